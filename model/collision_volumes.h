@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <iostream>
+
+#include "errors.h"
+
+namespace morvane {
+
+// What one pass did, for the summaries of the window and the command-line tool.
+struct PassSummary {
+    int chunksCopied = 0;  // ZRM4, XYZS, PLAN, NORM and STRN chunks
+    int primsExtended = 0;
+    int handsDropped = 0;
+    std::int64_t unrecognisedBytes = 0;  // words passed over because they are no known tag
+    int trailingBytes = 0;               // the end of the input too short to make a word
+    std::int64_t bytesWritten = 0;
+};
+
+// Rewrites the model read from input into output: known chunks copied, each
+// PRIM chunk extended with a block of `volumes` collision volumes, HAND chunks
+// dropped, one new HAND chunk closing the file and the running byte count
+// stored in the container header's size word. Every step is traced.
+//
+// input must be seekable and positioned at the start of the model; output must
+// be empty and seekable. Throws ModelError for an input that is no sound model
+// (output then holds a partial model that the caller must discard), FileError
+// when a stream fails, and std::invalid_argument for a count outside 1..1000.
+PassSummary AddCollisionVolumes(std::istream& input, std::ostream& output, int volumes,
+                                std::ostream& trace = std::cout);
+
+}  // namespace morvane

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <filesystem>
+#include <iostream>
+
+#include "collision_volumes.h"
+
+namespace morvane {
+
+// Rewrites the model file at input into the file at output, safely: the input
+// is only read; an output that is the input under any name is refused; the new
+// model is written to an unnamed temporary file in the output's folder, synced,
+// and only then given the output name, so on any refusal or failure the output
+// name keeps whatever it held before. A replaced file's permission bits carry
+// over. Throws ModelError, FileError or std::invalid_argument (count outside
+// 1..1000); every message names the file it is about.
+PassSummary RewriteModelFile(const std::filesystem::path& input,
+                             const std::filesystem::path& output, int volumes,
+                             std::ostream& trace = std::cout);
+
+}  // namespace morvane
