@@ -16,11 +16,11 @@ public:
 class ModelError : public Error {
 public:
     enum class Kind {
-        NotAModel,            // does not begin with the ZRM4 container header
-        TruncatedChunk,       // header words or payload cut off by the end of the input
-        NegativeSize,         // a size word below zero
-        HandSizeNotWords,     // a HAND chunk whose size is not a multiple of 4
-        TooLarge,             // a size the format's signed 32-bit words cannot hold
+        NotAModel,         // does not begin with the ZRM4 container header
+        TruncatedChunk,    // header words or payload cut off by the end of the input
+        NegativeSize,      // a size word below zero
+        HandSizeNotWords,  // a HAND chunk whose size is not a multiple of 4
+        TooLarge,          // a size the format's signed 32-bit words cannot hold
     };
 
     ModelError(Kind kind, std::int64_t offset, const std::string& message)

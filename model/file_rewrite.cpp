@@ -1,0 +1,228 @@
+#include "file_rewrite.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <istream>
+#include <optional>
+#include <ostream>
+#include <random>
+#include <string>
+
+#include "posix_file.h"
+
+namespace morvane {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string quoted(const fs::path& path) {
+    return "'" + path.string() + "'";
+}
+
+[[noreturn]] void failWith(const std::string& what, int error) {
+    throw FileError(what + ": " + std::strerror(error));
+}
+
+FileDescriptor openInput(const fs::path& input) {
+    FileDescriptor fd(::open(input.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.isOpen()) {
+        failWith("cannot open the model " + quoted(input), errno);
+    }
+    struct stat status {};
+    if (::fstat(fd.get(), &status) != 0) {
+        failWith("cannot read the model " + quoted(input), errno);
+    }
+    if (S_ISDIR(status.st_mode)) {
+        throw FileError(quoted(input) + " is a folder, not a model file");
+    }
+    return fd;
+}
+
+mode_t currentUmask() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+// Where the new model goes and the permission bits it gets. An output name
+// that is a symbolic link is written through to the file it names.
+struct OutputPlan {
+    fs::path target;
+    mode_t mode;
+};
+
+OutputPlan planOutput(int inputFd, const fs::path& output) {
+    struct stat existing {};
+    if (::stat(output.c_str(), &existing) != 0) {
+        if (errno != ENOENT) {
+            failWith("cannot write " + quoted(output), errno);
+        }
+        return {output, static_cast<mode_t>(0666 & ~currentUmask())};
+    }
+    if (S_ISDIR(existing.st_mode)) {
+        throw FileError("cannot write " + quoted(output) + ": it is a folder");
+    }
+    struct stat input {};
+    if (::fstat(inputFd, &input) == 0 && input.st_dev == existing.st_dev &&
+        input.st_ino == existing.st_ino) {
+        throw FileError("refusing to write " + quoted(output) +
+                        ": it is the input model itself, which would be lost");
+    }
+    std::error_code ignored;
+    const fs::path resolved = fs::canonical(output, ignored);
+    return {resolved.empty() ? output : resolved, static_cast<mode_t>(existing.st_mode & 07777)};
+}
+
+fs::path folderOf(const fs::path& target) {
+    return target.has_parent_path() ? target.parent_path() : fs::path(".");
+}
+
+std::string randomSuffix() {
+    static std::mt19937 generator{std::random_device{}()};
+    char text[16];
+    std::snprintf(text, sizeof text, "%08x", static_cast<unsigned>(generator()));
+    return text;
+}
+
+fs::path temporaryNameFor(const fs::path& target) {
+    return folderOf(target) / ("." + target.filename().string() + ".morvane-" + randomSuffix());
+}
+
+// The new model while it is written. On Linux it has no name until it is
+// complete, so a run that dies leaves nothing behind; elsewhere it is a
+// hidden file beside the output that is removed on every failure.
+class TemporaryOutput {
+public:
+    explicit TemporaryOutput(const fs::path& target) : target_(target) {
+        const fs::path folder = folderOf(target);
+        fd_ = FileDescriptor(::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+        if (fd_.isOpen()) {
+            return;
+        }
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+            failWith("cannot write in the folder " + quoted(folder), errno);
+        }
+        createNamed();
+    }
+    TemporaryOutput(const TemporaryOutput&) = delete;
+    TemporaryOutput& operator=(const TemporaryOutput&) = delete;
+
+    ~TemporaryOutput() {
+        if (!name_.empty()) {
+            ::unlink(name_.c_str());
+        }
+    }
+
+    int fd() const { return fd_.get(); }
+
+    // Makes the finished file durable and gives it the output name.
+    void commit(mode_t mode) {
+        if (::fchmod(fd(), mode) != 0) {
+            failWith("cannot set the permissions of " + quoted(target_), errno);
+        }
+        if (::fsync(fd()) != 0) {
+            failWith("cannot write " + quoted(target_), errno);
+        }
+        if (name_.empty()) {
+            linkIntoFolder();
+        }
+        if (const int error = fd_.close(); error != 0) {
+            failWith("cannot write " + quoted(target_), error);
+        }
+        if (::rename(name_.c_str(), target_.c_str()) != 0) {
+            failWith("cannot give the new model the name " + quoted(target_), errno);
+        }
+        name_.clear();
+        syncFolder();
+    }
+
+private:
+    void createNamed() {
+        name_ = temporaryNameFor(target_);
+        fd_ = FileDescriptor(::open(name_.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600));
+        if (!fd_.isOpen()) {
+            const int error = errno;
+            name_.clear();
+            failWith("cannot write in the folder " + quoted(folderOf(target_)), error);
+        }
+    }
+
+    void linkIntoFolder() {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd());
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const fs::path candidate = temporaryNameFor(target_);
+            int linked =
+                ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, candidate.c_str(), AT_SYMLINK_FOLLOW);
+            if (linked != 0 && errno == ENOENT) {
+                linked = ::linkat(fd(), "", AT_FDCWD, candidate.c_str(), AT_EMPTY_PATH);
+            }
+            if (linked == 0) {
+                name_ = candidate;
+                return;
+            }
+            if (errno != EEXIST) {
+                failWith("cannot give the new model a name in " + quoted(folderOf(target_)), errno);
+            }
+        }
+        failWith("cannot give the new model a name in " + quoted(folderOf(target_)), EEXIST);
+    }
+
+    // Without this the new name may not survive a power loss.
+    void syncFolder() {
+        FileDescriptor folder(
+            ::open(folderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (!folder.isOpen() || ::fsync(folder.get()) != 0) {
+            failWith("wrote " + quoted(target_) + " but cannot sync its folder", errno);
+        }
+    }
+
+    fs::path target_;
+    FileDescriptor fd_;
+    fs::path name_;
+};
+
+ModelError naming(const fs::path& input, const ModelError& error) {
+    return ModelError(error.kind(), error.offset(), quoted(input) + ": " + error.what());
+}
+
+PassSummary runPass(const fs::path& input, int inputFd, const OutputPlan& plan, int outputFd,
+                    int volumes, std::ostream& trace) {
+    InputFileBuf inputBuf(inputFd);
+    OutputFileBuf outputBuf(outputFd);
+    std::istream in(&inputBuf);
+    std::ostream out(&outputBuf);
+    try {
+        return AddCollisionVolumes(in, out, volumes, trace);
+    } catch (const ModelError& error) {
+        throw naming(input, error);
+    } catch (const FileError&) {
+        if (outputBuf.error() != 0) {
+            failWith("cannot write " + quoted(plan.target), outputBuf.error());
+        }
+        if (inputBuf.error() != 0) {
+            failWith("cannot read the model " + quoted(input), inputBuf.error());
+        }
+        throw FileError("cannot read the model " + quoted(input) +
+                        ": it changed while it was read");
+    }
+}
+
+}  // namespace
+
+PassSummary RewriteModelFile(const fs::path& input, const fs::path& output, int volumes,
+                             std::ostream& trace) {
+    const FileDescriptor inputFd = openInput(input);
+    const OutputPlan plan = planOutput(inputFd.get(), output);
+    TemporaryOutput temporary(plan.target);
+    const PassSummary summary = runPass(input, inputFd.get(), plan, temporary.fd(), volumes, trace);
+    temporary.commit(plan.mode);
+    return summary;
+}
+
+}  // namespace morvane

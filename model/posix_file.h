@@ -1,0 +1,73 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <streambuf>
+#include <vector>
+
+// Buffered standard streams over POSIX file descriptors, so that the rewrite
+// can sync, link and rename the very file it wrote and report the system's
+// own reason when a read or write fails.
+namespace morvane {
+
+// Owns an open file descriptor and closes it once.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd = -1) : fd_(fd) {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    FileDescriptor(FileDescriptor&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept;
+    ~FileDescriptor();
+
+    int get() const { return fd_; }
+    bool isOpen() const { return fd_ >= 0; }
+    // Closes now; returns 0 or the errno of a failed close.
+    int close();
+
+private:
+    int fd_;
+};
+
+class InputFileBuf : public std::streambuf {
+public:
+    explicit InputFileBuf(int fd);
+    // The errno of the first failed read or seek, or 0.
+    int error() const { return error_; }
+
+protected:
+    int_type underflow() override;
+    pos_type seekoff(off_type offset, std::ios_base::seekdir direction,
+                     std::ios_base::openmode which) override;
+    pos_type seekpos(pos_type position, std::ios_base::openmode which) override;
+
+private:
+    int fd_;
+    int error_ = 0;
+    off_t filePosition_ = 0;  // where the descriptor stands: just past the buffered bytes
+    std::vector<char> buffer_;
+};
+
+class OutputFileBuf : public std::streambuf {
+public:
+    explicit OutputFileBuf(int fd);
+    // The errno of the first failed write or seek, or 0.
+    int error() const { return error_; }
+
+protected:
+    int_type overflow(int_type c) override;
+    int sync() override;
+    pos_type seekoff(off_type offset, std::ios_base::seekdir direction,
+                     std::ios_base::openmode which) override;
+    pos_type seekpos(pos_type position, std::ios_base::openmode which) override;
+
+private:
+    bool flushBuffer();
+
+    int fd_;
+    int error_ = 0;
+    std::vector<char> buffer_;
+};
+
+}  // namespace morvane

@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+
+#include "support/pass_runner.h"
+#include "support/temp_folder.h"
+#include "support/zrm_builder.h"
+
+namespace morvane::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ToolRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string shellQuoted(const std::string& word) {
+    std::string quoted = "'";
+    for (const char c : word) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+class CommandLine : public ::testing::Test {
+protected:
+    ToolRun run(const std::vector<std::string>& arguments) {
+        std::string command = shellQuoted(MORVANE_CLI);
+        for (const std::string& argument : arguments) {
+            command += " " + shellQuoted(argument);
+        }
+        const fs::path out = folder_ / "stdout.txt";
+        const fs::path err = folder_ / "stderr.txt";
+        command += " >" + shellQuoted(out) + " 2>" + shellQuoted(err);
+        const int status = std::system(command.c_str());
+        ToolRun result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(out), readFile(err)};
+        fs::remove(out);
+        fs::remove(err);
+        return result;
+    }
+
+    std::string path(const std::string& name) const { return (folder_ / name).string(); }
+
+    TempFolder folder_;
+    const std::string model_ = containerHeader() + chunk(kXyzs, 0, 24, payload(24)) +
+                               chunk(kHand, 0, 4, payload(4)) + chunk(kPrim, 0, 40, payload(40));
+};
+
+TEST_F(CommandLine, StandardOutputIsExactlyTheTrace) {
+    writeFile(path("in.zrm"), model_);
+    const ToolRun result = run({"-n", "3", path("in.zrm"), path("out.zrm")});
+    const Rewritten expected = rewriteInMemory(model_, 3);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, expected.trace);
+    EXPECT_EQ(readFile(path("out.zrm")), expected.output);
+    EXPECT_EQ(result.err, "morvane-cli: wrote '" + path("out.zrm") + "' (" +
+                              std::to_string(expected.output.size()) +
+                              " bytes): 2 chunks copied, 1 PRIM chunk extended with 3 volumes, 1 "
+                              "HAND chunk dropped\n");
+}
+
+TEST_F(CommandLine, QuietPrintsNoTrace) {
+    writeFile(path("in.zrm"), model_);
+    const ToolRun result = run({"--quiet", "--volumes", "1", path("in.zrm"), path("out.zrm")});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(readFile(path("out.zrm")), rewriteInMemory(model_, 1).output);
+}
+
+TEST_F(CommandLine, RefusedModelExitsOneAndWritesNothing) {
+    writeFile(path("bad.zrm"), "not a model at all");
+    const ToolRun result = run({"-q", "-n", "2", path("bad.zrm"), path("out.zrm")});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("not a ZRM model"), std::string::npos) << result.err;
+    EXPECT_FALSE(fs::exists(path("out.zrm")));
+}
+
+TEST_F(CommandLine, BatchWritesEveryGoodModelAndReportsTheBadOnes) {
+    writeFile(path("a.zrm"), model_);
+    writeFile(path("bad.zrm"), containerHeader() + chunk(kNorm, 0, 99, ""));
+    writeFile(path("c.zrm"), model_);
+    fs::create_directory(path("out"));
+    const ToolRun result =
+        run({"-q", "-n", "2", "-d", path("out"), path("a.zrm"), path("bad.zrm"), path("c.zrm")});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(readFile(path("out/a.zrm")), rewriteInMemory(model_, 2).output);
+    EXPECT_EQ(readFile(path("out/c.zrm")), rewriteInMemory(model_, 2).output);
+    EXPECT_FALSE(fs::exists(path("out/bad.zrm")));
+    EXPECT_NE(result.err.find("NORM chunk at offset 12"), std::string::npos) << result.err;
+}
+
+TEST_F(CommandLine, UsageErrorsExitTwoAndSayWhatWasExpected) {
+    writeFile(path("in.zrm"), model_);
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{path("in.zrm"), path("out.zrm")}, "--volumes is required"},
+        {{"-n", "0", path("in.zrm"), path("out.zrm")}, "from 1 to 1000, not '0'"},
+        {{"-n", "1001", path("in.zrm"), path("out.zrm")}, "from 1 to 1000, not '1001'"},
+        {{"-n", "abc", path("in.zrm"), path("out.zrm")}, "from 1 to 1000, not 'abc'"},
+        {{"-n", "2", path("in.zrm")}, "expected INPUT and OUTPUT, got 1 path"},
+        {{"-n", "2", path("in.zrm"), path("a"), path("b")}, "got 3 paths"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const ToolRun result = run(arguments);
+        EXPECT_EQ(result.status, 2) << message;
+        EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
+    }
+    EXPECT_EQ(folder_.listing(), "in.zrm ");
+}
+
+TEST_F(CommandLine, HelpAndVersion) {
+    const ToolRun help = run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("Usage: morvane-cli"), std::string::npos);
+    const ToolRun version = run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "morvane-cli 1.0.0.1\n");
+}
+
+}  // namespace
+}  // namespace morvane::testing

@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <sstream>
+
+#include "model/file_rewrite.h"
+#include "support/temp_folder.h"
+#include "support/zrm_builder.h"
+
+namespace morvane::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kModel = containerHeader() + chunk(kPrim, 0, 8, payload(8));
+const std::string kRewritten = withSizeWord(
+    containerHeader() + chunk(kPrim, 0, 20, payload(8)) + volumeBlock(1) + closingHand(8),
+    12 + 28 + 20);
+const std::string kPrecious = "an older model that must survive";
+
+class SafeRewrite : public ::testing::Test {
+protected:
+    PassSummary rewrite(const fs::path& input, const fs::path& output, int volumes = 1) {
+        return RewriteModelFile(input, output, volumes, trace_);
+    }
+
+    // Expects a FileError or ModelError whose message contains `part`.
+    void expectRefused(const fs::path& input, const fs::path& output, const std::string& part) {
+        try {
+            rewrite(input, output);
+            ADD_FAILURE() << "not refused";
+        } catch (const Error& error) {
+            EXPECT_NE(std::string(error.what()).find(part), std::string::npos) << error.what();
+        }
+    }
+
+    TempFolder folder_;
+    std::ostringstream trace_;
+};
+
+TEST_F(SafeRewrite, WritesTheRewrittenModelAndLeavesNothingElse) {
+    writeFile(folder_ / "in.zrm", kModel);
+    const PassSummary summary = rewrite(folder_ / "in.zrm", folder_ / "out.zrm");
+    EXPECT_EQ(readFile(folder_ / "out.zrm"), kRewritten);
+    EXPECT_EQ(summary.bytesWritten, static_cast<std::int64_t>(kRewritten.size()));
+    EXPECT_EQ(folder_.listing(), "in.zrm out.zrm ");
+    EXPECT_EQ(readFile(folder_ / "in.zrm"), kModel);
+}
+
+TEST_F(SafeRewrite, LargeModelStreamsThroughIntact) {
+    const std::string big = payload(3 * 1024 * 1024 + 7);
+    writeFile(
+        folder_ / "in.zrm",
+        containerHeader() + chunk(kXyzs, 0, static_cast<std::uint32_t>(big.size()), big) + "abc");
+    rewrite(folder_ / "in.zrm", folder_ / "out.zrm");
+    const std::string out = readFile(folder_ / "out.zrm");
+    ASSERT_EQ(out.size(), 12 + 12 + big.size() + 20);
+    EXPECT_EQ(out.substr(24, big.size()), big);
+}
+
+TEST_F(SafeRewrite, RefusedModelLeavesTheOutputNameAlone) {
+    writeFile(folder_ / "bad.zrm", containerHeader() + chunk(kXyzs, 0, 4096, payload(10)));
+    expectRefused(folder_ / "bad.zrm", folder_ / "new.zrm",
+                  "'" + (folder_ / "bad.zrm").string() + "': XYZS chunk at offset 12");
+    EXPECT_FALSE(fs::exists(folder_ / "new.zrm"));
+
+    writeFile(folder_ / "old.zrm", kPrecious);
+    expectRefused(folder_ / "bad.zrm", folder_ / "old.zrm", "only 10 remain");
+    EXPECT_EQ(readFile(folder_ / "old.zrm"), kPrecious);
+    EXPECT_EQ(folder_.listing(), "bad.zrm old.zrm ");
+}
+
+TEST_F(SafeRewrite, OutputThatIsTheInputUnderAnyNameIsRefused) {
+    writeFile(folder_ / "in.zrm", kModel);
+    fs::create_symlink(folder_ / "in.zrm", folder_ / "link.zrm");
+    fs::create_hard_link(folder_ / "in.zrm", folder_ / "hard.zrm");
+    fs::create_directory(folder_ / "sub");
+    const fs::path spellings[] = {folder_ / "in.zrm", folder_ / "link.zrm", folder_ / "hard.zrm",
+                                  folder_ / "." / "in.zrm", folder_ / "sub" / ".." / "in.zrm"};
+    for (const fs::path& output : spellings) {
+        expectRefused(folder_ / "in.zrm", output, "it is the input model itself");
+    }
+    EXPECT_EQ(readFile(folder_ / "in.zrm"), kModel);
+}
+
+TEST_F(SafeRewrite, ReadOnlyInputIsEnough) {
+    writeFile(folder_ / "in.zrm", kModel);
+    fs::permissions(folder_ / "in.zrm", fs::perms::owner_read | fs::perms::group_read);
+    rewrite(folder_ / "in.zrm", folder_ / "out.zrm");
+    EXPECT_EQ(readFile(folder_ / "out.zrm"), kRewritten);
+}
+
+TEST_F(SafeRewrite, ReplacedFileKeepsItsPermissionBits) {
+    writeFile(folder_ / "in.zrm", kModel);
+    writeFile(folder_ / "out.zrm", kPrecious);
+    ::chmod((folder_ / "out.zrm").c_str(), 0640);
+    rewrite(folder_ / "in.zrm", folder_ / "out.zrm");
+    struct stat status {};
+    ASSERT_EQ(::stat((folder_ / "out.zrm").c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0640u);
+}
+
+TEST_F(SafeRewrite, NewFileGetsTheUsualPermissions) {
+    writeFile(folder_ / "in.zrm", kModel);
+    const mode_t previous = ::umask(022);
+    rewrite(folder_ / "in.zrm", folder_ / "out.zrm");
+    ::umask(previous);
+    struct stat status {};
+    ASSERT_EQ(::stat((folder_ / "out.zrm").c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0644u);
+}
+
+TEST_F(SafeRewrite, OutputThroughASymbolicLinkUpdatesTheFileItNames) {
+    writeFile(folder_ / "in.zrm", kModel);
+    writeFile(folder_ / "real.zrm", kPrecious);
+    fs::create_symlink("real.zrm", folder_ / "alias.zrm");
+    rewrite(folder_ / "in.zrm", folder_ / "alias.zrm");
+    EXPECT_TRUE(fs::is_symlink(folder_ / "alias.zrm"));
+    EXPECT_EQ(readFile(folder_ / "real.zrm"), kRewritten);
+}
+
+TEST_F(SafeRewrite, FileProblemsAreNamedAndWriteNothing) {
+    writeFile(folder_ / "in.zrm", kModel);
+    fs::create_directory(folder_ / "adir");
+    expectRefused(folder_ / "missing.zrm", folder_ / "out.zrm", "No such file or directory");
+    expectRefused(folder_ / "adir", folder_ / "out.zrm", "is a folder, not a model file");
+    expectRefused(folder_ / "in.zrm", folder_ / "adir", "it is a folder");
+    expectRefused(folder_ / "in.zrm", folder_ / "nowhere" / "out.zrm", "nowhere");
+    EXPECT_EQ(folder_.listing(), "adir in.zrm ");
+}
+
+TEST_F(SafeRewrite, UnwritableFolderIsRefused) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root writes into any folder";
+    }
+    writeFile(folder_ / "in.zrm", kModel);
+    fs::create_directory(folder_ / "locked");
+    fs::permissions(folder_ / "locked", fs::perms::owner_read | fs::perms::owner_exec);
+    expectRefused(folder_ / "in.zrm", folder_ / "locked" / "out.zrm", "Permission denied");
+}
+
+}  // namespace
+}  // namespace morvane::testing
