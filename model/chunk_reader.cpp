@@ -62,8 +62,8 @@ void ChunkReader::requireContainerHeader() {
                              " bytes long, too short for the 12-byte ZRM4 header it must "
                              "begin with");
     }
-    const std::int32_t first = readint(in_);
-    in_.seekg(-zrm::kWordBytes, std::ios::cur);
+    const std::int32_t first = readWord();
+    stepBack(zrm::kWordBytes);
     if (first != zrm::kZrm4) {
         throw ModelError(ModelError::Kind::NotAModel, 0,
                          "not a ZRM model: it begins with " + zrm::DescribeWord(first) +
@@ -147,8 +147,12 @@ void ChunkReader::checkSizes(ChunkHeader& header) const {
 }
 
 void ChunkReader::stepBackToChunkStart() {
-    in_.seekg(chunk_.offset - offset_, std::ios::cur);
-    offset_ = chunk_.offset;
+    stepBack(offset_ - chunk_.offset);
+}
+
+void ChunkReader::stepBack(std::int64_t bytes) {
+    in_.seekg(-bytes, std::ios::cur);
+    offset_ -= bytes;
 }
 
 // A copy that comes up short means the input changed or failed while it was

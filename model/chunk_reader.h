@@ -52,6 +52,7 @@ public:
 private:
     void measureInput();
     void requireContainerHeader();
+    void stepBack(std::int64_t bytes);
     ChunkHeader readHeader(const zrm::ChunkKind& kind);
     void checkSizes(ChunkHeader& header) const;
     std::int64_t remaining() const { return inputLength_ - offset_; }

@@ -165,17 +165,53 @@ private:
     fs::path name_;
 };
 
+// Lets the input be read only while progress agrees to go on.
+class ProgressGate {
+public:
+    ProgressGate(const RewriteProgress& progress, int inputFd) : progress_(progress) {
+        struct stat status {};
+        inputBytes_ = ::fstat(inputFd, &status) == 0 ? status.st_size : 0;
+    }
+
+    bool goOn(std::int64_t bytesRead) {
+        if (progress_ && !cancelled_ && !progress_(bytesRead, inputBytes_)) {
+            cancelled_ = true;
+        }
+        return !cancelled_;
+    }
+
+    void requireNotCancelled() {
+        if (!goOn(inputBytes_)) {
+            throw Cancelled();
+        }
+    }
+
+    bool cancelled() const { return cancelled_; }
+
+private:
+    const RewriteProgress& progress_;
+    std::int64_t inputBytes_ = 0;
+    bool cancelled_ = false;
+};
+
 PassSummary runPass(const fs::path& input, int inputFd, const OutputPlan& plan, int outputFd,
-                    int volumes, std::ostream& trace) {
+                    int volumes, std::ostream& trace, ProgressGate& gate) {
     InputFileBuf inputBuf(inputFd);
+    inputBuf.setReadGate([&gate](off_t position) { return gate.goOn(position); });
     OutputFileBuf outputBuf(outputFd);
     std::istream in(&inputBuf);
     std::ostream out(&outputBuf);
     try {
         return AddCollisionVolumes(in, out, volumes, trace);
     } catch (const ModelError& error) {
+        if (gate.cancelled()) {
+            throw Cancelled();
+        }
         throw NamingFile(input, error);
     } catch (const FileError&) {
+        if (gate.cancelled()) {
+            throw Cancelled();
+        }
         if (outputBuf.error() != 0) {
             FailWith("cannot write " + Quoted(plan.target), outputBuf.error());
         }
@@ -186,11 +222,14 @@ PassSummary runPass(const fs::path& input, int inputFd, const OutputPlan& plan, 
 }  // namespace
 
 PassSummary RewriteModelFile(const fs::path& input, const fs::path& output, int volumes,
-                             std::ostream& trace) {
+                             std::ostream& trace, const RewriteProgress& progress) {
     const FileDescriptor inputFd = OpenModelFile(input);
     const OutputPlan plan = planOutput(inputFd.get(), output);
     TemporaryOutput temporary(plan.target);
-    const PassSummary summary = runPass(input, inputFd.get(), plan, temporary.fd(), volumes, trace);
+    ProgressGate gate(progress, inputFd.get());
+    const PassSummary summary =
+        runPass(input, inputFd.get(), plan, temporary.fd(), volumes, trace, gate);
+    gate.requireNotCancelled();
     temporary.commit(plan.mode);
     return summary;
 }
