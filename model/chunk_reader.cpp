@@ -163,11 +163,12 @@ void ChunkReader::copyTo(std::ostream& out, std::int32_t count, std::ostream& tr
 }
 
 void ChunkReader::skipPayload() {
-    in_.ignore(chunk_.adjustedSize);
+    const std::int64_t payload = chunk_.occupied - zrm::kChunkHeaderBytes;
+    in_.ignore(payload);
     if (!in_) {
         throw FileError("the input could not be read at offset " + std::to_string(offset_));
     }
-    offset_ += chunk_.adjustedSize;
+    offset_ += payload;
 }
 
 }  // namespace morvane
