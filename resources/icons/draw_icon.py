@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Draws the program's icon, a model cube inside its collision sphere, at the
-sizes the desktop asks for, and writes the PNG files and the Windows .ico.
+sizes the desktop asks for, and writes the PNG files, the Windows .ico and a
+scalable SVG drawn from the same shapes.
 
 Run it from this folder after changing the artwork; the output is committed so
 that building needs no Python."""
@@ -47,16 +48,27 @@ def cube_faces():
     ]
 
 
+RING_CENTRE = (0.5, 0.53)
+RING_RADIUS = 0.38
+RING_WIDTH = 0.06
+BACKGROUND_MARGIN = 0.03
+BACKGROUND_RADIUS = 0.18
+
+
+def ring_width(size):
+    # Below about 20 pixels the ring would vanish between samples.
+    return max(RING_WIDTH, 1.2 / size)
+
+
 def colour_at(x, y, size):
     """The colour of one sample point in unit coordinates, or None outside."""
-    ring_width = max(0.06, 1.2 / size)
-    distance = math.hypot(x - 0.5, y - 0.53)
-    if abs(distance - 0.38) <= ring_width / 2:
+    distance = math.hypot(x - RING_CENTRE[0], y - RING_CENTRE[1])
+    if abs(distance - RING_RADIUS) <= ring_width(size) / 2:
         return SPHERE
     for points, colour in cube_faces():
         if inside_polygon(x, y, points):
             return colour
-    if inside_rounded_square(x, y, 0.03, 0.18):
+    if inside_rounded_square(x, y, BACKGROUND_MARGIN, BACKGROUND_RADIUS):
         return BACKGROUND
     return None
 
@@ -104,6 +116,34 @@ def ico(images):
     return directory + entries + data
 
 
+def svg():
+    scale = 128  # the SVG's own units; the shapes are drawn on the unit square
+
+    def hex_colour(colour):
+        return "#%02x%02x%02x" % colour
+
+    def length(value):
+        return f"{value * scale:g}"
+
+    side = 1 - 2 * BACKGROUND_MARGIN
+    parts = [
+        f'<svg xmlns="http://www.w3.org/2000/svg" width="{scale}" height="{scale}" '
+        f'viewBox="0 0 {scale} {scale}">',
+        f'  <rect x="{length(BACKGROUND_MARGIN)}" y="{length(BACKGROUND_MARGIN)}" '
+        f'width="{length(side)}" height="{length(side)}" rx="{length(BACKGROUND_RADIUS)}" '
+        f'fill="{hex_colour(BACKGROUND)}"/>',
+    ]
+    for points, colour in cube_faces():
+        coordinates = " ".join(f"{x * scale:.2f},{y * scale:.2f}" for x, y in points)
+        parts.append(f'  <polygon points="{coordinates}" fill="{hex_colour(colour)}"/>')
+    parts.append(
+        f'  <circle cx="{length(RING_CENTRE[0])}" cy="{length(RING_CENTRE[1])}" '
+        f'r="{length(RING_RADIUS)}" fill="none" stroke="{hex_colour(SPHERE)}" '
+        f'stroke-width="{length(RING_WIDTH)}"/>')
+    parts.append("</svg>")
+    return "\n".join(parts) + "\n"
+
+
 def main():
     images = [(size, png(size, render(size))) for size in SIZES]
     for size, image in images:
@@ -111,6 +151,8 @@ def main():
             out.write(image)
     with open("morvane.ico", "wb") as out:
         out.write(ico(images))
+    with open("morvane.svg", "w", encoding="ascii") as out:
+        out.write(svg())
 
 
 if __name__ == "__main__":
