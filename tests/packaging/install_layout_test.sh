@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Installs the build into a scratch root and checks that every file lands
+# where a Debian desktop looks for it, and that the pieces name each other.
+# Usage: install_layout_test.sh BUILD_DIR VERSION EXPECTED_FILES MIME_TOOL
+set -euo pipefail
+build=$1 version=$2 expected=$3 mime_tool=$4
+app_id=io.github.morvane.Morvane
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+root=$scratch/root
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+DESTDIR=$root cmake --install "$build" --prefix /usr >/dev/null
+
+(cd "$root" && find . \( -type f -o -type l \) | sed 's|^\./||' | sort) >"$scratch/installed"
+if ! diff -u <(sort "$expected") "$scratch/installed"; then
+    fail "installed files differ from $expected"
+fi
+
+[ "$("$root/usr/bin/morvane-cli" --version)" = "morvane-cli $version" ] ||
+    fail "installed morvane-cli does not report version $version"
+
+share=$root/usr/share
+desktop=$share/applications/$app_id.desktop
+entry() { sed -n "s/^$1=//p" "$desktop"; }
+[ "$(entry Icon)" = "$app_id" ] || fail "desktop entry's Icon is not $app_id"
+exec_line=$(entry Exec)
+[ "$exec_line" = "morvane %f" ] || fail "desktop entry's Exec is '$exec_line'"
+[ -x "$root/usr/bin/${exec_line%% *}" ] || fail "desktop entry runs a program that is not installed"
+[ "$(entry MimeType)" = "model/x-zrm;" ] || fail "desktop entry does not open model/x-zrm"
+
+metainfo=$share/metainfo/$app_id.metainfo.xml
+grep -q "<id>$app_id</id>" "$metainfo" || fail "metainfo's id is not $app_id"
+grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||
+    fail "metainfo does not launch $app_id.desktop"
+grep -q "<release version=\"$version\"" "$metainfo" || fail "metainfo has no release $version"
+
+# A PNG's width and height are the big-endian words at bytes 16 and 20.
+for size in 16 32 48; do
+    icon=$share/icons/hicolor/${size}x${size}/apps/$app_id.png
+    read -r width height < <(od -An -tu1 -j16 -N8 "$icon" |
+        awk '{ print $1*16777216 + $2*65536 + $3*256 + $4, $5*16777216 + $6*65536 + $7*256 + $8 }')
+    [ "$width $height" = "$size $size" ] || fail "$icon is ${width}x$height"
+done
+grep -q '<svg' "$share/icons/hicolor/scalable/apps/$app_id.svg" || fail "scalable icon is no SVG"
+
+# The model type must be found by name and by the first four bytes alone,
+# and only because the installed definition says so.
+update-mime-database "$share/mime"
+files=$scratch/files
+mkdir "$files" "$scratch/empty"
+printf 'not a model' >"$files/by-name.zrm"
+printf '4MRZ\x11\x11\x11\x11\x64\x00\x00\x00' >"$files/by-content"
+printf 'ZRM4\x11\x11\x11\x11\x64\x00\x00\x00' >"$files/reversed-tag"
+mime_types() {
+    XDG_DATA_DIRS=$1 XDG_DATA_HOME=$scratch/empty "$mime_tool" \
+        "$files/by-name.zrm" "$files/by-content" "$files/reversed-tag"
+}
+without=$(mime_types "$scratch/empty")
+case $without in *model/x-zrm*) fail "model/x-zrm is known without the installed definition" ;; esac
+mapfile -t types < <(mime_types "$share")
+[ ${#types[@]} -eq 3 ] || fail "expected three MIME types, got: ${types[*]}"
+by_name=${types[0]} by_content=${types[1]} reversed=${types[2]}
+[ "$by_name" = model/x-zrm ] || fail "a .zrm file is $by_name"
+[ "$by_content" = model/x-zrm ] || fail "a file beginning with 4MRZ is $by_content"
+[ "$reversed" != model/x-zrm ] || fail "a file beginning with ZRM4 is taken for a model"
+echo "install layout: all files in place"

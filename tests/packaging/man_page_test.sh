@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Renders morvane-cli's man page as man does, with every groff warning on (w),
+# and checks that it documents each option the program itself offers.
+# Usage: man_page_test.sh MAN_PAGE MORVANE_CLI
+set -euo pipefail
+page=$1 cli=$2
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+MANWIDTH=80 man --warnings=w -E UTF-8 -l "$page" >"$scratch/rendered" 2>"$scratch/warnings"
+if [ -s "$scratch/warnings" ]; then
+    cat "$scratch/warnings" >&2
+    fail "man reports warnings"
+fi
+grep -q '^NAME' "$scratch/rendered" || fail "rendered page has no NAME section"
+
+version=$("$cli" --version)
+version=${version#morvane-cli }
+grep -q "morvane $version" "$scratch/rendered" || fail "page is not for version $version"
+
+# Rendered text hyphenates freely; options are matched with hyphens as typed.
+"$cli" --help | grep -oE -- '(^|[ ,])--?[a-z][a-z-]*' | sed 's/^[ ,]*//' | sort -u >"$scratch/options"
+[ -s "$scratch/options" ] || fail "no options found in morvane-cli --help"
+while read -r option; do
+    grep -qE -- "(^|[^a-z-])$option([^a-z-]|$)" "$scratch/rendered" ||
+        fail "man page does not document $option"
+done <"$scratch/options"
+echo "man page: renders cleanly and documents $(wc -l <"$scratch/options") options"
