@@ -17,12 +17,14 @@ void putWord(std::FILE* file, std::uint32_t value) {
     std::fwrite(bytes, 1, 4, file);
 }
 
+// A STRN payload is padded to whole words; its size word keeps the unpadded length.
 void putChunk(std::FILE* file, std::uint32_t tag, std::uint32_t size,
               const std::vector<char>& filler) {
     putWord(file, tag);
     putWord(file, 0);
     putWord(file, size);
-    for (std::uint32_t left = size; left > 0;) {
+    const std::uint32_t occupied = tag == 0x5354524Eu ? (size + 3) / 4 * 4 : size;
+    for (std::uint32_t left = occupied; left > 0;) {
         const auto step = static_cast<std::uint32_t>(std::min<std::size_t>(left, filler.size()));
         std::fwrite(filler.data(), 1, step, file);
         left -= step;

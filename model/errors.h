@@ -35,6 +35,12 @@ private:
     std::int64_t offset_;
 };
 
+// A rewrite stopped at the user's request; nothing was written.
+class Cancelled : public Error {
+public:
+    Cancelled() : Error("the rewrite was cancelled") {}
+};
+
 // A file that could not be opened, read, written, synced or renamed.
 class FileError : public Error {
 public:

@@ -13,6 +13,7 @@
 #include <random>
 #include <string>
 
+#include "model_file.h"
 #include "posix_file.h"
 
 namespace morvane {
@@ -20,29 +21,6 @@ namespace morvane {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string quoted(const fs::path& path) {
-    return "'" + path.string() + "'";
-}
-
-[[noreturn]] void failWith(const std::string& what, int error) {
-    throw FileError(what + ": " + std::strerror(error));
-}
-
-FileDescriptor openInput(const fs::path& input) {
-    FileDescriptor fd(::open(input.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.isOpen()) {
-        failWith("cannot open the model " + quoted(input), errno);
-    }
-    struct stat status {};
-    if (::fstat(fd.get(), &status) != 0) {
-        failWith("cannot read the model " + quoted(input), errno);
-    }
-    if (S_ISDIR(status.st_mode)) {
-        throw FileError(quoted(input) + " is a folder, not a model file");
-    }
-    return fd;
-}
 
 mode_t currentUmask() {
     const mode_t mask = ::umask(0);
@@ -61,17 +39,17 @@ OutputPlan planOutput(int inputFd, const fs::path& output) {
     struct stat existing {};
     if (::stat(output.c_str(), &existing) != 0) {
         if (errno != ENOENT) {
-            failWith("cannot write " + quoted(output), errno);
+            FailWith("cannot write " + Quoted(output), errno);
         }
         return {output, static_cast<mode_t>(0666 & ~currentUmask())};
     }
     if (S_ISDIR(existing.st_mode)) {
-        throw FileError("cannot write " + quoted(output) + ": it is a folder");
+        throw FileError("cannot write " + Quoted(output) + ": it is a folder");
     }
     struct stat input {};
     if (::fstat(inputFd, &input) == 0 && input.st_dev == existing.st_dev &&
         input.st_ino == existing.st_ino) {
-        throw FileError("refusing to write " + quoted(output) +
+        throw FileError("refusing to write " + Quoted(output) +
                         ": it is the input model itself, which would be lost");
     }
     std::error_code ignored;
@@ -106,7 +84,7 @@ public:
             return;
         }
         if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
-            failWith("cannot write in the folder " + quoted(folder), errno);
+            FailWith("cannot write in the folder " + Quoted(folder), errno);
         }
         createNamed();
     }
@@ -124,19 +102,19 @@ public:
     // Makes the finished file durable and gives it the output name.
     void commit(mode_t mode) {
         if (::fchmod(fd(), mode) != 0) {
-            failWith("cannot set the permissions of " + quoted(target_), errno);
+            FailWith("cannot set the permissions of " + Quoted(target_), errno);
         }
         if (::fsync(fd()) != 0) {
-            failWith("cannot write " + quoted(target_), errno);
+            FailWith("cannot write " + Quoted(target_), errno);
         }
         if (name_.empty()) {
             linkIntoFolder();
         }
         if (const int error = fd_.close(); error != 0) {
-            failWith("cannot write " + quoted(target_), error);
+            FailWith("cannot write " + Quoted(target_), error);
         }
         if (::rename(name_.c_str(), target_.c_str()) != 0) {
-            failWith("cannot give the new model the name " + quoted(target_), errno);
+            FailWith("cannot give the new model the name " + Quoted(target_), errno);
         }
         name_.clear();
         syncFolder();
@@ -149,7 +127,7 @@ private:
         if (!fd_.isOpen()) {
             const int error = errno;
             name_.clear();
-            failWith("cannot write in the folder " + quoted(folderOf(target_)), error);
+            FailWith("cannot write in the folder " + Quoted(folderOf(target_)), error);
         }
     }
 
@@ -167,10 +145,10 @@ private:
                 return;
             }
             if (errno != EEXIST) {
-                failWith("cannot give the new model a name in " + quoted(folderOf(target_)), errno);
+                FailWith("cannot give the new model a name in " + Quoted(folderOf(target_)), errno);
             }
         }
-        failWith("cannot give the new model a name in " + quoted(folderOf(target_)), EEXIST);
+        FailWith("cannot give the new model a name in " + Quoted(folderOf(target_)), EEXIST);
     }
 
     // Without this the new name may not survive a power loss.
@@ -178,7 +156,7 @@ private:
         FileDescriptor folder(
             ::open(folderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (!folder.isOpen() || ::fsync(folder.get()) != 0) {
-            failWith("wrote " + quoted(target_) + " but cannot sync its folder", errno);
+            FailWith("wrote " + Quoted(target_) + " but cannot sync its folder", errno);
         }
     }
 
@@ -187,40 +165,71 @@ private:
     fs::path name_;
 };
 
-ModelError naming(const fs::path& input, const ModelError& error) {
-    return ModelError(error.kind(), error.offset(), quoted(input) + ": " + error.what());
-}
+// Lets the input be read only while progress agrees to go on.
+class ProgressGate {
+public:
+    ProgressGate(const RewriteProgress& progress, int inputFd) : progress_(progress) {
+        struct stat status {};
+        inputBytes_ = ::fstat(inputFd, &status) == 0 ? status.st_size : 0;
+    }
+
+    bool goOn(std::int64_t bytesRead) {
+        if (progress_ && !cancelled_ && !progress_(bytesRead, inputBytes_)) {
+            cancelled_ = true;
+        }
+        return !cancelled_;
+    }
+
+    void requireNotCancelled() {
+        if (!goOn(inputBytes_)) {
+            throw Cancelled();
+        }
+    }
+
+    bool cancelled() const { return cancelled_; }
+
+private:
+    const RewriteProgress& progress_;
+    std::int64_t inputBytes_ = 0;
+    bool cancelled_ = false;
+};
 
 PassSummary runPass(const fs::path& input, int inputFd, const OutputPlan& plan, int outputFd,
-                    int volumes, std::ostream& trace) {
+                    int volumes, std::ostream& trace, ProgressGate& gate) {
     InputFileBuf inputBuf(inputFd);
+    inputBuf.setReadGate([&gate](off_t position) { return gate.goOn(position); });
     OutputFileBuf outputBuf(outputFd);
     std::istream in(&inputBuf);
     std::ostream out(&outputBuf);
     try {
         return AddCollisionVolumes(in, out, volumes, trace);
     } catch (const ModelError& error) {
-        throw naming(input, error);
+        if (gate.cancelled()) {
+            throw Cancelled();
+        }
+        throw NamingFile(input, error);
     } catch (const FileError&) {
+        if (gate.cancelled()) {
+            throw Cancelled();
+        }
         if (outputBuf.error() != 0) {
-            failWith("cannot write " + quoted(plan.target), outputBuf.error());
+            FailWith("cannot write " + Quoted(plan.target), outputBuf.error());
         }
-        if (inputBuf.error() != 0) {
-            failWith("cannot read the model " + quoted(input), inputBuf.error());
-        }
-        throw FileError("cannot read the model " + quoted(input) +
-                        ": it changed while it was read");
+        FailReading(input, inputBuf);
     }
 }
 
 }  // namespace
 
 PassSummary RewriteModelFile(const fs::path& input, const fs::path& output, int volumes,
-                             std::ostream& trace) {
-    const FileDescriptor inputFd = openInput(input);
+                             std::ostream& trace, const RewriteProgress& progress) {
+    const FileDescriptor inputFd = OpenModelFile(input);
     const OutputPlan plan = planOutput(inputFd.get(), output);
     TemporaryOutput temporary(plan.target);
-    const PassSummary summary = runPass(input, inputFd.get(), plan, temporary.fd(), volumes, trace);
+    ProgressGate gate(progress, inputFd.get());
+    const PassSummary summary =
+        runPass(input, inputFd.get(), plan, temporary.fd(), volumes, trace, gate);
+    gate.requireNotCancelled();
     temporary.commit(plan.mode);
     return summary;
 }

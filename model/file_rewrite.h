@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 
 #include "collision_volumes.h"
@@ -14,8 +16,15 @@ namespace morvane {
 // name keeps whatever it held before. A replaced file's permission bits carry
 // over. Throws ModelError, FileError or std::invalid_argument (count outside
 // 1..1000); every message names the file it is about.
+//
+// progress, when given, is told how many of the input's bytes have been read
+// as the rewrite goes on, and once more before the output is named; answering
+// false cancels the rewrite, which then throws Cancelled and leaves the output
+// name untouched.
+using RewriteProgress = std::function<bool(std::int64_t bytesRead, std::int64_t inputBytes)>;
+
 PassSummary RewriteModelFile(const std::filesystem::path& input,
                              const std::filesystem::path& output, int volumes,
-                             std::ostream& trace = std::cout);
+                             std::ostream& trace = std::cout, const RewriteProgress& progress = {});
 
 }  // namespace morvane

@@ -67,6 +67,9 @@ InputFileBuf::int_type InputFileBuf::underflow() {
     if (gptr() < egptr()) {
         return traits_type::to_int_type(*gptr());
     }
+    if (gate_ && !gate_(filePosition_)) {
+        return traits_type::eof();
+    }
     const ssize_t got = readRetrying(fd_, buffer_.data(), buffer_.size());
     if (got <= 0) {
         if (got < 0 && error_ == 0) {

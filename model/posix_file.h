@@ -3,7 +3,9 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <functional>
 #include <streambuf>
+#include <utility>
 #include <vector>
 
 // Buffered standard streams over POSIX file descriptors, so that the rewrite
@@ -36,6 +38,11 @@ public:
     // The errno of the first failed read or seek, or 0.
     int error() const { return error_; }
 
+    // Asked before every read from the file with the position it starts at;
+    // answering false ends the input there, as if the file ended.
+    using ReadGate = std::function<bool(off_t position)>;
+    void setReadGate(ReadGate gate) { gate_ = std::move(gate); }
+
 protected:
     int_type underflow() override;
     pos_type seekoff(off_type offset, std::ios_base::seekdir direction,
@@ -47,6 +54,7 @@ private:
     int error_ = 0;
     off_t filePosition_ = 0;  // where the descriptor stands: just past the buffered bytes
     std::vector<char> buffer_;
+    ReadGate gate_;
 };
 
 class OutputFileBuf : public std::streambuf {

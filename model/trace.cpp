@@ -7,6 +7,9 @@
 namespace morvane {
 
 void traceLine(std::ostream& trace, const char* format, ...) {
+    if (!trace) {
+        return;  // a silenced trace costs no formatting
+    }
     char line[128];
     va_list args;
     va_start(args, format);

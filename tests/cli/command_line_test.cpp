@@ -111,6 +111,45 @@ TEST_F(CommandLine, UsageErrorsExitTwoAndSayWhatWasExpected) {
     EXPECT_EQ(folder_.listing(), "in.zrm ");
 }
 
+TEST_F(CommandLine, ListShowsEachChunkAndWritesNothing) {
+    writeFile(path("in.zrm"), model_);
+    const ToolRun result = run({"--list", path("in.zrm")});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "'" + path("in.zrm") +
+                              "'\n"
+                              "      offset  tag   second word    size word         bytes\n"
+                              "           0  ZRM4   0x11111111          100            12\n"
+                              "          12  XYZS   0x00000000           24            36\n"
+                              "          48  HAND   0x00000000            4            16\n"
+                              "          64  PRIM   0x00000000           40            52\n");
+    EXPECT_EQ(folder_.listing(), "in.zrm ");
+}
+
+TEST_F(CommandLine, JsonListingCarriesTheRefusal) {
+    writeFile(path("in.zrm"), model_);
+    writeFile(path("bad\"name.zrm"), containerHeader() + chunk(kPrim, 0, 9, ""));
+    const ToolRun result = run({"--list", "--json", path("in.zrm"), path("bad\"name.zrm")});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.out.find("{\"type\": \"chunk\", \"tag\": \"PRIM\", \"offset\": 64, "
+                              "\"bytes\": 52, \"second\": 0, \"size\": 40}"),
+              std::string::npos)
+        << result.out;
+    EXPECT_NE(result.out.find("bad\\\"name.zrm"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("\"error\": \"'"), std::string::npos) << result.out;
+    EXPECT_NE(
+        result.out.find("PRIM chunk at offset 12: the payload needs 9 bytes, only 0 remain\"}"),
+        std::string::npos)
+        << result.out;
+    EXPECT_EQ(result.out.back(), '\n');
+    EXPECT_NE(result.err.find("PRIM chunk at offset 12"), std::string::npos);
+}
+
+TEST_F(CommandLine, ListTakesNoRewriteOptions) {
+    writeFile(path("in.zrm"), model_);
+    EXPECT_EQ(run({"--list", "-n", "2", path("in.zrm")}).status, 2);
+    EXPECT_EQ(run({"--json", path("in.zrm")}).status, 2);
+}
+
 TEST_F(CommandLine, HelpAndVersion) {
     const ToolRun help = run({"--help"});
     EXPECT_EQ(help.status, 0);

@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include "model/file_rewrite.h"
 #include "support/temp_folder.h"
@@ -128,6 +130,51 @@ TEST_F(SafeRewrite, FileProblemsAreNamedAndWriteNothing) {
     expectRefused(folder_ / "in.zrm", folder_ / "adir", "it is a folder");
     expectRefused(folder_ / "in.zrm", folder_ / "nowhere" / "out.zrm", "nowhere");
     EXPECT_EQ(folder_.listing(), "adir in.zrm ");
+}
+
+class CancelledRewrite : public SafeRewrite {
+protected:
+    // Rewrites a 3 MiB model, answering each progress call from `answers`
+    // (true once they run out) and recording what was reported.
+    void rewriteAnswering(std::vector<bool> answers) {
+        const std::string big = payload(3 * 1024 * 1024);
+        writeFile(folder_ / "in.zrm",
+                  containerHeader() + chunk(kPrim, 0, static_cast<std::uint32_t>(big.size()), big));
+        writeFile(folder_ / "out.zrm", kPrecious);
+        RewriteModelFile(folder_ / "in.zrm", folder_ / "out.zrm", 1, trace_,
+                         [&](std::int64_t read, std::int64_t total) {
+                             reported_.emplace_back(read, total);
+                             if (answers.empty()) {
+                                 return true;
+                             }
+                             const bool answer = answers.front();
+                             answers.erase(answers.begin());
+                             return answer;
+                         });
+    }
+
+    std::vector<std::pair<std::int64_t, std::int64_t>> reported_;
+};
+
+TEST_F(CancelledRewrite, ProgressClimbsToTheInputsLength) {
+    rewriteAnswering({});
+    ASSERT_GE(reported_.size(), 3u);
+    const std::int64_t length = 12 + 12 + 3 * 1024 * 1024;
+    for (std::size_t i = 1; i < reported_.size(); ++i) {
+        EXPECT_LE(reported_[i - 1].first, reported_[i].first);
+        EXPECT_EQ(reported_[i].second, length);
+    }
+    EXPECT_EQ(reported_.back().first, length);
+}
+
+TEST_F(CancelledRewrite, AtAnyPointLeavesTheOutputAlone) {
+    for (const std::size_t callsBeforeCancel : {0u, 2u, 13u}) {
+        std::vector<bool> answers(callsBeforeCancel, true);
+        answers.push_back(false);
+        EXPECT_THROW(rewriteAnswering(answers), Cancelled) << callsBeforeCancel;
+        EXPECT_EQ(readFile(folder_ / "out.zrm"), kPrecious);
+        EXPECT_EQ(folder_.listing(), "in.zrm out.zrm ");
+    }
 }
 
 TEST_F(SafeRewrite, UnwritableFolderIsRefused) {

@@ -1,0 +1,81 @@
+#include "options.h"
+
+#include <charconv>
+
+#include "model/format.h"
+
+namespace {
+
+CLI::Validator volumeCount() {
+    return CLI::Validator(
+        [](const std::string& text) -> std::string {
+            int count = 0;
+            const char* end = text.data() + text.size();
+            const auto [stop, error] = std::from_chars(text.data(), end, count);
+            if (error == std::errc() && stop == end && count >= morvane::zrm::kMinVolumes &&
+                count <= morvane::zrm::kMaxVolumes) {
+                return {};
+            }
+            return "the number of collision volumes must be a whole number from 1 to 1000, "
+                   "not '" +
+                   text + "'";
+        },
+        "");
+}
+
+std::string pathCountProblem(const Options& options) {
+    const auto count = options.paths.size();
+    if (options.list) {
+        return "";
+    }
+    if (!options.outputFolder.empty()) {
+        return count >= 1 ? "" : "expected one or more inputs after -d DIR";
+    }
+    if (count == 2) {
+        return "";
+    }
+    return "expected INPUT and OUTPUT, got " + std::to_string(count) +
+           (count == 1 ? " path" : " paths") + " (use -d DIR to rewrite several models)";
+}
+
+}  // namespace
+
+void DescribeCommandLine(CLI::App& app, Options& options) {
+    app.description(
+        "Adds a block of collision volumes to each PRIM chunk of a ZRM model and writes the "
+        "rewritten model. The pass's trace goes to standard output; a summary and every error "
+        "go to standard error.");
+    app.footer(
+        "Examples:\n  morvane-cli -n 3 model.zrm model-collide.zrm\n"
+        "  morvane-cli -n 3 -d out/ a.zrm b.zrm\n"
+        "  morvane-cli --list model.zrm\n\n"
+        "Exit status: 0 when every model was written (or listed), 1 when any model was refused "
+        "or a file could not be read or written, 2 for a usage error.");
+    CLI::Option* volumes =
+        app.add_option("-n,--volumes", options.volumes, "number of collision volumes, 1 to 1000")
+            ->type_name("N")
+            ->check(volumeCount());
+    CLI::Option* folder = app.add_option("-d,--directory", options.outputFolder,
+                                         "write each INPUT into DIR under its own file name")
+                              ->type_name("DIR");
+    CLI::Option* quiet = app.add_flag("-q,--quiet", options.quiet, "do not print the trace");
+    CLI::Option* list =
+        app.add_flag("--list", options.list,
+                     "list the chunks of each model as the rewrite would meet them, and write "
+                     "nothing")
+            ->excludes(volumes)
+            ->excludes(folder)
+            ->excludes(quiet);
+    app.add_flag("--json", options.json, "with --list, print the listing as JSON")->needs(list);
+    app.add_option("paths", options.paths, "INPUT OUTPUT, or with -d or --list one or more INPUTs")
+        ->required()
+        ->type_name("PATH");
+    app.set_version_flag("--version", "morvane-cli " MORVANE_VERSION);
+}
+
+std::string UsageProblem(const CLI::App& app, const Options& options) {
+    if (!options.list && app.get_option("--volumes")->count() == 0) {
+        return "--volumes is required";
+    }
+    return pathCountProblem(options);
+}

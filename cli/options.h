@@ -1,0 +1,21 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include <string>
+#include <vector>
+
+// What the command line asks for.
+struct Options {
+    int volumes = 0;
+    std::vector<std::string> paths;
+    std::string outputFolder;
+    bool quiet = false;
+    bool list = false;
+    bool json = false;
+};
+
+void DescribeCommandLine(CLI::App& app, Options& options);
+
+// What is wrong with a command line that parsed, or "" when nothing is.
+std::string UsageProblem(const CLI::App& app, const Options& options);

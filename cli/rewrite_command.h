@@ -1,0 +1,6 @@
+#pragma once
+
+#include "options.h"
+
+// Rewrites every model the options name; false when any was not written.
+bool RewriteModels(const Options& options);

@@ -1,0 +1,82 @@
+#include "chunk_listing.h"
+
+#include <istream>
+
+#include "model_file.h"
+
+namespace morvane {
+
+namespace {
+
+class Lister {
+public:
+    Lister(std::istream& input, const ListingSink& sink) : reader_(input), sink_(sink) {}
+
+    void run() {
+        for (ChunkReader::Item item; (item = nextItem()) != ChunkReader::Item::End;) {
+            if (item == ChunkReader::Item::UnknownWord) {
+                extendUnknownRun();
+                continue;
+            }
+            flushUnknownRun();
+            const ChunkHeader& chunk = reader_.chunk();
+            sink_({ListingRow::Type::Chunk, chunk.offset, chunk.occupied, chunk});
+            reader_.skipPayload();
+        }
+        flushUnknownRun();
+        if (reader_.trailingBytes() > 0) {
+            sink_({ListingRow::Type::TrailingBytes, reader_.offset(), reader_.trailingBytes(), {}});
+        }
+    }
+
+private:
+    // Rows read before a refusal are still shown.
+    ChunkReader::Item nextItem() {
+        try {
+            return reader_.next();
+        } catch (const ModelError&) {
+            flushUnknownRun();
+            throw;
+        }
+    }
+
+    void extendUnknownRun() {
+        if (unknownBytes_ == 0) {
+            unknownStart_ = reader_.offset() - zrm::kWordBytes;
+        }
+        unknownBytes_ += zrm::kWordBytes;
+    }
+
+    void flushUnknownRun() {
+        if (unknownBytes_ > 0) {
+            sink_({ListingRow::Type::UnrecognisedWords, unknownStart_, unknownBytes_, {}});
+            unknownBytes_ = 0;
+        }
+    }
+
+    ChunkReader reader_;
+    const ListingSink& sink_;
+    std::int64_t unknownStart_ = 0;
+    std::int64_t unknownBytes_ = 0;
+};
+
+}  // namespace
+
+void ListChunks(std::istream& input, const ListingSink& sink) {
+    Lister(input, sink).run();
+}
+
+void ListModelFile(const std::filesystem::path& path, const ListingSink& sink) {
+    const FileDescriptor fd = OpenModelFile(path);
+    InputFileBuf buffer(fd.get());
+    std::istream input(&buffer);
+    try {
+        ListChunks(input, sink);
+    } catch (const ModelError& error) {
+        throw NamingFile(path, error);
+    } catch (const FileError&) {
+        FailReading(path, buffer);
+    }
+}
+
+}  // namespace morvane

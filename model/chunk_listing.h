@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+
+#include "chunk_reader.h"
+#include "errors.h"
+
+namespace morvane {
+
+// One row of a model's listing, in the order the rewrite meets them.
+struct ListingRow {
+    enum class Type { Chunk, UnrecognisedWords, TrailingBytes };
+
+    Type type;
+    std::int64_t offset;
+    std::int64_t bytes;  // occupied in the input
+    ChunkHeader chunk;   // for Type::Chunk
+};
+
+using ListingSink = std::function<void(const ListingRow&)>;
+
+// Walks a model as the rewrite does and hands each row to sink as soon as it
+// is read; a run of unrecognised words makes one row. A model that the
+// rewrite would refuse is refused with the same ModelError, after the rows
+// before the fault.
+void ListChunks(std::istream& input, const ListingSink& sink);
+
+// The same for a model file; every error names the file.
+void ListModelFile(const std::filesystem::path& path, const ListingSink& sink);
+
+}  // namespace morvane

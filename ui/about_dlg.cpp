@@ -1,0 +1,9 @@
+#include "about_dlg.h"
+
+#include "resources/resource.h"
+
+namespace morvane::ui {
+
+CAboutDlg::CAboutDlg(QWidget* parent) : CDialog(IDD_ABOUTBOX, parent) {}
+
+}  // namespace morvane::ui

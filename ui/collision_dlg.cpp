@@ -1,0 +1,134 @@
+#include "collision_dlg.h"
+
+#include <QMessageBox>
+#include <QPainter>
+#include <QStyle>
+#include <exception>
+#include <iostream>
+
+#include "about_dlg.h"
+#include "model/file_rewrite.h"
+#include "model/format.h"
+#include "platform/data_exchange.h"
+#include "platform/icons.h"
+#include "resources/resource.h"
+
+namespace morvane::ui {
+namespace {
+
+bool IsAboutCommand(int commandId) {
+    return (commandId & 0xFFF0) == IDM_ABOUTBOX;
+}
+
+}  // namespace
+
+CCollisionDlg::CCollisionDlg(FileChooser& chooser, QWidget* parent)
+    : CDialog(IDD_MAIN, parent), m_hIcon(LoadIcon(IDR_MAINFRAME)), m_chooser(chooser) {}
+
+bool CCollisionDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    AddAboutItem();
+    setWindowIcon(m_hIcon);
+    m_InputPath.clear();
+    m_Volumes = 1;
+    UpdateData(false);
+    return true;
+}
+
+void CCollisionDlg::AddAboutItem() {
+    const std::string_view text = res::LoadStringResource(IDS_ABOUTBOX);
+    if (text.empty()) {
+        return;
+    }
+    GetSystemMenu()->addSeparator();
+    AppendMenu(*GetSystemMenu(), IDM_ABOUTBOX,
+               QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void CCollisionDlg::DoDataExchange(CDataExchange& dx) {
+    DDX_Control(dx, IDC_FILENAME, m_FileEdit);
+    DDX_Text(dx, IDC_VOLUMES, m_Volumes);
+    DDV_MinMaxInt(dx, m_Volumes, zrm::kMinVolumes, zrm::kMaxVolumes);
+}
+
+void CCollisionDlg::OnCommand(int id) {
+    if (id == IDC_CHOOSE) {
+        OnChooseFile();
+    } else if (id == IDC_SAVE) {
+        OnSaveFile();
+    } else {
+        CDialog::OnCommand(id);
+    }
+}
+
+void CCollisionDlg::OnSysCommand(int commandId) {
+    if (IsAboutCommand(commandId)) {
+        CAboutDlg about(this);
+        about.DoModal();
+    } else {
+        CDialog::OnSysCommand(commandId);
+    }
+}
+
+void CCollisionDlg::OnChooseFile() {
+    const std::optional<std::filesystem::path> chosen = m_chooser.Choose(
+        {QStringLiteral("Choose ZRM file to load"), ChooserRequest::Accepts::ExistingFile});
+    if (!chosen) {
+        return;
+    }
+    m_InputPath = *chosen;
+    m_FileEdit.SetWindowText(ChosenModelText(m_InputPath));
+    UpdateData(false);
+}
+
+// The model is checked for before the output name is asked for, so that no
+// one picks a name for a save that cannot happen.
+void CCollisionDlg::OnSaveFile() {
+    if (m_InputPath.empty()) {
+        ShowError(QStringLiteral("Choose a ZRM model to read first (step 1)."));
+        return;
+    }
+    const std::optional<std::filesystem::path> output =
+        m_chooser.Choose({QStringLiteral("Choose ZRM name to save as"),
+                          ChooserRequest::Accepts::NameInExistingFolder});
+    if (!output || !UpdateData(true)) {
+        return;
+    }
+    RewriteInto(*output);
+}
+
+// A successful rewrite says nothing here; its trace goes to standard output.
+void CCollisionDlg::RewriteInto(const std::filesystem::path& output) {
+    try {
+        RewriteModelFile(m_InputPath, output, m_Volumes, std::cout);
+    } catch (const std::exception& error) {
+        ShowError(QString::fromLocal8Bit(error.what()));
+    }
+}
+
+void CCollisionDlg::ShowError(const QString& message) {
+    QMessageBox::critical(this, windowTitle(), message);
+}
+
+void CCollisionDlg::paintEvent(QPaintEvent* event) {
+    if (isMinimized()) {
+        PaintMinimised();
+    } else {
+        CDialog::paintEvent(event);
+    }
+}
+
+// Only painted where the window system lets a minimised window paint itself.
+void CCollisionDlg::PaintMinimised() {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
+    const int extent = style()->pixelMetric(QStyle::PM_LargeIconSize);
+    const QSize iconSize(extent, extent);
+    painter.drawPixmap(MinimisedIconPosition(size(), iconSize), m_hIcon.pixmap(iconSize));
+}
+
+QString ChosenModelText(const std::filesystem::path& input) {
+    return QString::asprintf("ZRM chosen: '%s'", ToDisplayText(input).toUtf8().constData());
+}
+
+}  // namespace morvane::ui

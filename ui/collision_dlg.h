@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QIcon>
+#include <filesystem>
+
+#include "file_chooser.h"
+#include "platform/dialog.h"
+#include "platform/edit_control.h"
+
+namespace morvane::ui {
+
+// The whole of the program's window: 1) choose a model, 2) type how many
+// collision volumes it is to carry, 3) choose the name to write it to.
+class CCollisionDlg : public CDialog {
+public:
+    explicit CCollisionDlg(FileChooser& chooser, QWidget* parent = nullptr);
+
+    void OnSysCommand(int commandId) override;
+
+protected:
+    bool OnInitDialog() override;
+    void DoDataExchange(CDataExchange& dx) override;
+    void OnCommand(int id) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void AddAboutItem();
+    void OnChooseFile();
+    void OnSaveFile();
+    void RewriteInto(const std::filesystem::path& output);
+    void ShowError(const QString& message);
+    void PaintMinimised();
+
+    CEdit m_FileEdit;
+    int m_Volumes = 1;
+    std::filesystem::path m_InputPath;
+    QIcon m_hIcon;
+    FileChooser& m_chooser;
+};
+
+// The text of the read-only field once a model has been chosen.
+QString ChosenModelText(const std::filesystem::path& input);
+
+}  // namespace morvane::ui

@@ -1,0 +1,83 @@
+#include "control_factory.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+
+#include "icons.h"
+
+namespace morvane::ui {
+namespace {
+
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QWidget* CreateButton(QWidget& parent, const res::ControlTemplate& control) {
+    auto* button = new QPushButton(Text(control.text), &parent);
+    button->setDefault(control.kind == res::ControlKind::DefaultPushButton);
+    return button;
+}
+
+QWidget* CreateEdit(QWidget& parent, const res::ControlTemplate& control) {
+    auto* edit = new QLineEdit(Text(control.text), &parent);
+    edit->setReadOnly(control.kind == res::ControlKind::ReadOnlyEdit);
+    edit->setFrame((control.style & res::kBorder) != 0);
+    return edit;
+}
+
+QWidget* CreateStaticText(QWidget& parent, const res::ControlTemplate& control) {
+    auto* label = new QLabel(Text(control.text), &parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+// An icon keeps its own size whatever the rectangle says; only the
+// rectangle's corner places it.
+QWidget* CreateStaticIcon(QWidget& parent, const res::ControlTemplate& control) {
+    auto* label = new QLabel(&parent);
+    const int size = parent.style()->pixelMetric(QStyle::PM_LargeIconSize);
+    label->setPixmap(LoadIcon(control.iconId).pixmap(size, size));
+    label->setFixedSize(size, size);
+    return label;
+}
+
+QWidget* CreateWidget(QWidget& parent, const res::ControlTemplate& control) {
+    switch (control.kind) {
+        case res::ControlKind::PushButton:
+        case res::ControlKind::DefaultPushButton:
+            return CreateButton(parent, control);
+        case res::ControlKind::Edit:
+        case res::ControlKind::ReadOnlyEdit:
+            return CreateEdit(parent, control);
+        case res::ControlKind::StaticText:
+            return CreateStaticText(parent, control);
+        case res::ControlKind::StaticIcon:
+            return CreateStaticIcon(parent, control);
+    }
+    return nullptr;
+}
+
+void Place(QWidget& widget, const res::ControlTemplate& control, DialogBaseUnits units) {
+    const QRect pixels = ToPixels(control.rect, units);
+    if (control.kind == res::ControlKind::StaticIcon) {
+        widget.move(pixels.topLeft());
+    } else {
+        widget.setGeometry(pixels);
+    }
+}
+
+}  // namespace
+
+QWidget* CreateControl(QWidget& parent, const res::ControlTemplate& control,
+                       DialogBaseUnits units) {
+    QWidget* widget = CreateWidget(parent, control);
+    widget->setObjectName(Text(control.name));
+    widget->setFocusPolicy((control.style & res::kTabStop) != 0 ? Qt::StrongFocus : Qt::NoFocus);
+    Place(*widget, control, units);
+    return widget;
+}
+
+}  // namespace morvane::ui

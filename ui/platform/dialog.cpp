@@ -1,0 +1,167 @@
+#include "dialog.h"
+
+#include <QAbstractButton>
+#include <QContextMenuEvent>
+
+#include "control_factory.h"
+#include "data_exchange.h"
+#include "dialog_units.h"
+#include "resources/resource.h"
+
+namespace morvane::ui {
+namespace {
+
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QFont DialogFont(const res::DialogTemplate& dialogTemplate) {
+    QFont font(Text(dialogTemplate.fontFace));
+    font.setPointSize(dialogTemplate.fontPoints);
+    return font;
+}
+
+Qt::WindowFlags WindowFlagsFor(unsigned style) {
+    Qt::WindowFlags flags = (style & res::kAppWindow) != 0 ? Qt::Window : Qt::Dialog;
+    flags |= Qt::CustomizeWindowHint;
+    if ((style & res::kCaption) != 0) {
+        flags |= Qt::WindowTitleHint;
+    }
+    if ((style & res::kSystemMenu) != 0) {
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    }
+    return flags;
+}
+
+}  // namespace
+
+CDialog::CDialog(int templateId, QWidget* parent)
+    : QDialog(parent), m_template(res::FindDialogTemplate(templateId)), m_systemMenu(this) {
+    setFont(DialogFont(m_template));
+    ApplyWindowStyle();
+    CreateControls();
+    AppendMenu(m_systemMenu, SC_CLOSE, QStringLiteral("&Close"));
+}
+
+void CDialog::ApplyWindowStyle() {
+    setWindowTitle(Text(m_template.caption));
+    setWindowFlags(WindowFlagsFor(m_template.windowStyle));
+    const QSize size =
+        ToPixels(m_template.width, m_template.height, BaseUnitsOf(QFontMetrics(font())));
+    if ((m_template.windowStyle & res::kModalFrame) != 0) {
+        setFixedSize(size);
+    } else {
+        resize(size);
+    }
+}
+
+// Template order is both the tab order and, as on the platform the templates
+// come from, the stacking order with the first control on top.
+void CDialog::CreateControls() {
+    const DialogBaseUnits units = BaseUnitsOf(QFontMetrics(font()));
+    for (const res::ControlTemplate& control : m_template.controls) {
+        QWidget* widget = CreateControl(*this, control, units);
+        m_controlsInOrder.push_back(widget);
+        if (control.id != IDC_STATIC) {
+            m_controlsById.emplace(control.id, widget);
+            RouteButton(widget, control.id);
+        }
+    }
+    for (auto it = m_controlsInOrder.rbegin(); it != m_controlsInOrder.rend(); ++it) {
+        (*it)->raise();
+    }
+    for (std::size_t i = 1; i < m_controlsInOrder.size(); ++i) {
+        setTabOrder(m_controlsInOrder[i - 1], m_controlsInOrder[i]);
+    }
+}
+
+void CDialog::RouteButton(QWidget* control, int id) {
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        connect(button, &QAbstractButton::clicked, this, [this, id] { OnCommand(id); });
+    }
+}
+
+int CDialog::DoModal() {
+    return exec();
+}
+
+bool CDialog::UpdateData(bool saveAndValidate) {
+    CDataExchange dx(*this, saveAndValidate);
+    try {
+        DoDataExchange(dx);
+    } catch (const DataExchangeFailed&) {
+        return false;
+    }
+    return true;
+}
+
+QWidget* CDialog::GetDlgItem(int id) const {
+    const auto found = m_controlsById.find(id);
+    return found != m_controlsById.end() ? found->second : nullptr;
+}
+
+void CDialog::AppendMenu(QMenu& menu, int commandId, const QString& text) {
+    QAction* action = menu.addAction(text);
+    connect(action, &QAction::triggered, this, [this, commandId] { OnSysCommand(commandId); });
+}
+
+void CDialog::OnSysCommand(int commandId) {
+    DefaultSysCommand(commandId);
+}
+
+void CDialog::DefaultSysCommand(int commandId) {
+    if (commandId == SC_CLOSE) {
+        close();
+    }
+}
+
+bool CDialog::OnInitDialog() {
+    UpdateData(false);
+    return true;
+}
+
+void CDialog::DoDataExchange(CDataExchange&) {}
+
+void CDialog::OnCommand(int id) {
+    if (id == IDOK) {
+        OnOK();
+    } else if (id == IDCANCEL) {
+        OnCancel();
+    }
+}
+
+void CDialog::OnOK() {
+    if (UpdateData(true)) {
+        EndDialog(IDOK);
+    }
+}
+
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
+
+void CDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (m_initialised) {
+        return;
+    }
+    m_initialised = true;
+    if (OnInitDialog()) {
+        FocusFirstTabStop();
+    }
+}
+
+void CDialog::FocusFirstTabStop() {
+    for (QWidget* control : m_controlsInOrder) {
+        if (control->focusPolicy() != Qt::NoFocus) {
+            control->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
+
+void CDialog::contextMenuEvent(QContextMenuEvent* event) {
+    m_systemMenu.exec(event->globalPos());
+}
+
+}  // namespace morvane::ui
