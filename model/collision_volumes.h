@@ -12,7 +12,9 @@ namespace morvane {
 struct PassSummary {
     int chunksCopied = 0;  // ZRM4, XYZS, PLAN, NORM and STRN chunks
     int primsExtended = 0;
-    int handsDropped = 0;
+    // Unbounded by the output's 2 GiB limit: HAND chunks write nothing, and a
+    // long enough input of empty ones would overflow a 32-bit count.
+    std::int64_t handsDropped = 0;
     std::int64_t unrecognisedBytes = 0;  // words passed over because they are no known tag
     int trailingBytes = 0;               // the end of the input too short to make a word
     std::int64_t bytesWritten = 0;

@@ -133,6 +133,10 @@ TEST(ClosingHand, HandChunksAnywhereAreDroppedAndOneClosesTheFile) {
     EXPECT_EQ(result.trace.find("HAND.  ignoring.\n") != std::string::npos, true);
 }
 
+// 12 bytes of input each and nothing written: a 26 GiB input of empty HAND
+// chunks holds more than a 32-bit count can.
+static_assert(sizeof(PassSummary::handsDropped) >= 8, "the HAND count must not overflow");
+
 TEST(UnrecognisedWords, ArePassedOverOneWordAtATime) {
     // The second word of the unknown chunk is a PRIM tag and is taken as one.
     const std::string unknown = words({0x51515151u}) + chunk(kPrim, 0, 4, payload(4));

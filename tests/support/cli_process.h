@@ -1,0 +1,115 @@
+#pragma once
+
+#include <fcntl.h>
+#include <grp.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace morvane::testing {
+
+// The faults morvane-cli is to meet, set up in its process before it starts.
+struct ProcessSetup {
+    std::filesystem::path workingFolder;  // empty: the test's own
+    // Writes that reach this many bytes into a file fail with EFBIG, as on a
+    // full disk; SIGXFSZ is ignored so that the tool sees the error.
+    std::optional<rlim_t> fileSizeLimit;
+    // Runs as the unprivileged user nobody, so that folder permissions bind
+    // even when the tests run as root.
+    bool asNobody = false;
+};
+
+// morvane-cli (quiet) running as a child of the test, its standard error
+// kept in a file.
+class CliProcess {
+public:
+    CliProcess(const std::vector<std::string>& arguments, const std::filesystem::path& errorLog,
+               const ProcessSetup& setup = {}) {
+        std::vector<std::string> words{MORVANE_CLI, "-q"};
+        words.insert(words.end(), arguments.begin(), arguments.end());
+        std::vector<char*> argv;
+        for (std::string& word : words) {
+            argv.push_back(word.data());
+        }
+        argv.push_back(nullptr);
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            startTool(argv, errorLog, setup);
+        }
+    }
+    CliProcess(const CliProcess&) = delete;
+    CliProcess& operator=(const CliProcess&) = delete;
+    ~CliProcess() {
+        if (pid_ > 0 && !reaped_) {
+            ::kill(pid_, SIGKILL);
+            wait();
+        }
+    }
+
+    pid_t pid() const { return pid_; }
+
+    // Whether the tool is still running; reaps it when it has ended.
+    bool running() {
+        if (reaped_) {
+            return false;
+        }
+        if (::waitpid(pid_, &status_, WNOHANG) == pid_) {
+            reaped_ = true;
+        }
+        return !reaped_;
+    }
+
+    // The raw wait status once the tool has ended.
+    int wait() {
+        if (!reaped_) {
+            ::waitpid(pid_, &status_, 0);
+            reaped_ = true;
+        }
+        return status_;
+    }
+
+    // The exit code, or -1 when a signal ended the tool.
+    int exitCode() {
+        const int status = wait();
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+private:
+    [[noreturn]] static void startTool(const std::vector<char*>& argv,
+                                       const std::filesystem::path& errorLog,
+                                       const ProcessSetup& setup) {
+        const int log = ::open(errorLog.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int nothing = ::open("/dev/null", O_WRONLY);
+        if (log < 0 || nothing < 0 || ::dup2(log, 2) < 0 || ::dup2(nothing, 1) < 0) {
+            ::_exit(125);
+        }
+        if (!setup.workingFolder.empty() && ::chdir(setup.workingFolder.c_str()) != 0) {
+            ::_exit(125);
+        }
+        if (setup.fileSizeLimit) {
+            const rlimit limit{*setup.fileSizeLimit, *setup.fileSizeLimit};
+            if (::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || ::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+                ::_exit(125);
+            }
+        }
+        if (setup.asNobody &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+            ::_exit(125);
+        }
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+
+    pid_t pid_ = -1;
+    bool reaped_ = false;
+    int status_ = 0;
+};
+
+}  // namespace morvane::testing
