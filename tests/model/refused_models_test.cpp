@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <limits>
 #include <sstream>
-#include <vector>
 
 #include "support/pass_runner.h"
 #include "support/zrm_builder.h"
@@ -96,108 +93,6 @@ TEST(VolumeCount, OutsideOneToThousandIsACallerError) {
     for (const int volumes : {0, -1, 1001}) {
         EXPECT_THROW(rewriteInMemory(containerHeader(), volumes), std::invalid_argument);
     }
-}
-
-// A model of `length` bytes that begins with `prefix` and is zeros after it,
-// so that sizes near 2 GiB can be tried without holding them in memory.
-class VirtualModelBuf : public std::streambuf {
-public:
-    VirtualModelBuf(std::string prefix, std::int64_t length)
-        : prefix_(std::move(prefix)), length_(length) {}
-
-protected:
-    int_type underflow() override {
-        if (position_ >= length_) {
-            return traits_type::eof();
-        }
-        const auto start = static_cast<std::size_t>(position_);
-        block_.assign(block_.size(), '\0');
-        for (std::size_t i = 0; i < block_.size() && start + i < prefix_.size(); ++i) {
-            block_[i] = prefix_[start + i];
-        }
-        const auto served = static_cast<std::ptrdiff_t>(
-            std::min<std::int64_t>(static_cast<std::int64_t>(block_.size()), length_ - position_));
-        setg(block_.data(), block_.data(), block_.data() + served);
-        position_ += served;
-        return traits_type::to_int_type(block_[0]);
-    }
-    pos_type seekoff(off_type offset, std::ios_base::seekdir direction,
-                     std::ios_base::openmode) override {
-        const std::int64_t here = position_ - (egptr() - gptr());
-        const std::int64_t target = direction == std::ios_base::beg   ? offset
-                                    : direction == std::ios_base::cur ? here + offset
-                                                                      : length_ + offset;
-        position_ = target;
-        setg(block_.data(), block_.data(), block_.data());
-        return pos_type(target);
-    }
-    pos_type seekpos(pos_type position, std::ios_base::openmode which) override {
-        return seekoff(off_type(position), std::ios_base::beg, which);
-    }
-
-private:
-    std::string prefix_;
-    std::int64_t length_;
-    std::int64_t position_ = 0;
-    std::vector<char> block_ = std::vector<char>(4096);
-};
-
-void expectTooLarge(const std::string& prefix, const std::string& message) {
-    VirtualModelBuf model(prefix, std::int64_t{3} << 30);
-    std::istream in(&model);
-    std::ostringstream out;
-    std::ostringstream trace;
-    try {
-        AddCollisionVolumes(in, out, 2, trace);
-        ADD_FAILURE() << "accepted";
-    } catch (const ModelError& error) {
-        EXPECT_EQ(error.kind(), Kind::TooLarge);
-        EXPECT_EQ(error.offset(), 12);
-        EXPECT_NE(std::string(error.what()).find(message), std::string::npos) << error.what();
-    }
-    EXPECT_LE(out.str().size(), 12u) << "wrote before refusing";
-}
-
-TEST(HugeModels, ExtendedPrimSizeMustFitAWord) {
-    expectTooLarge(containerHeader() + chunk(kPrim, 0, 0x7FFFFFF0u, ""),
-                   "the extended size word (2147483648)");
-}
-
-TEST(HugeModels, RewrittenModelMustBeCountableAtOffsetEight) {
-    expectTooLarge(containerHeader() + chunk(kXyzs, 0, 0x7FFFFFF0u, ""),
-                   "the rewritten model's byte count (2147483656)");
-}
-
-// A stream that accepts this many bytes and then fails, like a full disk.
-class FillingBuf : public std::streambuf {
-public:
-    explicit FillingBuf(std::size_t room) : room_(room) {}
-
-protected:
-    int_type overflow(int_type c) override {
-        if (room_ == 0) {
-            return traits_type::eof();
-        }
-        --room_;
-        return c;
-    }
-    pos_type seekoff(off_type, std::ios_base::seekdir, std::ios_base::openmode) override {
-        return pos_type(0);
-    }
-
-private:
-    std::size_t room_;
-};
-
-TEST(FailingOutput, StopsThePassWithAFileError) {
-    const std::string input =
-        containerHeader() + chunk(kXyzs, 0, 4096, payload(4096)) + chunk(kPrim, 0, 4, payload(4));
-    std::istringstream in(input);
-    FillingBuf full(1000);
-    std::ostream out(&full);
-    std::ostringstream trace;
-    EXPECT_THROW(AddCollisionVolumes(in, out, 1, trace), FileError);
-    EXPECT_EQ(trace.str().find("PRIM"), std::string::npos) << "the pass went on after the failure";
 }
 
 }  // namespace

@@ -73,19 +73,6 @@ TEST_F(SafeRewrite, RefusedModelLeavesTheOutputNameAlone) {
     EXPECT_EQ(folder_.listing(), "bad.zrm old.zrm ");
 }
 
-TEST_F(SafeRewrite, OutputThatIsTheInputUnderAnyNameIsRefused) {
-    writeFile(folder_ / "in.zrm", kModel);
-    fs::create_symlink(folder_ / "in.zrm", folder_ / "link.zrm");
-    fs::create_hard_link(folder_ / "in.zrm", folder_ / "hard.zrm");
-    fs::create_directory(folder_ / "sub");
-    const fs::path spellings[] = {folder_ / "in.zrm", folder_ / "link.zrm", folder_ / "hard.zrm",
-                                  folder_ / "." / "in.zrm", folder_ / "sub" / ".." / "in.zrm"};
-    for (const fs::path& output : spellings) {
-        expectRefused(folder_ / "in.zrm", output, "it is the input model itself");
-    }
-    EXPECT_EQ(readFile(folder_ / "in.zrm"), kModel);
-}
-
 TEST_F(SafeRewrite, ReadOnlyInputIsEnough) {
     writeFile(folder_ / "in.zrm", kModel);
     fs::permissions(folder_ / "in.zrm", fs::perms::owner_read | fs::perms::group_read);
@@ -120,16 +107,6 @@ TEST_F(SafeRewrite, OutputThroughASymbolicLinkUpdatesTheFileItNames) {
     rewrite(folder_ / "in.zrm", folder_ / "alias.zrm");
     EXPECT_TRUE(fs::is_symlink(folder_ / "alias.zrm"));
     EXPECT_EQ(readFile(folder_ / "real.zrm"), kRewritten);
-}
-
-TEST_F(SafeRewrite, FileProblemsAreNamedAndWriteNothing) {
-    writeFile(folder_ / "in.zrm", kModel);
-    fs::create_directory(folder_ / "adir");
-    expectRefused(folder_ / "missing.zrm", folder_ / "out.zrm", "No such file or directory");
-    expectRefused(folder_ / "adir", folder_ / "out.zrm", "is a folder, not a model file");
-    expectRefused(folder_ / "in.zrm", folder_ / "adir", "it is a folder");
-    expectRefused(folder_ / "in.zrm", folder_ / "nowhere" / "out.zrm", "nowhere");
-    EXPECT_EQ(folder_.listing(), "adir in.zrm ");
 }
 
 class CancelledRewrite : public SafeRewrite {
@@ -177,14 +154,25 @@ TEST_F(CancelledRewrite, AtAnyPointLeavesTheOutputAlone) {
     }
 }
 
-TEST_F(SafeRewrite, UnwritableFolderIsRefused) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root writes into any folder";
+// Sizes near 2 GiB are refused before anything is written; the model is a
+// sparse file, so trying them costs no disk.
+TEST_F(SafeRewrite, ModelTooLargeToRecordIsRefusedUpFront) {
+    const std::string cases[][2] = {
+        {chunk(kPrim, 0, 0x7FFFFFF8u, ""),
+         "PRIM chunk at offset 12: the extended size word (2147483652)"},
+        {chunk(kXyzs, 0, 0x7FFFFFF0u, ""),
+         "XYZS chunk at offset 12: the rewritten model's byte count (2147483656)"},
+        {chunk(kXyzs, 0, 0x7FFFFFF8u, ""), "XYZS chunk at offset 12: the chunk's length"},
+    };
+    for (const auto& [hugeChunk, message] : cases) {
+        trace_.str("");
+        writeFile(folder_ / "huge.zrm", containerHeader() + hugeChunk);
+        fs::resize_file(folder_ / "huge.zrm", std::uintmax_t{3} << 30);
+        expectRefused(folder_ / "huge.zrm", folder_ / "out.zrm", message);
+        EXPECT_EQ(folder_.listing(), "huge.zrm ");
+        EXPECT_EQ(trace_.str().rfind("copybytes"), trace_.str().find("copybytes, 12 bytes\n"))
+            << "copied more than the container header before refusing";
     }
-    writeFile(folder_ / "in.zrm", kModel);
-    fs::create_directory(folder_ / "locked");
-    fs::permissions(folder_ / "locked", fs::perms::owner_read | fs::perms::owner_exec);
-    expectRefused(folder_ / "in.zrm", folder_ / "locked" / "out.zrm", "Permission denied");
 }
 
 }  // namespace
