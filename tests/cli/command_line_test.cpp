@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
-
+#include "support/cli_process.h"
 #include "support/pass_runner.h"
 #include "support/temp_folder.h"
 #include "support/zrm_builder.h"
@@ -18,34 +16,22 @@ struct ToolRun {
     std::string err;
 };
 
-std::string shellQuoted(const std::string& word) {
-    std::string quoted = "'";
-    for (const char c : word) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
 class CommandLine : public ::testing::Test {
 protected:
     ToolRun run(const std::vector<std::string>& arguments) {
-        std::string command = shellQuoted(MORVANE_CLI);
-        for (const std::string& argument : arguments) {
-            command += " " + shellQuoted(argument);
-        }
-        const fs::path out = folder_ / "stdout.txt";
-        const fs::path err = folder_ / "stderr.txt";
-        command += " >" + shellQuoted(out) + " 2>" + shellQuoted(err);
-        const int status = std::system(command.c_str());
-        ToolRun result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(out), readFile(err)};
-        fs::remove(out);
-        fs::remove(err);
-        return result;
+        const fs::path out = logs_ / "stdout.txt";
+        const fs::path err = logs_ / "stderr.txt";
+        ProcessSetup setup;
+        setup.outputLog = out;
+        CliProcess tool(arguments, err, setup);
+        const int status = tool.exitCode();
+        return {status, readFile(out), readFile(err)};
     }
 
     std::string path(const std::string& name) const { return (folder_ / name).string(); }
 
     TempFolder folder_;
+    TempFolder logs_;
     const std::string model_ = containerHeader() + chunk(kXyzs, 0, 24, payload(24)) +
                                chunk(kHand, 0, 4, payload(4)) + chunk(kPrim, 0, 40, payload(40));
 };

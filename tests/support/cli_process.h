@@ -18,6 +18,7 @@ namespace morvane::testing {
 // The faults morvane-cli is to meet, set up in its process before it starts.
 struct ProcessSetup {
     std::filesystem::path workingFolder;  // empty: the test's own
+    std::filesystem::path outputLog;      // where standard output goes; empty: nowhere
     // Writes that reach this many bytes into a file fail with EFBIG, as on a
     // full disk; SIGXFSZ is ignored so that the tool sees the error.
     std::optional<rlim_t> fileSizeLimit;
@@ -26,13 +27,13 @@ struct ProcessSetup {
     bool asNobody = false;
 };
 
-// morvane-cli (quiet) running as a child of the test, its standard error
-// kept in a file.
+// morvane-cli running as a child of the test, its standard error kept in a
+// file.
 class CliProcess {
 public:
     CliProcess(const std::vector<std::string>& arguments, const std::filesystem::path& errorLog,
                const ProcessSetup& setup = {}) {
-        std::vector<std::string> words{MORVANE_CLI, "-q"};
+        std::vector<std::string> words{MORVANE_CLI};
         words.insert(words.end(), arguments.begin(), arguments.end());
         std::vector<char*> argv;
         for (std::string& word : words) {
@@ -86,8 +87,10 @@ private:
                                        const std::filesystem::path& errorLog,
                                        const ProcessSetup& setup) {
         const int log = ::open(errorLog.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int nothing = ::open("/dev/null", O_WRONLY);
-        if (log < 0 || nothing < 0 || ::dup2(log, 2) < 0 || ::dup2(nothing, 1) < 0) {
+        const std::filesystem::path output =
+            setup.outputLog.empty() ? std::filesystem::path("/dev/null") : setup.outputLog;
+        const int out = ::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (log < 0 || out < 0 || ::dup2(log, 2) < 0 || ::dup2(out, 1) < 0) {
             ::_exit(125);
         }
         if (!setup.workingFolder.empty() && ::chdir(setup.workingFolder.c_str()) != 0) {
