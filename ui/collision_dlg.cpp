@@ -2,9 +2,10 @@
 
 #include <QMessageBox>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QStyle>
-#include <exception>
 #include <iostream>
+#include <optional>
 
 #include "about_dlg.h"
 #include "model/file_rewrite.h"
@@ -23,7 +24,13 @@ bool IsAboutCommand(int commandId) {
 }  // namespace
 
 CCollisionDlg::CCollisionDlg(FileChooser& chooser, QWidget* parent)
-    : CDialog(IDD_MAIN, parent), m_hIcon(LoadIcon(IDR_MAINFRAME)), m_chooser(chooser) {}
+    : CCollisionDlg(chooser, RewriteModelFile, parent) {}
+
+CCollisionDlg::CCollisionDlg(FileChooser& chooser, ModelRewriter rewriter, QWidget* parent)
+    : CDialog(IDD_MAIN, parent),
+      m_hIcon(LoadIcon(IDR_MAINFRAME)),
+      m_chooser(chooser),
+      m_rewriter(std::move(rewriter)) {}
 
 bool CCollisionDlg::OnInitDialog() {
     CDialog::OnInitDialog();
@@ -51,7 +58,13 @@ void CCollisionDlg::DoDataExchange(CDataExchange& dx) {
     DDV_MinMaxInt(dx, m_Volumes, zrm::kMinVolumes, zrm::kMaxVolumes);
 }
 
+// While a save runs, the commands that would start another piece of work are
+// not taken; those that end the window stop the save instead (OnOK, OnCancel).
 void CCollisionDlg::OnCommand(int id) {
+    const bool startsWork = id == IDC_CHOOSE || id == IDC_SAVE;
+    if (startsWork && m_runningSave != nullptr) {
+        return;
+    }
     if (id == IDC_CHOOSE) {
         OnChooseFile();
     } else if (id == IDC_SAVE) {
@@ -61,10 +74,34 @@ void CCollisionDlg::OnCommand(int id) {
     }
 }
 
+void CCollisionDlg::OnOK() {
+    if (!CancelRunningSave()) {
+        CDialog::OnOK();
+    }
+}
+
+// Escape and the window's close command arrive here too; during a save they
+// must not take the window away from under the running worker.
+void CCollisionDlg::OnCancel() {
+    if (!CancelRunningSave()) {
+        CDialog::OnCancel();
+    }
+}
+
+bool CCollisionDlg::CancelRunningSave() {
+    if (m_runningSave == nullptr) {
+        return false;
+    }
+    m_runningSave->Cancel();
+    return true;
+}
+
 void CCollisionDlg::OnSysCommand(int commandId) {
     if (IsAboutCommand(commandId)) {
-        CAboutDlg about(this);
-        about.DoModal();
+        if (m_runningSave == nullptr) {
+            CAboutDlg about(this);
+            about.DoModal();
+        }
     } else {
         CDialog::OnSysCommand(commandId);
     }
@@ -73,10 +110,13 @@ void CCollisionDlg::OnSysCommand(int commandId) {
 void CCollisionDlg::OnChooseFile() {
     const std::optional<std::filesystem::path> chosen = m_chooser.Choose(
         {QStringLiteral("Choose ZRM file to load"), ChooserRequest::Accepts::ExistingFile});
-    if (!chosen) {
-        return;
+    if (chosen) {
+        ChooseModel(*chosen);
     }
-    m_InputPath = *chosen;
+}
+
+void CCollisionDlg::ChooseModel(const std::filesystem::path& input) {
+    m_InputPath = input;
     m_FileEdit.SetWindowText(ChosenModelText(m_InputPath));
     UpdateData(false);
 }
@@ -97,12 +137,15 @@ void CCollisionDlg::OnSaveFile() {
     RewriteInto(*output);
 }
 
-// A successful rewrite says nothing here; its trace goes to standard output.
+// A successful rewrite says nothing here, and neither does one the user
+// cancelled; the trace goes to standard output.
 void CCollisionDlg::RewriteInto(const std::filesystem::path& output) {
-    try {
-        RewriteModelFile(m_InputPath, output, m_Volumes, std::cout);
-    } catch (const std::exception& error) {
-        ShowError(QString::fromLocal8Bit(error.what()));
+    BackgroundRewrite rewrite(*this);
+    const QScopedValueRollback<BackgroundRewrite*> running(m_runningSave, &rewrite);
+    const RewriteOutcome outcome =
+        rewrite.Run(m_rewriter, {m_InputPath, output, m_Volumes, &std::cout});
+    if (outcome.ending == RewriteOutcome::Ending::Failed) {
+        ShowError(outcome.message);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QTest>
 #include <exception>
 #include <fstream>
@@ -56,7 +57,8 @@ ModalAnswerer::ModalAnswerer() {
 
 void ModalAnswerer::AnswerActiveModal() {
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || !modal->isVisible()) {
+    // A progress dialog asks nothing; the test in front of it decides.
+    if (modal == nullptr || !modal->isVisible() || qobject_cast<QProgressDialog*>(modal)) {
         return;
     }
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {

@@ -16,6 +16,11 @@
 #include "collision_dlg.h"
 #include "file_chooser.h"
 
+// Lets a failed comparison of two texts print them as text.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
 namespace morvane::ui::testing {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -38,6 +43,7 @@ struct SeenModal {
 // Answers every modal window that opens while it lives, as a user would: a
 // message box with its default button, a dialog with its OK button. What
 // was seen is kept for the test to check; without it a box would hang the test.
+// Progress dialogs are left to the test.
 class ModalAnswerer {
 public:
     ModalAnswerer();
