@@ -1,11 +1,14 @@
 #include "collision_dlg.h"
 
+#include <QDropEvent>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QStyle>
 #include <iostream>
 #include <optional>
+#include <system_error>
 
 #include "about_dlg.h"
 #include "model/file_rewrite.h"
@@ -21,6 +24,35 @@ bool IsAboutCommand(int commandId) {
     return (commandId & 0xFFF0) == IDM_ABOUTBOX;
 }
 
+// Only one file of this machine that can be read as a model is taken; several
+// files, a folder or a remote address are turned away at the cursor.
+std::optional<std::filesystem::path> DroppedModel(const QMimeData* data) {
+    if (data == nullptr) {
+        return std::nullopt;
+    }
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile()) {
+        return std::nullopt;
+    }
+    const std::filesystem::path path = ToPath(urls.front().toLocalFile());
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return std::nullopt;
+    }
+    return path;
+}
+
+// Choosing a model only reads it. A source told that its file was moved may
+// delete it, so the drop is answered as a copy or a link and never a move.
+std::optional<Qt::DropAction> ReadOnlyDropAction(Qt::DropActions possible) {
+    for (const Qt::DropAction action : {Qt::CopyAction, Qt::LinkAction}) {
+        if (possible.testFlag(action)) {
+            return action;
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 CCollisionDlg::CCollisionDlg(FileChooser& chooser, QWidget* parent)
@@ -30,7 +62,18 @@ CCollisionDlg::CCollisionDlg(FileChooser& chooser, ModelRewriter rewriter, QWidg
     : CDialog(IDD_MAIN, parent),
       m_hIcon(LoadIcon(IDR_MAINFRAME)),
       m_chooser(chooser),
-      m_rewriter(std::move(rewriter)) {}
+      m_rewriter(std::move(rewriter)) {
+    AcceptFileDrops();
+}
+
+// The fields would take a dropped file's path as text; a file dropped anywhere
+// on the window chooses the model instead.
+void CCollisionDlg::AcceptFileDrops() {
+    setAcceptDrops(true);
+    for (const int field : {IDC_VOLUMES, IDC_FILENAME}) {
+        GetDlgItem(field)->setAcceptDrops(false);
+    }
+}
 
 bool CCollisionDlg::OnInitDialog() {
     CDialog::OnInitDialog();
@@ -168,6 +211,32 @@ void CCollisionDlg::PaintMinimised() {
     const int extent = style()->pixelMetric(QStyle::PM_LargeIconSize);
     const QSize iconSize(extent, extent);
     painter.drawPixmap(MinimisedIconPosition(size(), iconSize), m_hIcon.pixmap(iconSize));
+}
+
+void CCollisionDlg::dragEnterEvent(QDragEnterEvent* event) {
+    AnswerDrag(*event);
+}
+
+void CCollisionDlg::dragMoveEvent(QDragMoveEvent* event) {
+    AnswerDrag(*event);
+}
+
+void CCollisionDlg::AnswerDrag(QDropEvent& event) const {
+    const std::optional<Qt::DropAction> action = ReadOnlyDropAction(event.possibleActions());
+    if (m_runningSave != nullptr || !action || !DroppedModel(event.mimeData())) {
+        event.ignore();
+        return;
+    }
+    event.setDropAction(*action);
+    event.accept();
+}
+
+void CCollisionDlg::dropEvent(QDropEvent* event) {
+    AnswerDrag(*event);
+    if (!event->isAccepted()) {
+        return;
+    }
+    ChooseModel(*DroppedModel(event->mimeData()));
 }
 
 QString ChosenModelText(const std::filesystem::path& input) {

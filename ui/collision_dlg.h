@@ -26,14 +26,19 @@ protected:
     void OnOK() override;
     void OnCancel() override;
     void paintEvent(QPaintEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void AddAboutItem();
+    void AcceptFileDrops();
     void OnChooseFile();
     void ChooseModel(const std::filesystem::path& input);
     void OnSaveFile();
     void RewriteInto(const std::filesystem::path& output);
     bool CancelRunningSave();
+    void AnswerDrag(QDropEvent& event) const;
     void ShowError(const QString& message);
     void PaintMinimised();
 

@@ -196,12 +196,17 @@ INSTANTIATE_TEST_SUITE_P(Ways, LeavingDuringSaveTest,
                          ::testing::Values(LeaveBy::Escape, LeaveBy::CloseCommand,
                                            LeaveBy::QuitButton));
 
+// A drag that entered before the save began cannot drop its file during it.
 TEST_F(ResponsiveSaveTest, NothingElseCanStartWhileASaveRuns) {
     const std::size_t dialogsBefore = chooser.requests.size();
+    QMimeData other;
+    other.setUrls({LocalUrl(WriteFile("other.zrm", Bytes{1}))});
+    ASSERT_TRUE(DragOver(window.get(), other).moved);
     held.WhenFirstHeld([&] {
         Button("IDC_SAVE")->click();
         Button("IDC_CHOOSE")->click();
         window->OnSysCommand(IDM_ABOUTBOX);
+        EXPECT_FALSE(Drop(window.get(), other));
         EXPECT_TRUE(held.Step());
     });
     SaveAs(PathInFolder("out.zrm"));

@@ -1,9 +1,11 @@
 #include "window_driver.h"
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QTest>
+#include <QWindow>
 #include <exception>
 #include <fstream>
 #include <iterator>
@@ -113,6 +115,28 @@ void WindowTest::SaveAs(const std::optional<std::filesystem::path>& output) {
     Click("IDC_SAVE");
 }
 
+DragAnswer WindowTest::DragOver(QWidget* over, const QMimeData& data,
+                                Qt::DropActions offered) const {
+    const QPoint point = over->mapTo(window.get(), over->rect().center());
+    QDragEnterEvent enter(point, offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window->windowHandle(), &enter);
+    QDragMoveEvent move(point, offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window->windowHandle(), &move);
+    return {enter.isAccepted(), move.isAccepted(), move.dropAction()};
+}
+
+bool WindowTest::Drop(QWidget* over, const QMimeData& data, Qt::DropActions offered) const {
+    const QPoint point = over->mapTo(window.get(), over->rect().center());
+    QDropEvent drop(point, offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window->windowHandle(), &drop);
+    return drop.isAccepted();
+}
+
+void WindowTest::LeaveWithoutDropping() const {
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(window->windowHandle(), &leave);
+}
+
 std::filesystem::path WindowTest::PathInFolder(const char* name) const {
     return ToPath(folder.path()) / name;
 }
@@ -128,6 +152,10 @@ std::filesystem::path WindowTest::WriteFile(const char* name, const Bytes& conte
 Bytes ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+QUrl LocalUrl(const std::filesystem::path& path) {
+    return QUrl::fromLocalFile(ToDisplayText(path));
 }
 
 Bytes ModelWithOnePrim(std::uint32_t payloadBytes) {

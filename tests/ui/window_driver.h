@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 #include <cstdint>
 #include <deque>
 #include <filesystem>
@@ -56,6 +58,12 @@ private:
     QTimer m_timer;
 };
 
+struct DragAnswer {
+    bool entered = false;
+    bool moved = false;
+    Qt::DropAction action = Qt::IgnoreAction;
+};
+
 // The main window, shown offscreen and driven through its controls.
 class WindowTest : public ::testing::Test {
 protected:
@@ -70,6 +78,14 @@ protected:
     void ChooseModel(const std::optional<std::filesystem::path>& input);
     void SaveAs(const std::optional<std::filesystem::path>& output);
 
+    // Play the window system carrying a drag to the middle of a control, so
+    // that the window routes it as it would a real one.
+    DragAnswer DragOver(QWidget* over, const QMimeData& data,
+                        Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction) const;
+    bool Drop(QWidget* over, const QMimeData& data,
+              Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction) const;
+    void LeaveWithoutDropping() const;
+
     std::filesystem::path PathInFolder(const char* name) const;
     std::filesystem::path WriteFile(const char* name, const Bytes& content) const;
 
@@ -80,6 +96,8 @@ protected:
 };
 
 Bytes ReadFile(const std::filesystem::path& path);
+
+QUrl LocalUrl(const std::filesystem::path& path);
 
 // A model made of the container header and one PRIM chunk with payloadBytes
 // bytes of payload.
