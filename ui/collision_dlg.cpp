@@ -1,10 +1,14 @@
 #include "collision_dlg.h"
 
+#include <QDropEvent>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QStyle>
-#include <exception>
 #include <iostream>
+#include <optional>
+#include <system_error>
 
 #include "about_dlg.h"
 #include "model/file_rewrite.h"
@@ -20,10 +24,56 @@ bool IsAboutCommand(int commandId) {
     return (commandId & 0xFFF0) == IDM_ABOUTBOX;
 }
 
+// Only one file of this machine that can be read as a model is taken; several
+// files, a folder or a remote address are turned away at the cursor.
+std::optional<std::filesystem::path> DroppedModel(const QMimeData* data) {
+    if (data == nullptr) {
+        return std::nullopt;
+    }
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile()) {
+        return std::nullopt;
+    }
+    const std::filesystem::path path = ToPath(urls.front().toLocalFile());
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return std::nullopt;
+    }
+    return path;
+}
+
+// Choosing a model only reads it. A source told that its file was moved may
+// delete it, so the drop is answered as a copy or a link and never a move.
+std::optional<Qt::DropAction> ReadOnlyDropAction(Qt::DropActions possible) {
+    for (const Qt::DropAction action : {Qt::CopyAction, Qt::LinkAction}) {
+        if (possible.testFlag(action)) {
+            return action;
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 CCollisionDlg::CCollisionDlg(FileChooser& chooser, QWidget* parent)
-    : CDialog(IDD_MAIN, parent), m_hIcon(LoadIcon(IDR_MAINFRAME)), m_chooser(chooser) {}
+    : CCollisionDlg(chooser, RewriteModelFile, parent) {}
+
+CCollisionDlg::CCollisionDlg(FileChooser& chooser, ModelRewriter rewriter, QWidget* parent)
+    : CDialog(IDD_MAIN, parent),
+      m_hIcon(LoadIcon(IDR_MAINFRAME)),
+      m_chooser(chooser),
+      m_rewriter(std::move(rewriter)) {
+    AcceptFileDrops();
+}
+
+// The fields would take a dropped file's path as text; a file dropped anywhere
+// on the window chooses the model instead.
+void CCollisionDlg::AcceptFileDrops() {
+    setAcceptDrops(true);
+    for (const int field : {IDC_VOLUMES, IDC_FILENAME}) {
+        GetDlgItem(field)->setAcceptDrops(false);
+    }
+}
 
 bool CCollisionDlg::OnInitDialog() {
     CDialog::OnInitDialog();
@@ -51,7 +101,13 @@ void CCollisionDlg::DoDataExchange(CDataExchange& dx) {
     DDV_MinMaxInt(dx, m_Volumes, zrm::kMinVolumes, zrm::kMaxVolumes);
 }
 
+// While a save runs, the commands that would start another piece of work are
+// not taken; those that end the window stop the save instead (OnOK, OnCancel).
 void CCollisionDlg::OnCommand(int id) {
+    const bool startsWork = id == IDC_CHOOSE || id == IDC_SAVE;
+    if (startsWork && m_runningSave != nullptr) {
+        return;
+    }
     if (id == IDC_CHOOSE) {
         OnChooseFile();
     } else if (id == IDC_SAVE) {
@@ -61,10 +117,34 @@ void CCollisionDlg::OnCommand(int id) {
     }
 }
 
+void CCollisionDlg::OnOK() {
+    if (!CancelRunningSave()) {
+        CDialog::OnOK();
+    }
+}
+
+// Escape and the window's close command arrive here too; during a save they
+// must not take the window away from under the running worker.
+void CCollisionDlg::OnCancel() {
+    if (!CancelRunningSave()) {
+        CDialog::OnCancel();
+    }
+}
+
+bool CCollisionDlg::CancelRunningSave() {
+    if (m_runningSave == nullptr) {
+        return false;
+    }
+    m_runningSave->Cancel();
+    return true;
+}
+
 void CCollisionDlg::OnSysCommand(int commandId) {
     if (IsAboutCommand(commandId)) {
-        CAboutDlg about(this);
-        about.DoModal();
+        if (m_runningSave == nullptr) {
+            CAboutDlg about(this);
+            about.DoModal();
+        }
     } else {
         CDialog::OnSysCommand(commandId);
     }
@@ -73,10 +153,13 @@ void CCollisionDlg::OnSysCommand(int commandId) {
 void CCollisionDlg::OnChooseFile() {
     const std::optional<std::filesystem::path> chosen = m_chooser.Choose(
         {QStringLiteral("Choose ZRM file to load"), ChooserRequest::Accepts::ExistingFile});
-    if (!chosen) {
-        return;
+    if (chosen) {
+        ChooseModel(*chosen);
     }
-    m_InputPath = *chosen;
+}
+
+void CCollisionDlg::ChooseModel(const std::filesystem::path& input) {
+    m_InputPath = input;
     m_FileEdit.SetWindowText(ChosenModelText(m_InputPath));
     UpdateData(false);
 }
@@ -97,12 +180,15 @@ void CCollisionDlg::OnSaveFile() {
     RewriteInto(*output);
 }
 
-// A successful rewrite says nothing here; its trace goes to standard output.
+// A successful rewrite says nothing here, and neither does one the user
+// cancelled; the trace goes to standard output.
 void CCollisionDlg::RewriteInto(const std::filesystem::path& output) {
-    try {
-        RewriteModelFile(m_InputPath, output, m_Volumes, std::cout);
-    } catch (const std::exception& error) {
-        ShowError(QString::fromLocal8Bit(error.what()));
+    BackgroundRewrite rewrite(*this);
+    const QScopedValueRollback<BackgroundRewrite*> running(m_runningSave, &rewrite);
+    const RewriteOutcome outcome =
+        rewrite.Run(m_rewriter, {m_InputPath, output, m_Volumes, &std::cout});
+    if (outcome.ending == RewriteOutcome::Ending::Failed) {
+        ShowError(outcome.message);
     }
 }
 
@@ -125,6 +211,32 @@ void CCollisionDlg::PaintMinimised() {
     const int extent = style()->pixelMetric(QStyle::PM_LargeIconSize);
     const QSize iconSize(extent, extent);
     painter.drawPixmap(MinimisedIconPosition(size(), iconSize), m_hIcon.pixmap(iconSize));
+}
+
+void CCollisionDlg::dragEnterEvent(QDragEnterEvent* event) {
+    AnswerDrag(*event);
+}
+
+void CCollisionDlg::dragMoveEvent(QDragMoveEvent* event) {
+    AnswerDrag(*event);
+}
+
+void CCollisionDlg::AnswerDrag(QDropEvent& event) const {
+    const std::optional<Qt::DropAction> action = ReadOnlyDropAction(event.possibleActions());
+    if (m_runningSave != nullptr || !action || !DroppedModel(event.mimeData())) {
+        event.ignore();
+        return;
+    }
+    event.setDropAction(*action);
+    event.accept();
+}
+
+void CCollisionDlg::dropEvent(QDropEvent* event) {
+    AnswerDrag(*event);
+    if (!event->isAccepted()) {
+        return;
+    }
+    ChooseModel(*DroppedModel(event->mimeData()));
 }
 
 QString ChosenModelText(const std::filesystem::path& input) {

@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <filesystem>
 
+#include "background_rewrite.h"
 #include "file_chooser.h"
 #include "platform/dialog.h"
 #include "platform/edit_control.h"
@@ -14,6 +15,7 @@ namespace morvane::ui {
 class CCollisionDlg : public CDialog {
 public:
     explicit CCollisionDlg(FileChooser& chooser, QWidget* parent = nullptr);
+    CCollisionDlg(FileChooser& chooser, ModelRewriter rewriter, QWidget* parent = nullptr);
 
     void OnSysCommand(int commandId) override;
 
@@ -21,13 +23,22 @@ protected:
     bool OnInitDialog() override;
     void DoDataExchange(CDataExchange& dx) override;
     void OnCommand(int id) override;
+    void OnOK() override;
+    void OnCancel() override;
     void paintEvent(QPaintEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void AddAboutItem();
+    void AcceptFileDrops();
     void OnChooseFile();
+    void ChooseModel(const std::filesystem::path& input);
     void OnSaveFile();
     void RewriteInto(const std::filesystem::path& output);
+    bool CancelRunningSave();
+    void AnswerDrag(QDropEvent& event) const;
     void ShowError(const QString& message);
     void PaintMinimised();
 
@@ -36,6 +47,8 @@ private:
     std::filesystem::path m_InputPath;
     QIcon m_hIcon;
     FileChooser& m_chooser;
+    ModelRewriter m_rewriter;
+    BackgroundRewrite* m_runningSave = nullptr;
 };
 
 // The text of the read-only field once a model has been chosen.

@@ -1,8 +1,11 @@
 #include "window_driver.h"
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QTest>
+#include <QWindow>
 #include <exception>
 #include <fstream>
 #include <iterator>
@@ -56,7 +59,8 @@ ModalAnswerer::ModalAnswerer() {
 
 void ModalAnswerer::AnswerActiveModal() {
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || !modal->isVisible()) {
+    // A progress dialog asks nothing; the test in front of it decides.
+    if (modal == nullptr || !modal->isVisible() || qobject_cast<QProgressDialog*>(modal)) {
         return;
     }
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
@@ -111,6 +115,28 @@ void WindowTest::SaveAs(const std::optional<std::filesystem::path>& output) {
     Click("IDC_SAVE");
 }
 
+DragAnswer WindowTest::DragOver(QWidget* over, const QMimeData& data,
+                                Qt::DropActions offered) const {
+    const QPoint point = over->mapTo(window.get(), over->rect().center());
+    QDragEnterEvent enter(point, offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window->windowHandle(), &enter);
+    QDragMoveEvent move(point, offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window->windowHandle(), &move);
+    return {enter.isAccepted(), move.isAccepted(), move.dropAction()};
+}
+
+bool WindowTest::Drop(QWidget* over, const QMimeData& data, Qt::DropActions offered) const {
+    const QPoint point = over->mapTo(window.get(), over->rect().center());
+    QDropEvent drop(point, offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window->windowHandle(), &drop);
+    return drop.isAccepted();
+}
+
+void WindowTest::LeaveWithoutDropping() const {
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(window->windowHandle(), &leave);
+}
+
 std::filesystem::path WindowTest::PathInFolder(const char* name) const {
     return ToPath(folder.path()) / name;
 }
@@ -126,6 +152,10 @@ std::filesystem::path WindowTest::WriteFile(const char* name, const Bytes& conte
 Bytes ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+QUrl LocalUrl(const std::filesystem::path& path) {
+    return QUrl::fromLocalFile(ToDisplayText(path));
 }
 
 Bytes ModelWithOnePrim(std::uint32_t payloadBytes) {

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 #include <cstdint>
 #include <deque>
 #include <filesystem>
@@ -15,6 +17,11 @@
 
 #include "collision_dlg.h"
 #include "file_chooser.h"
+
+// Lets a failed comparison of two texts print them as text.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace morvane::ui::testing {
 
@@ -38,6 +45,7 @@ struct SeenModal {
 // Answers every modal window that opens while it lives, as a user would: a
 // message box with its default button, a dialog with its OK button. What
 // was seen is kept for the test to check; without it a box would hang the test.
+// Progress dialogs are left to the test.
 class ModalAnswerer {
 public:
     ModalAnswerer();
@@ -48,6 +56,12 @@ private:
     void AnswerActiveModal();
 
     QTimer m_timer;
+};
+
+struct DragAnswer {
+    bool entered = false;
+    bool moved = false;
+    Qt::DropAction action = Qt::IgnoreAction;
 };
 
 // The main window, shown offscreen and driven through its controls.
@@ -64,6 +78,14 @@ protected:
     void ChooseModel(const std::optional<std::filesystem::path>& input);
     void SaveAs(const std::optional<std::filesystem::path>& output);
 
+    // Play the window system carrying a drag to the middle of a control, so
+    // that the window routes it as it would a real one.
+    DragAnswer DragOver(QWidget* over, const QMimeData& data,
+                        Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction) const;
+    bool Drop(QWidget* over, const QMimeData& data,
+              Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction) const;
+    void LeaveWithoutDropping() const;
+
     std::filesystem::path PathInFolder(const char* name) const;
     std::filesystem::path WriteFile(const char* name, const Bytes& content) const;
 
@@ -74,6 +96,8 @@ protected:
 };
 
 Bytes ReadFile(const std::filesystem::path& path);
+
+QUrl LocalUrl(const std::filesystem::path& path);
 
 // A model made of the container header and one PRIM chunk with payloadBytes
 // bytes of payload.
