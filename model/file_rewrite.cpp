@@ -99,14 +99,18 @@ public:
 
     int fd() const { return fd_.get(); }
 
-    // Makes the finished file durable and gives it the output name.
-    void commit(mode_t mode) {
+    // Gives the finished file its permissions and makes its bytes durable.
+    void sync(mode_t mode) {
         if (::fchmod(fd(), mode) != 0) {
             FailWith("cannot set the permissions of " + Quoted(target_), errno);
         }
         if (::fsync(fd()) != 0) {
             FailWith("cannot write " + Quoted(target_), errno);
         }
+    }
+
+    // Gives the synced file the output name, durably.
+    void name() {
         if (name_.empty()) {
             linkIntoFolder();
         }
@@ -229,8 +233,10 @@ PassSummary RewriteModelFile(const fs::path& input, const fs::path& output, int 
     ProgressGate gate(progress, inputFd.get());
     const PassSummary summary =
         runPass(input, inputFd.get(), plan, temporary.fd(), volumes, trace, gate);
+    temporary.sync(plan.mode);
+    // Syncing a large model takes a while; a cancel during it still counts.
     gate.requireNotCancelled();
-    temporary.commit(plan.mode);
+    temporary.name();
     return summary;
 }
 
