@@ -6,10 +6,11 @@
 namespace morvane::testing {
 namespace {
 
-TEST(WorkedExample, TraceIsTheSixteenLines) {
-    const std::string input = containerHeader(100) + chunk(kXyzs, 7, 24, payload(24)) +
-                              chunk(kPrim, 9, 40, payload(40, 'k'));
-    const Rewritten result = rewriteInMemory(input, 2);
+const std::string kWorkedExample =
+    containerHeader(100) + chunk(kXyzs, 7, 24, payload(24)) + chunk(kPrim, 9, 40, payload(40, 'k'));
+
+TEST(WorkedExample, TraceOutputAndTotal) {
+    const Rewritten result = rewriteInMemory(kWorkedExample, 2);
     EXPECT_EQ(result.trace,
               "Header= 0x5A524D34\n"
               "ZRM4, XYZS, PLAN, NORM, STRN\n"
@@ -27,156 +28,115 @@ TEST(WorkedExample, TraceIsTheSixteenLines) {
               "copybytes, 8 bytes\n"
               "m_Volumes=2\n"
               "copybytes, 40 bytes\n");
-}
-
-TEST(WorkedExample, OutputIs136BytesWithTotal132) {
-    const std::string input = containerHeader(100) + chunk(kXyzs, 7, 24, payload(24)) +
-                              chunk(kPrim, 9, 40, payload(40, 'k'));
-    const Rewritten result = rewriteInMemory(input, 2);
-    const std::string expected = withSizeWord(containerHeader() + chunk(kXyzs, 7, 24, payload(24)) +
-                                                  chunk(kPrim, 9, 40 + 8 + 8, payload(40, 'k')) +
-                                                  volumeBlock(2) + closingHand(40),
-                                              132);
     ASSERT_EQ(result.output.size(), 136u);
-    EXPECT_EQ(result.output, expected);
+    EXPECT_EQ(result.output, withSizeWord(containerHeader() + chunk(kXyzs, 7, 24, payload(24)) +
+                                              chunk(kPrim, 9, 56, payload(40, 'k')) +
+                                              volumeBlock(2) + closingHand(40),
+                                          132));
     EXPECT_EQ(result.summary.chunksCopied, 2);
     EXPECT_EQ(result.summary.primsExtended, 1);
     EXPECT_EQ(result.summary.bytesWritten, 136);
 }
 
-TEST(CopiedChunks, EachCopiedKindKeepsHeaderAndPayload) {
-    for (const std::uint32_t tag : {kXyzs, kPlan, kNorm}) {
-        const std::string body = chunk(tag, 0xDEADBEEF, 20, payload(20));
-        const Rewritten result = rewriteInMemory(containerHeader() + body, 1);
-        EXPECT_EQ(result.output,
-                  withSizeWord(containerHeader() + body + closingHand(0xABCDEFFF), 12 + 32 + 20))
-            << std::hex << tag;
-    }
+struct Layout {
+    const char* name;
+    std::string body;  // after the container header
+    int volumes;
+    std::string expected;  // after the container header
+    std::string traced;    // a run of trace lines that must appear, or ""
+};
+
+void PrintTo(const Layout& layout, std::ostream* os) {
+    *os << layout.name;
 }
 
-TEST(CopiedChunks, StrnPayloadIsPaddedToWholeWords) {
-    // Size 5 occupies 8 bytes; the 3 padding bytes belong to the chunk.
-    const std::string strn = chunk(kStrn, 0, 5, "hello" + std::string("\x01\x02\x03", 3));
-    const std::string next = chunk(kNorm, 0, 4, payload(4));
-    const Rewritten result = rewriteInMemory(containerHeader() + strn + next, 1);
-    EXPECT_EQ(result.output, withSizeWord(containerHeader() + strn + next + closingHand(0xABCDEFFF),
-                                          12 + 20 + 16 + 20));
-    EXPECT_NE(result.trace.find("size=5\nadjusted size=8\ncopybytes, 20 bytes\n"),
-              std::string::npos);
-}
+class ChunkLayout : public ::testing::TestWithParam<Layout> {};
 
-TEST(CopiedChunks, StrnAlreadyWholeWordsIsNotPadded) {
-    const std::string strn = chunk(kStrn, 0, 8, payload(8));
-    const Rewritten result = rewriteInMemory(containerHeader() + strn, 1);
-    EXPECT_NE(result.trace.find("size=8\nadjusted size=8\n"), std::string::npos);
-    EXPECT_EQ(result.output.size(), 12u + 20u + 20u);
-}
-
-TEST(CopiedChunks, PayloadsAroundTheCopyBlockSizeArriveWhole) {
-    for (const std::uint32_t size : {2047u, 2048u, 2049u, 4096u + 5u}) {
-        const std::string body = chunk(kXyzs, 0, size, payload(size));
-        const Rewritten result = rewriteInMemory(containerHeader() + body, 1);
-        EXPECT_EQ(result.output.substr(12, body.size()), body) << size;
-    }
-}
-
-TEST(PrimChunks, HundredBytesAndThreeVolumesMake132Bytes) {
-    const std::string prim = chunk(kPrim, 0x01020304, 100, payload(100));
-    const Rewritten result = rewriteInMemory(containerHeader() + prim, 3);
-    const std::string written = result.output.substr(12, 132);
-    EXPECT_EQ(written, chunk(kPrim, 0x01020304, 120, payload(100)) + volumeBlock(3));
-    EXPECT_EQ(result.output.size(), 12u + 132u + 20u);
-}
-
-TEST(PrimChunks, TwoPrimsEachGetABlockAndTheLastIsRecorded) {
-    const std::string input = containerHeader() + chunk(kPrim, 0, 8, payload(8)) +
-                              chunk(kPlan, 0, 4, payload(4)) + chunk(kPrim, 0, 12, payload(12));
-    const Rewritten result = rewriteInMemory(input, 1);
-    const std::string expected = containerHeader() + chunk(kPrim, 0, 20, payload(8)) +
-                                 volumeBlock(1) + chunk(kPlan, 0, 4, payload(4)) +
-                                 chunk(kPrim, 0, 24, payload(12)) + volumeBlock(1) +
-                                 closingHand(12);
+// The offset-8 word is the output's length less 4 for each PRIM chunk.
+TEST_P(ChunkLayout, IsWrittenByteForByte) {
+    const Layout& layout = GetParam();
+    const Rewritten result = rewriteInMemory(containerHeader() + layout.body, layout.volumes);
+    const std::string expected = containerHeader() + layout.expected;
+    const auto prims = static_cast<std::uint32_t>(result.summary.primsExtended);
     EXPECT_EQ(result.output,
-              withSizeWord(expected, static_cast<std::uint32_t>(expected.size() - 8)));
-    EXPECT_EQ(result.summary.primsExtended, 2);
+              withSizeWord(expected, static_cast<std::uint32_t>(expected.size()) - 4 * prims));
+    EXPECT_NE(result.trace.find(layout.traced), std::string::npos) << result.trace;
 }
 
-TEST(PrimChunks, ThousandVolumesGrowTheChunkBy4008Bytes) {
-    const std::string prim = chunk(kPrim, 0, 16, payload(16));
-    const Rewritten result = rewriteInMemory(containerHeader() + prim, 1000);
-    EXPECT_EQ(result.output.size(), 12u + prim.size() + 4008u + 20u);
-    EXPECT_EQ(wordAt(result.output, 12 + 8), 16u + 4008u);
-}
+const std::string kNoPrim = closingHand(0xABCDEFFF);
+const std::string kStrnFive = chunk(kStrn, 0, 5, "hello" + std::string("\x01\x02\x03", 3));
 
-TEST(PrimChunks, EmptyPrimPayloadStillGetsItsBlock) {
-    const Rewritten result = rewriteInMemory(containerHeader() + chunk(kPrim, 0, 0, ""), 2);
-    EXPECT_EQ(result.output, withSizeWord(containerHeader() + chunk(kPrim, 0, 16, "") +
-                                              volumeBlock(2) + closingHand(0),
-                                          12 + 24 + 20));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Models, ChunkLayout,
+    ::testing::Values(
+        Layout{"Empty", "", 5, kNoPrim, ""},
+        Layout{"CopiedKinds",
+               chunk(kXyzs, 0xDEADBEEF, 20, payload(20)) + chunk(kPlan, 1, 4, payload(4)) +
+                   chunk(kNorm, 2, 0, ""),
+               1,
+               chunk(kXyzs, 0xDEADBEEF, 20, payload(20)) + chunk(kPlan, 1, 4, payload(4)) +
+                   chunk(kNorm, 2, 0, "") + kNoPrim,
+               ""},
+        Layout{"StrnPaddedToWholeWords", kStrnFive + chunk(kNorm, 0, 4, payload(4)), 1,
+               kStrnFive + chunk(kNorm, 0, 4, payload(4)) + kNoPrim,
+               "size=5\nadjusted size=8\ncopybytes, 20 bytes\n"},
+        Layout{"StrnWholeWordsNotPadded", chunk(kStrn, 0, 8, payload(8)), 1,
+               chunk(kStrn, 0, 8, payload(8)) + kNoPrim, "size=8\nadjusted size=8\n"},
+        Layout{"CopyOf2047", chunk(kXyzs, 0, 2035, payload(2035)), 1,
+               chunk(kXyzs, 0, 2035, payload(2035)) + kNoPrim, "copybytes, 2047 bytes\n"},
+        Layout{"CopyOf2048", chunk(kXyzs, 0, 2036, payload(2036)), 1,
+               chunk(kXyzs, 0, 2036, payload(2036)) + kNoPrim, "copybytes, 2048 bytes\n"},
+        Layout{"CopyOf2049", chunk(kXyzs, 0, 2037, payload(2037)), 1,
+               chunk(kXyzs, 0, 2037, payload(2037)) + kNoPrim, "copybytes, 2049 bytes\n"},
+        Layout{"PrimOf100WithThreeVolumes", chunk(kPrim, 0x01020304, 100, payload(100)), 3,
+               chunk(kPrim, 0x01020304, 120, payload(100)) + volumeBlock(3) + closingHand(100),
+               "Primoffset=100\ncopybytes, 8 bytes\nm_Volumes=3\ncopybytes, 100 bytes\n"},
+        Layout{"EmptyPrimStillExtended", chunk(kPrim, 0, 0, ""), 2,
+               chunk(kPrim, 0, 16, "") + volumeBlock(2) + closingHand(0), ""},
+        Layout{"ThousandVolumes", chunk(kPrim, 0, 16, payload(16)), 1000,
+               chunk(kPrim, 0, 16 + 4008, payload(16)) + volumeBlock(1000) + closingHand(16),
+               "m_Volumes=1000\n"},
+        Layout{"TwoPrimsLastRecorded",
+               chunk(kPrim, 0, 8, payload(8)) + chunk(kPlan, 0, 4, payload(4)) +
+                   chunk(kPrim, 0, 12, payload(12)),
+               1,
+               chunk(kPrim, 0, 20, payload(8)) + volumeBlock(1) + chunk(kPlan, 0, 4, payload(4)) +
+                   chunk(kPrim, 0, 24, payload(12)) + volumeBlock(1) + closingHand(12),
+               ""},
+        Layout{"HandChunksAnywhereDropped",
+               chunk(kHand, 3, 8, words({1, 2})) + chunk(kXyzs, 0, 4, payload(4)) +
+                   chunk(kHand, 0, 0, "") + chunk(kPrim, 0, 4, payload(4)) +
+                   chunk(kHand, 0, 4, words({kPrim})),
+               1,
+               chunk(kXyzs, 0, 4, payload(4)) + chunk(kPrim, 0, 16, payload(4)) + volumeBlock(1) +
+                   closingHand(4),
+               "HAND.  ignoring.\n"},
+        // The unknown chunk's second word is a PRIM tag, and is taken as one.
+        Layout{"UnrecognisedWordsPassedOver", words({0x51515151u}) + chunk(kPrim, 0, 4, payload(4)),
+               1, chunk(kPrim, 0, 16, payload(4)) + volumeBlock(1) + closingHand(4),
+               "Header= 0x51515151\nHeader= 0x5052494D\n"},
+        Layout{"ReversedTagIsNoTag", "PRIM", 1, kNoPrim, "Header= 0x4D495250\n"},
+        Layout{"TagsInsideCopiedPayloadsAreNotTags",
+               chunk(kXyzs, 0, 12, words({kHand, kPrim, kStrn})), 1,
+               chunk(kXyzs, 0, 12, words({kHand, kPrim, kStrn})) + kNoPrim, ""},
+        Layout{"TrailingBytesDropped", "xyz", 1, kNoPrim, ""}),
+    [](const ::testing::TestParamInfo<Layout>& param) { return param.param.name; });
 
-TEST(ClosingHand, ModelWithoutPrimEndsWithTheMarker) {
-    const Rewritten result = rewriteInMemory(containerHeader(), 5);
-    EXPECT_EQ(result.output, withSizeWord(containerHeader() + closingHand(0xABCDEFFF), 32));
-}
-
-TEST(ClosingHand, HandChunksAnywhereAreDroppedAndOneClosesTheFile) {
-    const std::string input = containerHeader() + chunk(kHand, 3, 8, words({1, 2})) +
-                              chunk(kXyzs, 0, 4, payload(4)) + chunk(kHand, 0, 0, "") +
-                              chunk(kPrim, 0, 4, payload(4)) + chunk(kHand, 0, 4, words({kPrim}));
-    const Rewritten result = rewriteInMemory(input, 1);
-    const std::string expected = containerHeader() + chunk(kXyzs, 0, 4, payload(4)) +
-                                 chunk(kPrim, 0, 16, payload(4)) + volumeBlock(1) + closingHand(4);
-    EXPECT_EQ(result.output,
-              withSizeWord(expected, static_cast<std::uint32_t>(expected.size() - 4)));
-    EXPECT_EQ(result.summary.handsDropped, 3);
-    EXPECT_EQ(result.trace.find("HAND.  ignoring.\n") != std::string::npos, true);
+TEST(PassSummary, CountsWhatThePassDid) {
+    const std::string body = chunk(kHand, 0, 0, "") + words({7}) + chunk(kPrim, 0, 0, "") +
+                             chunk(kHand, 0, 4, payload(4)) + "ab";
+    const PassSummary summary = rewriteInMemory(containerHeader() + body, 1).summary;
+    EXPECT_EQ(summary.chunksCopied, 1);
+    EXPECT_EQ(summary.primsExtended, 1);
+    EXPECT_EQ(summary.handsDropped, 2);
+    EXPECT_EQ(summary.unrecognisedBytes, 4);
+    EXPECT_EQ(summary.trailingBytes, 2);
+    EXPECT_EQ(summary.bytesWritten, 12 + 24 + 20);
 }
 
 // 12 bytes of input each and nothing written: a 26 GiB input of empty HAND
 // chunks holds more than a 32-bit count can.
 static_assert(sizeof(PassSummary::handsDropped) >= 8, "the HAND count must not overflow");
-
-TEST(UnrecognisedWords, ArePassedOverOneWordAtATime) {
-    // The second word of the unknown chunk is a PRIM tag and is taken as one.
-    const std::string unknown = words({0x51515151u}) + chunk(kPrim, 0, 4, payload(4));
-    const Rewritten result = rewriteInMemory(containerHeader() + unknown, 1);
-    EXPECT_EQ(result.output, withSizeWord(containerHeader() + chunk(kPrim, 0, 16, payload(4)) +
-                                              volumeBlock(1) + closingHand(4),
-                                          12 + 24 + 20));
-    EXPECT_EQ(result.summary.unrecognisedBytes, 4);
-    EXPECT_NE(result.trace.find("Header= 0x51515151\nHeader= 0x5052494D\n"), std::string::npos);
-}
-
-TEST(UnrecognisedWords, ReversedTagBytesAreNotATag) {
-    const std::string reversed = "PRIM";  // 50 52 49 4D reads as 0x4D495250
-    const Rewritten result = rewriteInMemory(containerHeader() + reversed, 1);
-    EXPECT_EQ(result.summary.primsExtended, 0);
-    EXPECT_EQ(result.summary.unrecognisedBytes, 4);
-    EXPECT_NE(result.trace.find("Header= 0x4D495250\n"), std::string::npos);
-}
-
-TEST(UnrecognisedWords, TagLikeWordsInsideCopiedPayloadsAreNotTags) {
-    const std::string body = chunk(kXyzs, 0, 12, words({kHand, kPrim, kStrn}));
-    const Rewritten result = rewriteInMemory(containerHeader() + body, 1);
-    EXPECT_EQ(result.output.substr(12, body.size()), body);
-    EXPECT_EQ(result.summary.handsDropped, 0);
-}
-
-TEST(TrailingBytes, ShortOfAWordAreDroppedSilently) {
-    const Rewritten result = rewriteInMemory(containerHeader() + "xyz", 1);
-    EXPECT_EQ(result.output, withSizeWord(containerHeader() + closingHand(0xABCDEFFF), 32));
-    EXPECT_EQ(result.summary.trailingBytes, 3);
-    EXPECT_EQ(result.trace.find("Header= 0x0"), std::string::npos);
-}
-
-TEST(RunningTotal, SecondPassStartsAfresh) {
-    const std::string input = containerHeader() + chunk(kPrim, 0, 4, payload(4));
-    const Rewritten first = rewriteInMemory(input, 1);
-    const Rewritten second = rewriteInMemory(input, 1);
-    EXPECT_EQ(first.output, second.output);
-    EXPECT_EQ(wordAt(second.output, 8), second.output.size() - 4);
-}
 
 }  // namespace
 }  // namespace morvane::testing
