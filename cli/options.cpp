@@ -1,6 +1,8 @@
 #include "options.h"
 
 #include <charconv>
+#include <filesystem>
+#include <set>
 
 #include "model/format.h"
 
@@ -36,6 +38,22 @@ std::string pathCountProblem(const Options& options) {
     }
     return "expected INPUT and OUTPUT, got " + std::to_string(count) +
            (count == 1 ? " path" : " paths") + " (use -d DIR to rewrite several models)";
+}
+
+// In a batch each model is written under its own file name, so two inputs
+// with the same name would write one output over the other.
+std::string sharedNameProblem(const Options& options) {
+    if (options.list || options.outputFolder.empty()) {
+        return "";
+    }
+    std::set<std::filesystem::path> names;
+    for (const std::string& input : options.paths) {
+        if (!names.insert(std::filesystem::path(input).filename()).second) {
+            return "two inputs are named '" + std::filesystem::path(input).filename().string() +
+                   "'; with -d each model is written under its own file name";
+        }
+    }
+    return "";
 }
 
 }  // namespace
@@ -77,5 +95,8 @@ std::string UsageProblem(const CLI::App& app, const Options& options) {
     if (!options.list && app.get_option("--volumes")->count() == 0) {
         return "--volumes is required";
     }
-    return pathCountProblem(options);
+    if (std::string problem = pathCountProblem(options); !problem.empty()) {
+        return problem;
+    }
+    return sharedNameProblem(options);
 }

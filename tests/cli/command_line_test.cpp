@@ -73,6 +73,8 @@ TEST_F(CommandLine, UsageErrorsExitTwoAndSayWhatWasExpected) {
         {{"-n", "abc", path("in.zrm"), path("out.zrm")}, "from 1 to 1000, not 'abc'"},
         {{"-n", "2", path("in.zrm")}, "expected INPUT and OUTPUT, got 1 path"},
         {{"-n", "2", path("in.zrm"), path("a"), path("b")}, "got 3 paths"},
+        {{"-n", "2", "-d", path("out"), path("in.zrm"), path("out/../in.zrm")},
+         "two inputs are named 'in.zrm'"},
     };
     for (const auto& [arguments, message] : cases) {
         const ToolRun result = run(arguments);
