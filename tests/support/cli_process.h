@@ -4,7 +4,6 @@
 #include <grp.h>
 #include <signal.h>
 #include <sys/resource.h>
-#include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,25 +12,26 @@
 #include <string>
 #include <vector>
 
+#include "temp_folder.h"
+
 namespace morvane::testing {
 
 // The faults morvane-cli is to meet, set up in its process before it starts.
 struct ProcessSetup {
-    std::filesystem::path workingFolder;  // empty: the test's own
-    std::filesystem::path outputLog;      // where standard output goes; empty: nowhere
+    std::filesystem::path workingFolder{};  // empty: the test's own
     // Writes that reach this many bytes into a file fail with EFBIG, as on a
     // full disk; SIGXFSZ is ignored so that the tool sees the error.
-    std::optional<rlim_t> fileSizeLimit;
+    std::optional<rlim_t> fileSizeLimit{};
     // Runs as the unprivileged user nobody, so that folder permissions bind
     // even when the tests run as root.
     bool asNobody = false;
 };
 
-// morvane-cli running as a child of the test, its standard error kept in a
-// file.
+// morvane-cli running as a child of the test, its standard output and error
+// kept in stdout.txt and stderr.txt in the folder `logs`.
 class CliProcess {
 public:
-    CliProcess(const std::vector<std::string>& arguments, const std::filesystem::path& errorLog,
+    CliProcess(const std::vector<std::string>& arguments, const std::filesystem::path& logs,
                const ProcessSetup& setup = {}) {
         std::vector<std::string> words{MORVANE_CLI};
         words.insert(words.end(), arguments.begin(), arguments.end());
@@ -42,7 +42,7 @@ public:
         argv.push_back(nullptr);
         pid_ = ::fork();
         if (pid_ == 0) {
-            startTool(argv, errorLog, setup);
+            startTool(argv, logs, setup);
         }
     }
     CliProcess(const CliProcess&) = delete;
@@ -58,10 +58,7 @@ public:
 
     // Whether the tool is still running; reaps it when it has ended.
     bool running() {
-        if (reaped_) {
-            return false;
-        }
-        if (::waitpid(pid_, &status_, WNOHANG) == pid_) {
+        if (!reaped_ && ::waitpid(pid_, &status_, WNOHANG) == pid_) {
             reaped_ = true;
         }
         return !reaped_;
@@ -76,34 +73,20 @@ public:
         return status_;
     }
 
-    // The exit code, or -1 when a signal ended the tool.
-    int exitCode() {
-        const int status = wait();
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
 private:
     [[noreturn]] static void startTool(const std::vector<char*>& argv,
-                                       const std::filesystem::path& errorLog,
+                                       const std::filesystem::path& logs,
                                        const ProcessSetup& setup) {
-        const int log = ::open(errorLog.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const std::filesystem::path output =
-            setup.outputLog.empty() ? std::filesystem::path("/dev/null") : setup.outputLog;
-        const int out = ::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (log < 0 || out < 0 || ::dup2(log, 2) < 0 || ::dup2(out, 1) < 0) {
-            ::_exit(125);
-        }
-        if (!setup.workingFolder.empty() && ::chdir(setup.workingFolder.c_str()) != 0) {
-            ::_exit(125);
-        }
-        if (setup.fileSizeLimit) {
-            const rlimit limit{*setup.fileSizeLimit, *setup.fileSizeLimit};
-            if (::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || ::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
-                ::_exit(125);
-            }
-        }
-        if (setup.asNobody &&
-            (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+        const int out = ::open((logs / "stdout.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err = ::open((logs / "stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const rlim_t size = setup.fileSizeLimit.value_or(RLIM_INFINITY);
+        const rlimit limit{size, size};
+        if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0 ||
+            (!setup.workingFolder.empty() && ::chdir(setup.workingFolder.c_str()) != 0) ||
+            (setup.fileSizeLimit &&
+             (::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || ::setrlimit(RLIMIT_FSIZE, &limit) != 0)) ||
+            (setup.asNobody &&
+             (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))) {
             ::_exit(125);
         }
         ::execv(argv[0], argv.data());
@@ -114,5 +97,19 @@ private:
     bool reaped_ = false;
     int status_ = 0;
 };
+
+struct ToolRun {
+    int exitCode;  // -1 when a signal ended the tool
+    std::string out;
+    std::string err;
+};
+
+inline ToolRun runCli(const std::vector<std::string>& arguments, const std::filesystem::path& logs,
+                      const ProcessSetup& setup = {}) {
+    CliProcess tool(arguments, logs, setup);
+    const int status = tool.wait();
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(logs / "stdout.txt"),
+            readFile(logs / "stderr.txt")};
+}
 
 }  // namespace morvane::testing

@@ -1,14 +1,13 @@
 #pragma once
 
-#include <algorithm>
+#include <stdlib.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 #include <system_error>
-#include <vector>
-
-#include <stdlib.h>
 
 namespace morvane::testing {
 
@@ -34,12 +33,11 @@ public:
 
     // The names in the folder, sorted, to see that nothing extra was left.
     std::string listing() const {
-        std::string names;
-        std::vector<std::string> sorted;
+        std::set<std::string> sorted;
         for (const auto& entry : std::filesystem::directory_iterator(path_)) {
-            sorted.push_back(entry.path().filename().string());
+            sorted.insert(entry.path().filename().string());
         }
-        std::sort(sorted.begin(), sorted.end());
+        std::string names;
         for (const std::string& name : sorted) {
             names += name + " ";
         }

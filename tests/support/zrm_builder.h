@@ -49,17 +49,7 @@ inline std::string closingHand(std::uint32_t primoffset) {
     return words({0x48414E44u, 0u, 8u, 0u, primoffset});
 }
 
-inline std::uint32_t wordAt(const std::string& bytes, std::size_t offset) {
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) {
-        value =
-            value << 8 | static_cast<unsigned char>(bytes.at(offset + static_cast<std::size_t>(i)));
-    }
-    return value;
-}
-
-// An output's offset-8 word is stored after the rest is written; tests build
-// the expected bytes first and then put the running total in place.
+// Puts the running total in an expected output's offset-8 word.
 inline std::string withSizeWord(std::string bytes, std::uint32_t total) {
     return bytes.replace(8, 4, words({total}));
 }

@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "model/chunk_listing.h"
+#include "support/pass_runner.h"
+#include "support/zrm_builder.h"
+
+namespace morvane::testing {
+namespace {
+
+using Kind = ModelError::Kind;
+
+// The rows as "name@offset+bytes" and the refusal, if any, after them; the
+// rows must follow each other with no gap.
+std::string list(const std::string& model) {
+    std::string seen;
+    std::int64_t covered = 0;
+    std::istringstream in(model);
+    try {
+        ListChunks(in, [&](const ListingRow& row) {
+            EXPECT_EQ(row.offset, covered);
+            covered = row.offset + row.bytes;
+            seen += row.type == ListingRow::Type::Chunk ? std::string(row.chunk.kind->name)
+                    : row.type == ListingRow::Type::TrailingBytes ? "trailing"
+                                                                  : "unrecognised";
+            seen += "@" + std::to_string(row.offset) + "+" + std::to_string(row.bytes) + " ";
+        });
+        EXPECT_EQ(covered, static_cast<std::int64_t>(model.size()));
+    } catch (const ModelError& error) {
+        seen += error.what();
+    }
+    return seen;
+}
+
+struct Refusal {
+    std::string input;
+    Kind kind;
+    std::int64_t offset;
+    const char* message;  // a part of what the user is told
+};
+
+TEST(RefusedModel, NamesTheProblemAndWhere) {
+    const std::string header = containerHeader();
+    constexpr std::uint32_t kNegative = 0xFFFFFFF8u;  // -8
+    const Refusal refusals[] = {
+        {"", Kind::NotAModel, 0, "0 bytes long"},
+        {words({kZrm4, 0}), Kind::NotAModel, 0, "8 bytes long"},
+        {chunk(kXyzs, 0, 0, ""), Kind::NotAModel, 0, "begins with 0x58595A53 ('XYZS')"},
+        {header + words({kXyzs, 0}), Kind::TruncatedChunk, 12,
+         "XYZS chunk at offset 12: the header is cut off after 8 of its 12 bytes"},
+        {header + chunk(kNorm, 0, 4096, payload(100)), Kind::TruncatedChunk, 12,
+         "NORM chunk at offset 12: the payload needs 4096 bytes, only 100 remain"},
+        {header + chunk(kStrn, 0, 5, "hello"), Kind::TruncatedChunk, 12,
+         "the payload needs 8 bytes, only 5 remain"},
+        {header + chunk(kHand, 0, 8, payload(4)), Kind::TruncatedChunk, 12,
+         "HAND chunk at offset 12"},
+        {header + chunk(kXyzs, 0, kNegative, ""), Kind::NegativeSize, 12,
+         "the size word is negative (-8)"},
+        {header + chunk(kStrn, 0, kNegative, ""), Kind::NegativeSize, 12, "STRN chunk"},
+        {header + chunk(kPrim, 0, kNegative, ""), Kind::NegativeSize, 12, "PRIM chunk"},
+        {header + chunk(kHand, 0, kNegative, ""), Kind::NegativeSize, 12, "HAND chunk"},
+        {header + chunk(kHand, 0, 6, payload(8)), Kind::HandSizeNotWords, 12,
+         "not a whole number of 4-byte words"},
+        {header + chunk(kStrn, 0, 0x7FFFFFFFu, ""), Kind::TooLarge, 12,
+         "the padded size (2147483648)"},
+        {header + chunk(kXyzs, 0, 0x7FFFFFF8u, ""), Kind::TooLarge, 12,
+         "the chunk's length (2147483652)"},
+        {header + chunk(kXyzs, 0, 4, payload(4)) + chunk(kPlan, 0, 9, payload(3)),
+         Kind::TruncatedChunk, 28, "PLAN chunk at offset 28"},
+    };
+    for (const Refusal& refusal : refusals) {
+        SCOPED_TRACE(refusal.message);
+        try {
+            rewriteInMemory(refusal.input, 2);
+            ADD_FAILURE() << "accepted";
+        } catch (const ModelError& error) {
+            EXPECT_EQ(error.kind(), refusal.kind);
+            EXPECT_EQ(error.offset(), refusal.offset);
+            EXPECT_NE(std::string(error.what()).find(refusal.message), std::string::npos)
+                << error.what();
+            const std::string listed = list(refusal.input);
+            EXPECT_TRUE(listed.ends_with(error.what())) << "the listing differs: " << listed;
+        }
+    }
+}
+
+TEST(VolumeCount, OutsideOneToThousandIsACallerError) {
+    for (const int volumes : {0, -1, 1001}) {
+        EXPECT_THROW(rewriteInMemory(containerHeader(), volumes), std::invalid_argument);
+    }
+}
+
+TEST(ChunkListing, RowsFollowTheWalkAndCoverEveryByte) {
+    const std::string model = containerHeader(7) + chunk(kStrn, 5, 5, payload(8)) +
+                              words({0x51515151u, 0x52525252u}) + chunk(kPrim, 0, 4, payload(4)) +
+                              chunk(kHand, 0, 4, payload(4)) + "zz";
+    EXPECT_EQ(list(model),
+              "ZRM4@0+12 STRN@12+20 unrecognised@32+8 PRIM@40+16 HAND@56+16 trailing@72+2 ");
+}
+
+// Every refusal above is also the listing's; here the rows before it.
+TEST(ChunkListing, RefusesAfterTheRowsBeforeTheFault) {
+    const std::pair<std::string, std::string> cases[] = {
+        {containerHeader() + words({0x51515151u}) + chunk(kXyzs, 0, 4, payload(4)) +
+             chunk(kHand, 0, 6, payload(8)),
+         "ZRM4@0+12 unrecognised@12+4 XYZS@16+16 HAND chunk at offset 32"},
+        {containerHeader() + words({1, 2, 3}) + words({kNorm, 0}),
+         "ZRM4@0+12 unrecognised@12+12 NORM chunk at offset 24"},
+    };
+    for (const auto& [model, listed] : cases) {
+        EXPECT_EQ(list(model).substr(0, listed.size()), listed);
+    }
+}
+
+}  // namespace
+}  // namespace morvane::testing
