@@ -2,17 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QDir>
-#include <QDropEvent>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QProgressDialog>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
-#include <QWindow>
+#include <QtTest>
+#include <QtWidgets>
 #include <deque>
 #include <fstream>
 #include <memory>
@@ -32,51 +23,6 @@ namespace morvane::ui::testing {
 
 using namespace morvane::testing;
 
-// Plays the user in front of the file dialogs: each request takes the next
-// prepared answer, a path or a cancel.
-class ScriptedChooser : public FileChooser {
-public:
-    std::optional<std::filesystem::path> Choose(const ChooserRequest& request) override {
-        requests.push_back(request);
-        if (answers.empty()) {
-            ADD_FAILURE() << "unexpected file dialog: " << request.title.toStdString();
-            return std::nullopt;
-        }
-        std::optional<std::filesystem::path> answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-
-    std::deque<std::optional<std::filesystem::path>> answers;
-    std::vector<ChooserRequest> requests;
-};
-
-// Closes every modal window that opens while it lives, keeping a message box's
-// text or a dialog's title. Progress dialogs are left to the test.
-class ModalAnswerer {
-public:
-    ModalAnswerer() {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { AnswerActiveModal(); });
-        m_timer.start(5);
-    }
-
-    QStringList seen;
-
-private:
-    void AnswerActiveModal() {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || !modal->isVisible() || qobject_cast<QProgressDialog*>(modal)) {
-            return;
-        }
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        seen.append(box != nullptr ? box->text() : modal->windowTitle());
-        modal->close();
-    }
-
-    QTimer m_timer;
-};
-
-// A model of one PRIM chunk with payloadBytes bytes of payload.
 inline std::string Model(std::uint32_t payloadBytes) {
     return containerHeader() + chunk(kPrim, 0, payloadBytes, payload(payloadBytes));
 }
@@ -97,13 +43,37 @@ inline std::string ReadFile(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// The main window, shown offscreen and driven through its controls.
-class WindowTest : public ::testing::Test {
+// The main window, shown offscreen and driven through its controls. The test
+// plays the user in front of the file dialogs, each taking the next prepared
+// answer (a path or a cancel), and closes any other modal window as soon as it
+// opens, but a progress dialog, keeping a message box's text or a title.
+class WindowTest : public ::testing::Test, public FileChooser {
 protected:
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
-        window = std::make_unique<CCollisionDlg>(chooser);
+        QObject::connect(&m_modalCloser, &QTimer::timeout, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal == nullptr || !modal->isVisible() || qobject_cast<QProgressDialog*>(modal)) {
+                return;
+            }
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            messages.append(box != nullptr ? box->text() : modal->windowTitle());
+            modal->close();
+        });
+        m_modalCloser.start(5);
+        window = std::make_unique<CCollisionDlg>(*this);
         window->show();
+    }
+
+    std::optional<std::filesystem::path> Choose(const ChooserRequest& request) override {
+        requests.push_back(request);
+        if (answers.empty()) {
+            ADD_FAILURE() << "unexpected file dialog: " << request.title.toStdString();
+            return std::nullopt;
+        }
+        std::optional<std::filesystem::path> answer = answers.front();
+        answers.pop_front();
+        return answer;
     }
 
     QLineEdit* CountField() const { return window->findChild<QLineEdit*>("IDC_VOLUMES"); }
@@ -112,41 +82,37 @@ protected:
 
     void TypeCount(const QString& text) const {
         CountField()->setFocus();
-        QTest::keyClick(CountField(), Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(CountField(), Qt::Key_Delete);
+        CountField()->clear();
         QTest::keyClicks(CountField(), text);
     }
 
     void ChooseModel(const std::optional<std::filesystem::path>& input) {
-        chooser.answers.push_back(input);
+        answers.push_back(input);
         QTest::mouseClick(Button("IDC_CHOOSE"), Qt::LeftButton);
     }
 
     void SaveAs(const std::optional<std::filesystem::path>& output) {
-        chooser.answers.push_back(output);
+        answers.push_back(output);
         QTest::mouseClick(Button("IDC_SAVE"), Qt::LeftButton);
     }
 
-    // Plays the window system carrying a drag to the middle of a control, so
-    // that the window routes it as it would a real one. Returns the action
-    // taken, IgnoreAction when the drag is turned away.
-    Qt::DropAction DragOver(QWidget* over, const QMimeData& data,
-                            Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction) const {
-        const QPoint point = over->mapTo(window.get(), over->rect().center());
-        QDragEnterEvent enter(point, offered, &data, Qt::LeftButton, Qt::NoModifier);
+    // Plays the window system carrying a drag to the middle of a control and,
+    // unless told not to, dropping it there: the window routes it as a real
+    // one. Returns the action taken, IgnoreAction when the drag is refused.
+    Qt::DropAction Drag(QWidget* over, const QMimeData& data, Qt::DropActions offered,
+                        bool drop = true) const {
+        const QPoint at = over->mapTo(window.get(), over->rect().center());
+        QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(window->windowHandle(), &enter);
-        QDragMoveEvent move(point, offered, &data, Qt::LeftButton, Qt::NoModifier);
+        QDragMoveEvent move(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(window->windowHandle(), &move);
         EXPECT_EQ(enter.isAccepted(), move.isAccepted());
+        if (drop) {
+            QDropEvent dropped(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(window->windowHandle(), &dropped);
+            EXPECT_EQ(dropped.isAccepted(), move.isAccepted());
+        }
         return move.isAccepted() ? move.dropAction() : Qt::IgnoreAction;
-    }
-
-    bool Drop(QWidget* over, const QMimeData& data,
-              Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction) const {
-        const QPoint point = over->mapTo(window.get(), over->rect().center());
-        QDropEvent drop(point, offered, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(window->windowHandle(), &drop);
-        return drop.isAccepted();
     }
 
     std::filesystem::path Path(const char* name) const { return ToPath(folder.path()) / name; }
@@ -162,10 +128,14 @@ protected:
             .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     }
 
-    ScriptedChooser chooser;
-    ModalAnswerer modals;
+    std::deque<std::optional<std::filesystem::path>> answers;
+    std::vector<ChooserRequest> requests;
+    QStringList messages;  // message texts and dialog titles
     QTemporaryDir folder;
     std::unique_ptr<CCollisionDlg> window;
+
+private:
+    QTimer m_modalCloser;
 };
 
 }  // namespace morvane::ui::testing
