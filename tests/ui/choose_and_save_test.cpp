@@ -8,6 +8,18 @@ namespace {
 
 using ChooseAndSaveTest = WindowTest;
 
+// The model to read must exist; the name to write may be new and is taken
+// without asking, as the window never overwrites in place.
+void ExpectDialogFor(const ChooserRequest& request, const char* title, QFileDialog::FileMode mode) {
+    QFileDialog dialog;
+    ConfigureFileDialog(dialog, request);
+    EXPECT_EQ(dialog.windowTitle(), title);
+    EXPECT_EQ(dialog.fileMode(), mode);
+    EXPECT_EQ(dialog.testOption(QFileDialog::DontConfirmOverwrite), mode == QFileDialog::AnyFile);
+    EXPECT_EQ(dialog.nameFilters(), QStringList{"ZRM Files (*.zrm)"});
+    EXPECT_EQ(dialog.defaultSuffix(), "zrm");
+}
+
 // Saving asks for a model first. Choosing one refreshes the fields from the
 // window's members, so a count typed before it is replaced. The status names
 // the whole path, however long; a cancelled file dialog changes nothing.
@@ -36,6 +48,8 @@ TEST_F(ChooseAndSaveTest, ChoosesAModelAndSavesItWithTheCountTyped) {
 
     EXPECT_EQ(ReadFile(Path("out.zrm")), Extended(12, 3));
     EXPECT_EQ(messages.size(), 1);
+    ExpectDialogFor(requests.front(), "Choose ZRM file to load", QFileDialog::ExistingFile);
+    ExpectDialogFor(requests.back(), "Choose ZRM name to save as", QFileDialog::AnyFile);
 }
 
 // The count is only read once the output has been named. A refused one writes
