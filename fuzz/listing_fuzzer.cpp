@@ -6,14 +6,14 @@
 // the rewrite met.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <sstream>
 #include <string>
 
+#include "fuzz_input.h"
 #include "model/chunk_listing.h"
-#include "model/collision_volumes.h"
+
+using namespace morvane::fuzzing;
 
 namespace {
 
@@ -23,18 +23,13 @@ struct Outcome {
     std::int64_t chunks = 0;
 };
 
-[[noreturn]] void reportBrokenRule(const char* rule) {
-    std::fprintf(stderr, "broken rule: %s\n", rule);
-    std::abort();
-}
-
-Outcome listModel(const std::string& model) {
+Outcome listModel(const std::string& model, int volumes) {
     std::istringstream in(model);
     Outcome outcome;
     try {
-        morvane::ListChunks(in, [&outcome](const morvane::ListingRow& row) {
+        morvane::ListChunks(in, [&outcome, volumes](const morvane::ListingRow& row) {
             if (row.offset != outcome.covered || row.bytes <= 0) {
-                reportBrokenRule("each row begins where the one before it ended");
+                ReportBrokenRule("each row begins where the one before it ended", volumes);
             }
             outcome.covered += row.bytes;
             outcome.chunks += row.type == morvane::ListingRow::Type::Chunk ? 1 : 0;
@@ -45,45 +40,41 @@ Outcome listModel(const std::string& model) {
     return outcome;
 }
 
-void compareRefusals(const morvane::ModelError& listed, const morvane::ModelError& rewritten) {
+void compareRefusals(const morvane::ModelError& listed, const morvane::ModelError& rewritten,
+                     int volumes) {
     if (listed.kind() != rewritten.kind() || listed.offset() != rewritten.offset()) {
-        reportBrokenRule("the listing refuses with the rewrite's kind and offset");
+        ReportBrokenRule("the listing refuses with the rewrite's kind and offset", volumes);
     }
 }
 
-void compareWithRewrite(const std::string& model, int volumes, const Outcome& listed) {
-    std::istringstream in(model);
-    std::stringstream out;
-    std::ostream discarded(nullptr);
+void compareWithRewrite(const FuzzInput& input, const Outcome& listed) {
     try {
-        const morvane::PassSummary summary =
-            morvane::AddCollisionVolumes(in, out, volumes, discarded);
+        const morvane::PassSummary rewrite = RewriteInMemory(input).summary;
         if (listed.refusal) {
-            reportBrokenRule("the listing refuses only what the rewrite refuses");
+            ReportBrokenRule("the listing refuses only what the rewrite refuses", input.volumes);
         }
-        if (listed.chunks != summary.chunksCopied + summary.primsExtended + summary.handsDropped) {
-            reportBrokenRule("one chunk row for each chunk the rewrite met");
+        if (listed.chunks != rewrite.chunksCopied + rewrite.primsExtended + rewrite.handsDropped) {
+            ReportBrokenRule("one chunk row for each chunk the rewrite met", input.volumes);
         }
     } catch (const morvane::ModelError& error) {
         if (!listed.refusal) {
-            reportBrokenRule("the listing refuses what the rewrite refuses");
+            ReportBrokenRule("the listing refuses what the rewrite refuses", input.volumes);
         }
-        compareRefusals(*listed.refusal, error);
+        compareRefusals(*listed.refusal, error, input.volumes);
     }
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size < 2) {
+    const std::optional<FuzzInput> input = DecodeFuzzInput(data, size);
+    if (!input) {
         return 0;
     }
-    const int volumes = 1 + (data[0] | data[1] << 8) % 1000;
-    const std::string model(reinterpret_cast<const char*>(data + 2), size - 2);
-    const Outcome listed = listModel(model);
-    if (!listed.refusal && listed.covered != static_cast<std::int64_t>(model.size())) {
-        reportBrokenRule("the rows of an accepted model cover all of it");
+    const Outcome listed = listModel(input->model, input->volumes);
+    if (!listed.refusal && listed.covered != static_cast<std::int64_t>(input->model.size())) {
+        ReportBrokenRule("the rows of an accepted model cover all of it", input->volumes);
     }
-    compareWithRewrite(model, volumes, listed);
+    compareWithRewrite(*input, listed);
     return 0;
 }
