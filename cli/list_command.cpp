@@ -24,24 +24,17 @@ std::string tableHeading() {
 }
 
 std::string tableRow(const ListingRow& row) {
+    const auto offset = static_cast<long long>(row.offset);
+    const auto bytes = static_cast<long long>(row.bytes);
     char line[160];
-    switch (row.type) {
-        case ListingRow::Type::Chunk:
-            std::snprintf(line, sizeof line, "%12lld  %-4s  %11s  %11d  %12lld\n",
-                          static_cast<long long>(row.offset), row.chunk.kind->name.data(),
-                          hexWord(row.chunk.second).c_str(), row.chunk.size,
-                          static_cast<long long>(row.bytes));
-            break;
-        case ListingRow::Type::UnrecognisedWords:
-            std::snprintf(line, sizeof line, "%12lld  %-30s  %12lld\n",
-                          static_cast<long long>(row.offset), "unrecognised words",
-                          static_cast<long long>(row.bytes));
-            break;
-        case ListingRow::Type::TrailingBytes:
-            std::snprintf(line, sizeof line, "%12lld  %-30s  %12lld\n",
-                          static_cast<long long>(row.offset), "trailing bytes",
-                          static_cast<long long>(row.bytes));
-            break;
+    if (row.type == ListingRow::Type::Chunk) {
+        std::snprintf(line, sizeof line, "%12lld  %-4s  %11s  %11d  %12lld\n", offset,
+                      row.chunk.kind->name.data(), hexWord(row.chunk.second).c_str(),
+                      row.chunk.size, bytes);
+    } else {
+        const char* what = row.type == ListingRow::Type::UnrecognisedWords ? "unrecognised words"
+                                                                           : "trailing bytes";
+        std::snprintf(line, sizeof line, "%12lld  %-30s  %12lld\n", offset, what, bytes);
     }
     return line;
 }
