@@ -15,6 +15,7 @@
 #include "model/format.h"
 #include "platform/data_exchange.h"
 #include "platform/icons.h"
+#include "platform/resource_text.h"
 #include "resources/resource.h"
 
 namespace morvane::ui {
@@ -91,8 +92,7 @@ void CCollisionDlg::AddAboutItem() {
         return;
     }
     GetSystemMenu()->addSeparator();
-    AppendMenu(*GetSystemMenu(), IDM_ABOUTBOX,
-               QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    AppendMenu(*GetSystemMenu(), IDM_ABOUTBOX, ResourceText(text));
 }
 
 void CCollisionDlg::DoDataExchange(CDataExchange& dx) {

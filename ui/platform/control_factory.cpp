@@ -6,29 +6,26 @@
 #include <QStyle>
 
 #include "icons.h"
+#include "resource_text.h"
 
 namespace morvane::ui {
 namespace {
 
-QString Text(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QWidget* CreateButton(QWidget& parent, const res::ControlTemplate& control) {
-    auto* button = new QPushButton(Text(control.text), &parent);
+    auto* button = new QPushButton(ResourceText(control.text), &parent);
     button->setDefault(control.kind == res::ControlKind::DefaultPushButton);
     return button;
 }
 
 QWidget* CreateEdit(QWidget& parent, const res::ControlTemplate& control) {
-    auto* edit = new QLineEdit(Text(control.text), &parent);
+    auto* edit = new QLineEdit(ResourceText(control.text), &parent);
     edit->setReadOnly(control.kind == res::ControlKind::ReadOnlyEdit);
     edit->setFrame((control.style & res::kBorder) != 0);
     return edit;
 }
 
 QWidget* CreateStaticText(QWidget& parent, const res::ControlTemplate& control) {
-    auto* label = new QLabel(Text(control.text), &parent);
+    auto* label = new QLabel(ResourceText(control.text), &parent);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
@@ -74,7 +71,7 @@ void Place(QWidget& widget, const res::ControlTemplate& control, DialogBaseUnits
 QWidget* CreateControl(QWidget& parent, const res::ControlTemplate& control,
                        DialogBaseUnits units) {
     QWidget* widget = CreateWidget(parent, control);
-    widget->setObjectName(Text(control.name));
+    widget->setObjectName(ResourceText(control.name));
     widget->setFocusPolicy((control.style & res::kTabStop) != 0 ? Qt::StrongFocus : Qt::NoFocus);
     Place(*widget, control, units);
     return widget;

@@ -6,17 +6,14 @@
 #include "control_factory.h"
 #include "data_exchange.h"
 #include "dialog_units.h"
+#include "resource_text.h"
 #include "resources/resource.h"
 
 namespace morvane::ui {
 namespace {
 
-QString Text(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QFont DialogFont(const res::DialogTemplate& dialogTemplate) {
-    QFont font(Text(dialogTemplate.fontFace));
+    QFont font(ResourceText(dialogTemplate.fontFace));
     font.setPointSize(dialogTemplate.fontPoints);
     return font;
 }
@@ -44,7 +41,7 @@ CDialog::CDialog(int templateId, QWidget* parent)
 }
 
 void CDialog::ApplyWindowStyle() {
-    setWindowTitle(Text(m_template.caption));
+    setWindowTitle(ResourceText(m_template.caption));
     setWindowFlags(WindowFlagsFor(m_template.windowStyle));
     const QSize size =
         ToPixels(m_template.width, m_template.height, BaseUnitsOf(QFontMetrics(font())));
