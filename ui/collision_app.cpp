@@ -8,7 +8,7 @@ namespace morvane::ui {
 
 CCollisionApp::CCollisionApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName("morvane");
-    setApplicationVersion("1.0.0.1");
+    setApplicationVersion(QStringLiteral(MORVANE_VERSION));
     setWindowIcon(LoadIcon(IDR_MAINFRAME));
 }
 
