@@ -39,6 +39,14 @@ std::string DescribeChunk(const ChunkHeader& header) {
     return std::string(header.kind->name) + " chunk at offset " + std::to_string(header.offset);
 }
 
+void RequireWordSized(const ChunkHeader& header, std::int64_t value, const std::string& what) {
+    if (value > kMaxWord) {
+        refuse(ModelError::Kind::TooLarge, header,
+               what + " (" + std::to_string(value) +
+                   ") does not fit in the format's signed 32-bit words");
+    }
+}
+
 ChunkReader::ChunkReader(std::istream& in) : in_(in) {
     measureInput();
     requireContainerHeader();
@@ -126,16 +134,10 @@ void ChunkReader::checkSizes(ChunkHeader& header) const {
                    "found");
     }
     const std::int64_t padded = paddedSize(*header.kind, header.size);
-    if (padded > kMaxWord) {
-        refuse(ModelError::Kind::TooLarge, header,
-               "the padded size (" + std::to_string(padded) +
-                   ") does not fit in the format's signed 32-bit words");
-    }
+    RequireWordSized(header, padded, "the padded size");
     const std::int64_t occupied = occupiedBytes(*header.kind, padded);
-    if (handling != zrm::Handling::Extend && occupied > kMaxWord) {
-        refuse(ModelError::Kind::TooLarge, header,
-               "the chunk's length (" + std::to_string(occupied) +
-                   ") does not fit in the format's signed 32-bit words");
+    if (handling != zrm::Handling::Extend) {
+        RequireWordSized(header, occupied, "the chunk's length");
     }
     if (remaining() < padded) {
         refuse(ModelError::Kind::TruncatedChunk, header,

@@ -67,4 +67,7 @@ private:
 // The start of every refusal that concerns one chunk: "PRIM chunk at offset 48".
 std::string DescribeChunk(const ChunkHeader& header);
 
+// Refuses the chunk when a length computed for it does not fit in a word.
+void RequireWordSized(const ChunkHeader& header, std::int64_t value, const std::string& what);
+
 }  // namespace morvane

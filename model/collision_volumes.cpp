@@ -1,6 +1,5 @@
 #include "collision_volumes.h"
 
-#include <limits>
 #include <stdexcept>
 #include <string>
 
@@ -14,8 +13,6 @@ namespace morvane {
 namespace {
 
 using zrm::Handling;
-
-constexpr std::int64_t kMaxWord = std::numeric_limits<std::int32_t>::max();
 
 // One rewrite of one model: the reader walks and checks the input, the pass
 // decides what each chunk becomes in the output.
@@ -57,19 +54,10 @@ private:
         }
     }
 
-    void requireWordSized(const ChunkHeader& header, std::int64_t value,
-                          const std::string& what) const {
-        if (value > kMaxWord) {
-            throw ModelError(ModelError::Kind::TooLarge, header.offset,
-                             DescribeChunk(header) + ": " + what + " (" + std::to_string(value) +
-                                 ") does not fit in the format's signed 32-bit words");
-        }
-    }
-
     // Counts bytes toward the total stored at offset 8 before they are
     // written, so that a model too large to record is refused up front.
     void credit(const ChunkHeader& header, std::int64_t bytes) {
-        requireWordSized(header, runningTotal_ + bytes, "the rewritten model's byte count");
+        RequireWordSized(header, runningTotal_ + bytes, "the rewritten model's byte count");
         runningTotal_ += bytes;
     }
 
@@ -90,7 +78,7 @@ private:
         const std::int64_t blockBytes =
             2 * zrm::kWordBytes + std::int64_t{zrm::kWordBytes} * volumes_;
         const std::int64_t newSize = std::int64_t{primoffset_} + blockBytes;
-        requireWordSized(header, newSize, "the extended size word");
+        RequireWordSized(header, newSize, "the extended size word");
         // The total counts the extended chunk 4 bytes short of what it
         // occupies; files written so far carry that count, so it stays.
         credit(header, newSize + 2 * zrm::kWordBytes);
