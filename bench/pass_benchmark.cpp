@@ -4,20 +4,14 @@
 #include <string>
 
 #include "model/collision_volumes.h"
+#include "support/zrm_builder.h"
 
 namespace {
 
-void appendWord(std::string& bytes, std::uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) {
-        bytes += static_cast<char>((value >> shift) & 0xFFu);
-    }
-}
+using morvane::testing::chunk;
 
 void appendChunk(std::string& bytes, std::uint32_t tag, std::uint32_t size) {
-    appendWord(bytes, tag);
-    appendWord(bytes, 0);
-    appendWord(bytes, size);
-    bytes.append(size, '\x5A');
+    bytes += chunk(tag, 0, size, std::string(size, '\x5A'));
 }
 
 std::string modelWithOnePrim(std::uint32_t primBytes) {
