@@ -1,17 +1,23 @@
 #include "chunk_reader.h"
 
+#include <algorithm>
+#include <cstring>
 #include <istream>
-#include <limits>
 #include <string>
 
+#include "block_writer.h"
 #include "errors.h"
 #include "stream.h"
+#include "trace.h"
 
 namespace morvane {
 
 namespace {
 
-constexpr std::int64_t kMaxWord = std::numeric_limits<std::int32_t>::max();
+constexpr std::int64_t kBlockBytes = 256 * 1024;
+// A copy with at least this much left beyond the block is left to the kernel
+// where it can move the bytes itself.
+constexpr std::int64_t kKernelCopyBytes = kBlockBytes;
 
 [[noreturn]] void refuse(ModelError::Kind kind, const ChunkHeader& header,
                          const std::string& problem) {
@@ -39,18 +45,20 @@ std::string DescribeChunk(const ChunkHeader& header) {
     return std::string(header.kind->name) + " chunk at offset " + std::to_string(header.offset);
 }
 
-void RequireWordSized(const ChunkHeader& header, std::int64_t value, const std::string& what) {
-    if (value > kMaxWord) {
-        refuse(ModelError::Kind::TooLarge, header,
-               what + " (" + std::to_string(value) +
-                   ") does not fit in the format's signed 32-bit words");
-    }
+void RefuseTooLarge(const ChunkHeader& header, std::int64_t value, std::string_view what) {
+    refuse(ModelError::Kind::TooLarge, header,
+           std::string(what) + " (" + std::to_string(value) +
+               ") does not fit in the format's signed 32-bit words");
 }
 
-ChunkReader::ChunkReader(std::istream& in) : in_(in) {
+ChunkReader::ChunkReader(std::istream& in)
+    : in_(in), block_(std::make_unique<char[]>(kBlockBytes)) {
+    cursor_ = end_ = block_.get();
     measureInput();
     requireContainerHeader();
 }
+
+ChunkReader::~ChunkReader() = default;
 
 void ChunkReader::measureInput() {
     const std::istream::pos_type start = in_.tellg();
@@ -70,8 +78,8 @@ void ChunkReader::requireContainerHeader() {
                              " bytes long, too short for the 12-byte ZRM4 header it must "
                              "begin with");
     }
-    const std::int32_t first = readWord();
-    stepBack(zrm::kWordBytes);
+    require(zrm::kWordBytes);
+    const std::int32_t first = WordAt(cursor_);
     if (first != zrm::kZrm4) {
         throw ModelError(ModelError::Kind::NotAModel, 0,
                          "not a ZRM model: it begins with " + zrm::DescribeWord(first) +
@@ -83,36 +91,37 @@ ChunkReader::Item ChunkReader::next() {
     if (remaining() < zrm::kWordBytes) {
         return Item::End;
     }
-    word_ = readWord();
-    const zrm::ChunkKind* kind = zrm::FindChunkKind(word_);
+    require(zrm::kChunkHeaderBytes);
+    const zrm::ChunkKind* kind = zrm::FindChunkKind(WordAt(cursor_));
     if (kind == nullptr) {
-        return Item::UnknownWord;
+        passOverUnknownWords();
+        return Item::UnknownWords;
     }
-    chunk_ = readHeader(*kind);
+    readHeader(*kind);
     checkSizes(chunk_);
     return Item::Chunk;
 }
 
-std::int32_t ChunkReader::readWord() {
-    const std::int32_t word = readint(in_);
-    if (!in_) {
-        throw FileError("the input could not be read at offset " + std::to_string(offset_));
+// The run ends where a known tag stands or where the block ends.
+void ChunkReader::passOverUnknownWords() {
+    const char* word = cursor_ + zrm::kWordBytes;
+    while (end_ - word >= zrm::kWordBytes && zrm::FindChunkKind(WordAt(word)) == nullptr) {
+        word += zrm::kWordBytes;
     }
-    offset_ += zrm::kWordBytes;
-    return word;
+    unknownWords_ = std::string_view(cursor_, static_cast<std::size_t>(word - cursor_));
+    consume(word - cursor_);
 }
 
-ChunkHeader ChunkReader::readHeader(const zrm::ChunkKind& kind) {
-    ChunkHeader header{&kind, offset_ - zrm::kWordBytes, 0, 0, 0, zrm::kChunkHeaderBytes};
-    const std::int64_t wordsBytes = zrm::kChunkHeaderBytes - zrm::kWordBytes;
-    if (remaining() < wordsBytes) {
-        refuse(ModelError::Kind::TruncatedChunk, header,
-               "the header is cut off after " + std::to_string(zrm::kWordBytes + remaining()) +
-                   " of its " + std::to_string(zrm::kChunkHeaderBytes) + " bytes");
+void ChunkReader::readHeader(const zrm::ChunkKind& kind) {
+    chunk_ = ChunkHeader{&kind, offset_, 0, 0, 0, zrm::kChunkHeaderBytes};
+    if (remaining() < zrm::kChunkHeaderBytes) {
+        refuse(ModelError::Kind::TruncatedChunk, chunk_,
+               "the header is cut off after " + std::to_string(remaining()) + " of its " +
+                   std::to_string(zrm::kChunkHeaderBytes) + " bytes");
     }
-    header.second = readWord();
-    header.size = readWord();
-    return header;
+    chunk_.second = WordAt(cursor_ + zrm::kWordBytes);
+    chunk_.size = WordAt(cursor_ + zrm::kSizeWordOffset);
+    consume(zrm::kChunkHeaderBytes);
 }
 
 // Every check is in subtraction form against what remains, so a crafted size
@@ -148,33 +157,95 @@ void ChunkReader::checkSizes(ChunkHeader& header) const {
     header.occupied = occupied;
 }
 
+// The chunk's header is still in the block: next() read it whole from there.
 void ChunkReader::stepBackToChunkStart() {
-    stepBack(offset_ - chunk_.offset);
+    const std::int64_t back = offset_ - chunk_.offset;
+    cursor_ -= back;
+    offset_ -= back;
 }
 
-void ChunkReader::stepBack(std::int64_t bytes) {
-    in_.seekg(-bytes, std::ios::cur);
-    offset_ -= bytes;
-}
-
-// A copy that comes up short means the input changed or failed while it was
-// read, since every length was checked against it beforehand.
-void ChunkReader::copyTo(std::ostream& out, std::int32_t count, std::ostream& trace) {
-    const std::int32_t copied = copybytes(in_, out, count, trace);
-    if (copied != count) {
-        throw FileError("the input could not be read at offset " +
-                        std::to_string(offset_ + copied));
+void ChunkReader::copyTo(BlockWriter& out, std::int32_t count, Trace& trace) {
+    trace.number("copybytes, ", count, " bytes\n");
+    if (count <= 0) {
+        return;
     }
-    offset_ += count;
+    const std::int64_t here = std::min<std::int64_t>(count, buffered());
+    out.append(cursor_, static_cast<std::size_t>(here));
+    consume(here);
+    if (here < count) {
+        copyRest(out, count - here);
+    }
 }
 
+// Every length was checked against the input beforehand, so a copy that comes
+// up short means the input changed or failed while it was read.
+void ChunkReader::copyRest(BlockWriter& out, std::int64_t count) {
+    std::int64_t left = count;
+    if (left >= kKernelCopyBytes) {
+        const std::int64_t moved = out.copyFrom(*in_.rdbuf(), left);
+        offset_ += moved;
+        left -= moved;
+    }
+    while (left > 0) {
+        if (remaining() == 0) {
+            failReading(offset_);
+        }
+        refill();
+        const std::int64_t taken = std::min(left, buffered());
+        out.append(cursor_, static_cast<std::size_t>(taken));
+        consume(taken);
+        left -= taken;
+    }
+}
+
+std::int32_t ChunkReader::readWord() {
+    require(zrm::kWordBytes);
+    if (buffered() < zrm::kWordBytes) {
+        failReading(offset_);
+    }
+    const std::int32_t word = WordAt(cursor_);
+    consume(zrm::kWordBytes);
+    return word;
+}
+
+// What lies beyond the block is seeked over rather than read.
 void ChunkReader::skipPayload() {
     const std::int64_t payload = chunk_.occupied - zrm::kChunkHeaderBytes;
-    in_.ignore(payload);
-    if (!in_) {
-        throw FileError("the input could not be read at offset " + std::to_string(offset_));
+    const std::int64_t here = std::min(payload, buffered());
+    consume(here);
+    const std::int64_t beyond = payload - here;
+    if (beyond > 0) {
+        if (in_.rdbuf()->pubseekoff(beyond, std::ios::cur, std::ios::in) ==
+            std::istream::pos_type(-1)) {
+            failReading(offset_);
+        }
+        offset_ += beyond;
     }
-    offset_ += payload;
+}
+
+void ChunkReader::require(std::int64_t bytes) {
+    if (buffered() < std::min(bytes, remaining())) {
+        refill();
+    }
+}
+
+// Keeps the bytes not yet walked and reads as many more as the block holds.
+void ChunkReader::refill() {
+    const std::int64_t kept = buffered();
+    char* const block = block_.get();
+    std::memmove(block, cursor_, static_cast<std::size_t>(kept));
+    cursor_ = block;
+    end_ = block + kept;
+    const std::int64_t wanted = std::min(kBlockBytes - kept, remaining() - kept);
+    const std::streamsize got = in_.rdbuf()->sgetn(block + kept, wanted);
+    end_ += std::max<std::streamsize>(got, 0);
+    if (got < wanted) {
+        failReading(offset_ + kept + std::max<std::streamsize>(got, 0));
+    }
+}
+
+void ChunkReader::failReading(std::int64_t at) const {
+    throw FileError("the input could not be read at offset " + std::to_string(at));
 }
 
 }  // namespace morvane

@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "block_writer.h"
 #include "chunk_reader.h"
 #include "format.h"
 #include "stream.h"
@@ -19,16 +20,16 @@ using zrm::Handling;
 class Pass {
 public:
     Pass(std::istream& in, std::ostream& out, int volumes, std::ostream& trace)
-        : reader_(in), out_(out), volumes_(volumes), trace_(trace) {}
+        : reader_(in), out_(out), writer_(out), volumes_(volumes), trace_(trace) {}
 
     PassSummary run() {
         outputStart_ = out_.tellp();
         for (ChunkReader::Item item; (item = reader_.next()) != ChunkReader::Item::End;) {
-            traceLine(trace_, "Header= 0x%08X\n", static_cast<std::uint32_t>(reader_.word()));
-            if (item == ChunkReader::Item::UnknownWord) {
-                summary_.unrecognisedBytes += zrm::kWordBytes;
+            if (item == ChunkReader::Item::UnknownWords) {
+                passOver(reader_.unknownWords());
                 continue;
             }
+            traceHeader(reader_.chunk().kind->tag);
             rewriteChunk(reader_.chunk());
             requireOutputWritten();
         }
@@ -38,6 +39,19 @@ public:
     }
 
 private:
+    void traceHeader(std::int32_t word) {
+        trace_.hex("Header= 0x", static_cast<std::uint32_t>(word));
+    }
+
+    void passOver(std::string_view words) {
+        if (trace_.on()) {
+            for (std::size_t at = 0; at < words.size(); at += zrm::kWordBytes) {
+                traceHeader(WordAt(words.data() + at));
+            }
+        }
+        summary_.unrecognisedBytes += std::ssize(words);
+    }
+
     void rewriteChunk(const ChunkHeader& header) {
         switch (header.kind->handling) {
             case Handling::ContainerHeader:
@@ -62,9 +76,9 @@ private:
     }
 
     void copyChunk(const ChunkHeader& header) {
-        traceLine(trace_, "ZRM4, XYZS, PLAN, NORM, STRN\n");
-        traceLine(trace_, "size=%d\n", header.size);
-        traceLine(trace_, "adjusted size=%d\n", header.adjustedSize);
+        trace_.text("ZRM4, XYZS, PLAN, NORM, STRN\n");
+        trace_.number("size=", header.size);
+        trace_.number("adjusted size=", header.adjustedSize);
         credit(header, header.occupied);
         reader_.stepBackToChunkStart();
         copy(static_cast<std::int32_t>(header.occupied));
@@ -72,9 +86,9 @@ private:
     }
 
     void extendPrim(const ChunkHeader& header) {
-        traceLine(trace_, "PRIM\n");
+        trace_.text("PRIM\n");
         primoffset_ = header.size;
-        traceLine(trace_, "Primoffset=%d\n", primoffset_);
+        trace_.number("Primoffset=", primoffset_);
         const std::int64_t blockBytes =
             2 * zrm::kWordBytes + std::int64_t{zrm::kWordBytes} * volumes_;
         const std::int64_t newSize = std::int64_t{primoffset_} + blockBytes;
@@ -86,8 +100,8 @@ private:
         reader_.stepBackToChunkStart();
         copy(zrm::kChunkHeaderBytes - zrm::kWordBytes);
         reader_.readWord();
-        traceLine(trace_, "m_Volumes=%d\n", volumes_);
-        writeint(out_, static_cast<std::int32_t>(newSize));
+        trace_.number("m_Volumes=", volumes_);
+        writer_.writeWord(static_cast<std::int32_t>(newSize));
         copy(primoffset_);
         writeVolumeBlock();
         summary_.bytesWritten += zrm::kWordBytes + blockBytes;
@@ -95,21 +109,21 @@ private:
     }
 
     void writeVolumeBlock() {
-        writeint(out_, zrm::kVolumeBlockMarker);
-        writeint(out_, volumes_);
+        writer_.writeWord(zrm::kVolumeBlockMarker);
+        writer_.writeWord(volumes_);
         for (int volume = 0; volume < volumes_; ++volume) {
-            writeint(out_, zrm::kEmptyVolume);
+            writer_.writeWord(zrm::kEmptyVolume);
         }
     }
 
     void dropHand() {
-        traceLine(trace_, "HAND.  ignoring.\n");
+        trace_.text("HAND.  ignoring.\n");
         reader_.skipPayload();
         ++summary_.handsDropped;
     }
 
     void copy(std::int32_t count) {
-        reader_.copyTo(out_, count, trace_);
+        reader_.copyTo(writer_, count, trace_);
         summary_.bytesWritten += count;
     }
 
@@ -117,9 +131,11 @@ private:
         credit(ChunkHeader{zrm::FindChunkKind(zrm::kHand), reader_.offset(), 0, 8, 8, 20},
                zrm::kClosingHandBytes);
         for (const std::int32_t word : {zrm::kHand, 0, 8, 0, primoffset_}) {
-            writeint(out_, word);
+            writer_.writeWord(word);
         }
         summary_.bytesWritten += zrm::kClosingHandBytes;
+        writer_.flush();
+        trace_.flush();
         out_.seekp(outputStart_ + std::ostream::off_type{zrm::kSizeWordOffset});
         writeint(out_, static_cast<std::int32_t>(runningTotal_));
         out_.flush();
@@ -135,8 +151,9 @@ private:
 
     ChunkReader reader_;
     std::ostream& out_;
+    BlockWriter writer_;
     const int volumes_;
-    std::ostream& trace_;
+    Trace trace_;
 
     std::ostream::pos_type outputStart_;
     std::int32_t primoffset_ = zrm::kNoPrimMarker;

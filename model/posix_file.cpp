@@ -2,13 +2,20 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 namespace morvane {
 
 namespace {
 
 constexpr std::size_t kBufferBytes = 256 * 1024;
+// A read at least this large goes straight into the caller's memory.
+constexpr std::streamsize kDirectReadBytes = 16 * 1024;
+// The kernel copies this much between two questions to the read gate, as
+// often as a buffered read would ask it.
+constexpr std::size_t kKernelCopyStep = kBufferBytes;
 
 ssize_t readRetrying(int fd, char* data, std::size_t size) {
     ssize_t got;
@@ -16,6 +23,14 @@ ssize_t readRetrying(int fd, char* data, std::size_t size) {
         got = ::read(fd, data, size);
     } while (got < 0 && errno == EINTR);
     return got;
+}
+
+ssize_t copyRetrying(int from, int to, std::size_t size) {
+    ssize_t copied;
+    do {
+        copied = ::copy_file_range(from, nullptr, to, nullptr, size, 0);
+    } while (copied < 0 && errno == EINTR);
+    return copied;
 }
 
 // Returns 0 or the errno of the failure.
@@ -63,24 +78,73 @@ InputFileBuf::InputFileBuf(int fd) : fd_(fd), buffer_(kBufferBytes) {
     setg(buffer_.data(), buffer_.data(), buffer_.data());
 }
 
+// Returns the bytes read, 0 at the end of the file or where the gate closed
+// it, or -1 on a failure.
+ssize_t InputFileBuf::readFile(char* data, std::size_t size) {
+    if (gate_ && !gate_(filePosition_)) {
+        return 0;
+    }
+    const ssize_t got = readRetrying(fd_, data, size);
+    if (got < 0 && error_ == 0) {
+        error_ = errno;
+    }
+    filePosition_ += std::max<ssize_t>(got, 0);
+    return got;
+}
+
 InputFileBuf::int_type InputFileBuf::underflow() {
     if (gptr() < egptr()) {
         return traits_type::to_int_type(*gptr());
     }
-    if (gate_ && !gate_(filePosition_)) {
-        return traits_type::eof();
-    }
-    const ssize_t got = readRetrying(fd_, buffer_.data(), buffer_.size());
-    if (got <= 0) {
-        if (got < 0 && error_ == 0) {
-            error_ = errno;
-        }
+    const ssize_t got = readFile(buffer_.data(), buffer_.size());
+    setg(buffer_.data(), buffer_.data(), buffer_.data() + std::max<ssize_t>(got, 0));
+    return got > 0 ? traits_type::to_int_type(*gptr()) : traits_type::eof();
+}
+
+// Empties the buffer, so that the file position is the logical one again.
+std::streamsize InputFileBuf::takeBuffered(char* data, std::streamsize count) {
+    const std::streamsize taken = std::min<std::streamsize>(count, egptr() - gptr());
+    std::memcpy(data, gptr(), static_cast<std::size_t>(taken));
+    gbump(static_cast<int>(taken));
+    if (gptr() == egptr()) {
         setg(buffer_.data(), buffer_.data(), buffer_.data());
-        return traits_type::eof();
     }
-    filePosition_ += got;
-    setg(buffer_.data(), buffer_.data(), buffer_.data() + got);
-    return traits_type::to_int_type(*gptr());
+    return taken;
+}
+
+// Large reads skip the buffer: the caller has its own.
+std::streamsize InputFileBuf::xsgetn(char_type* data, std::streamsize count) {
+    std::streamsize done = takeBuffered(data, count);
+    if (count - done < kDirectReadBytes) {
+        return done + std::streambuf::xsgetn(data + done, count - done);
+    }
+    while (done < count) {
+        const ssize_t got = readFile(data + done, static_cast<std::size_t>(count - done));
+        if (got <= 0) {
+            break;
+        }
+        done += got;
+    }
+    return done;
+}
+
+std::int64_t InputFileBuf::copyInKernel(OutputFileBuf& to, std::int64_t count) {
+    if (!kernelCopies_ || !to.flushBuffer() || gptr() != egptr()) {
+        return 0;
+    }
+    std::int64_t moved = 0;
+    while (moved < count && (!gate_ || gate_(filePosition_))) {
+        const auto step = static_cast<std::size_t>(
+            std::min<std::int64_t>(count - moved, static_cast<std::int64_t>(kKernelCopyStep)));
+        const ssize_t copied = copyRetrying(fd_, to.fd_, step);
+        if (copied <= 0) {
+            kernelCopies_ = kernelCopies_ && copied == 0;
+            break;
+        }
+        filePosition_ += copied;
+        moved += copied;
+    }
+    return moved;
 }
 
 // The rewrite steps back over each chunk header it has just read; such a seek
@@ -135,6 +199,23 @@ bool OutputFileBuf::flushBuffer() {
     return error_ == 0;
 }
 
+// Large writes skip the buffer once it is empty.
+std::streamsize OutputFileBuf::xsputn(const char_type* data, std::streamsize count) {
+    const auto room = epptr() - pptr();
+    if (count > room) {
+        if (!flushBuffer()) {
+            return 0;
+        }
+        if (count >= static_cast<std::streamsize>(buffer_.size())) {
+            error_ = writeAll(fd_, data, static_cast<std::size_t>(count));
+            return error_ == 0 ? count : 0;
+        }
+    }
+    std::memcpy(pptr(), data, static_cast<std::size_t>(count));
+    pbump(static_cast<int>(count));
+    return count;
+}
+
 OutputFileBuf::int_type OutputFileBuf::overflow(int_type c) {
     if (!flushBuffer()) {
         return traits_type::eof();
@@ -168,6 +249,15 @@ OutputFileBuf::pos_type OutputFileBuf::seekoff(off_type offset, std::ios_base::s
 
 OutputFileBuf::pos_type OutputFileBuf::seekpos(pos_type position, std::ios_base::openmode which) {
     return seekoff(off_type(position), std::ios_base::beg, which);
+}
+
+std::int64_t CopyInKernel(std::streambuf& from, std::streambuf& to, std::int64_t count) {
+    auto* input = dynamic_cast<InputFileBuf*>(&from);
+    auto* output = dynamic_cast<OutputFileBuf*>(&to);
+    if (input == nullptr || output == nullptr) {
+        return 0;
+    }
+    return input->copyInKernel(*output, count);
 }
 
 }  // namespace morvane
