@@ -7,15 +7,16 @@
 namespace morvane {
 
 BlockWriter::BlockWriter(std::ostream& out)
-    : out_(out), buffer_(std::make_unique<char[]>(kBufferBytes)) {}
+    : out_(out), buffer_(std::make_unique_for_overwrite<char[]>(kBufferBytes)) {}
 
 void BlockWriter::appendLarge(const char* bytes, std::size_t count) {
     flush();
-    if (count < kBufferBytes) {
-        append(bytes, count);
+    if (count >= kDirectBytes) {
+        send(bytes, count);
         return;
     }
-    send(bytes, count);
+    std::memcpy(buffer_.get(), bytes, count);
+    used_ = count;
 }
 
 std::int64_t BlockWriter::copyFrom(std::streambuf& source, std::int64_t count) {

@@ -19,8 +19,9 @@ public:
     BlockWriter(const BlockWriter&) = delete;
     BlockWriter& operator=(const BlockWriter&) = delete;
 
+    // The bytes need only stay where they are until the call returns.
     void append(const char* bytes, std::size_t count) {
-        if (count <= kBufferBytes - used_) {
+        if (count < kDirectBytes && count <= kBufferBytes - used_) {
             std::memcpy(buffer_.get() + used_, bytes, count);
             used_ += count;
             return;
@@ -45,6 +46,8 @@ public:
 
 private:
     static constexpr std::size_t kBufferBytes = 256 * 1024;
+    // Pieces at least this large go to the stream as they are.
+    static constexpr std::size_t kDirectBytes = 64 * 1024;
 
     void appendLarge(const char* bytes, std::size_t count);
     void send(const char* bytes, std::size_t count);

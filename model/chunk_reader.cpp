@@ -39,6 +39,28 @@ std::int64_t occupiedBytes(const zrm::ChunkKind& kind, std::int64_t adjustedSize
     return zrm::kChunkHeaderBytes + adjustedSize;
 }
 
+// The bytes a chunk of a kind copied unchanged occupies, or 0 for any other
+// chunk, for a word that is no tag, and for a size word that next() must judge.
+std::int64_t copiedChunkBytes(const char* header) {
+    const zrm::ChunkKind* kind = zrm::FindChunkKind(WordAt(header));
+    if (kind == nullptr) {
+        return 0;
+    }
+    switch (kind->handling) {
+        case zrm::Handling::ContainerHeader:
+            return zrm::kChunkHeaderBytes;
+        case zrm::Handling::Copy:
+        case zrm::Handling::CopyPadded: {
+            const std::int32_t size = WordAt(header + zrm::kSizeWordOffset);
+            return size < 0 ? 0 : occupiedBytes(*kind, paddedSize(*kind, size));
+        }
+        case zrm::Handling::Extend:
+        case zrm::Handling::Drop:
+            break;
+    }
+    return 0;
+}
+
 }  // namespace
 
 std::string DescribeChunk(const ChunkHeader& header) {
@@ -51,10 +73,12 @@ void RefuseTooLarge(const ChunkHeader& header, std::int64_t value, std::string_v
                ") does not fit in the format's signed 32-bit words");
 }
 
-ChunkReader::ChunkReader(std::istream& in)
-    : in_(in), block_(std::make_unique<char[]>(kBlockBytes)) {
-    cursor_ = end_ = block_.get();
+ChunkReader::ChunkReader(std::istream& in) : in_(in) {
     measureInput();
+    // A small model needs no more than its own length.
+    blockBytes_ = std::min(kBlockBytes, std::max<std::int64_t>(inputLength_, zrm::kWordBytes));
+    block_ = std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(blockBytes_));
+    cursor_ = end_ = block_.get();
     requireContainerHeader();
 }
 
@@ -100,6 +124,24 @@ ChunkReader::Item ChunkReader::next() {
     readHeader(*kind);
     checkSizes(chunk_);
     return Item::Chunk;
+}
+
+// A chunk that lies whole in the block fits in the input and is far shorter
+// than the largest word, so it passes every check of checkSizes.
+ChunkReader::CopiedChunks ChunkReader::takeCopiedChunks(std::int64_t budget) {
+    const char* const start = cursor_;
+    const char* chunk = start;
+    std::int64_t count = 0;
+    while (end_ - chunk >= zrm::kChunkHeaderBytes) {
+        const std::int64_t occupied = copiedChunkBytes(chunk);
+        if (occupied == 0 || occupied > end_ - chunk || occupied > budget - (chunk - start)) {
+            break;
+        }
+        chunk += occupied;
+        ++count;
+    }
+    consume(chunk - start);
+    return {std::string_view(start, static_cast<std::size_t>(chunk - start)), count};
 }
 
 // The run ends where a known tag stands or where the block ends.
@@ -236,7 +278,7 @@ void ChunkReader::refill() {
     std::memmove(block, cursor_, static_cast<std::size_t>(kept));
     cursor_ = block;
     end_ = block + kept;
-    const std::int64_t wanted = std::min(kBlockBytes - kept, remaining() - kept);
+    const std::int64_t wanted = std::min(blockBytes_ - kept, remaining() - kept);
     const std::streamsize got = in_.rdbuf()->sgetn(block + kept, wanted);
     end_ += std::max<std::streamsize>(got, 0);
     if (got < wanted) {

@@ -45,6 +45,19 @@ public:
 
     Item next();
 
+    // Chunks that the rewrite copies unchanged, as they stand in the input.
+    struct CopiedChunks {
+        std::string_view bytes;
+        std::int64_t count;
+    };
+    // Takes, from here on, the chunks of the kinds the rewrite copies unchanged
+    // (the container header, XYZS, PLAN, NORM and STRN) in one step, as long as
+    // each lies whole in the block and their bytes together stay within
+    // `budget`. Each one taken has passed every check of next(); the walk
+    // stops before anything else, which next() then reads, and refuses if it
+    // must.
+    CopiedChunks takeCopiedChunks(std::int64_t budget);
+
     const ChunkHeader& chunk() const { return chunk_; }
     // The words of the run just passed over, 4 bytes each as the input holds them.
     std::string_view unknownWords() const { return unknownWords_; }
@@ -82,6 +95,7 @@ private:
     std::istream& in_;
     std::int64_t inputLength_ = 0;
     std::int64_t offset_ = 0;
+    std::int64_t blockBytes_ = 0;
     std::unique_ptr<char[]> block_;
     const char* cursor_ = nullptr;  // the byte at offset_
     const char* end_ = nullptr;     // just past the bytes read into the block

@@ -1,5 +1,6 @@
 #include "collision_volumes.h"
 
+#include <limits>
 #include <stdexcept>
 #include <string>
 
@@ -15,6 +16,8 @@ namespace {
 
 using zrm::Handling;
 
+constexpr std::int64_t kMaxWord = std::numeric_limits<std::int32_t>::max();
+
 // One rewrite of one model: the reader walks and checks the input, the pass
 // decides what each chunk becomes in the output.
 class Pass {
@@ -24,7 +27,14 @@ public:
 
     PassSummary run() {
         outputStart_ = out_.tellp();
-        for (ChunkReader::Item item; (item = reader_.next()) != ChunkReader::Item::End;) {
+        for (;;) {
+            if (!trace_.on()) {
+                copyChunksInOneGo();
+            }
+            const ChunkReader::Item item = reader_.next();
+            if (item == ChunkReader::Item::End) {
+                break;
+            }
             if (item == ChunkReader::Item::UnknownWords) {
                 passOver(reader_.unknownWords());
                 continue;
@@ -39,6 +49,18 @@ public:
     }
 
 private:
+    // Without a trace to print, runs of chunks copied unchanged are taken and
+    // written in one piece; they count as copyChunk would count them.
+    void copyChunksInOneGo() {
+        const ChunkReader::CopiedChunks run = reader_.takeCopiedChunks(kMaxWord - runningTotal_);
+        const auto bytes = std::ssize(run.bytes);
+        runningTotal_ += bytes;
+        summary_.bytesWritten += bytes;
+        summary_.chunksCopied += static_cast<int>(run.count);
+        writer_.append(run.bytes.data(), run.bytes.size());
+        requireOutputWritten();
+    }
+
     void traceHeader(std::int32_t word) {
         trace_.hex("Header= 0x", static_cast<std::uint32_t>(word));
     }

@@ -1,5 +1,6 @@
 #include "posix_file.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,8 +12,13 @@ namespace morvane {
 namespace {
 
 constexpr std::size_t kBufferBytes = 256 * 1024;
-// A read at least this large goes straight into the caller's memory.
+// A read at least this large goes straight into the caller's memory, and a
+// write at least this large straight from it.
 constexpr std::streamsize kDirectReadBytes = 16 * 1024;
+constexpr std::streamsize kDirectWriteBytes = 64 * 1024;
+// Writing back to the disk starts each time this much more has been written,
+// so that the final sync finds little left to do.
+constexpr off_t kWritebackBytes = 8 * 1024 * 1024;
 // The kernel copies this much between two questions to the read gate, as
 // often as a buffered read would ask it.
 constexpr std::size_t kKernelCopyStep = kBufferBytes;
@@ -143,6 +149,7 @@ std::int64_t InputFileBuf::copyInKernel(OutputFileBuf& to, std::int64_t count) {
         }
         filePosition_ += copied;
         moved += copied;
+        to.wrote(copied);
     }
     return moved;
 }
@@ -186,29 +193,45 @@ InputFileBuf::pos_type InputFileBuf::seekpos(pos_type position, std::ios_base::o
 }
 
 OutputFileBuf::OutputFileBuf(int fd) : fd_(fd), buffer_(kBufferBytes) {
+    position_ = writtenBackTo_ = std::max<off_t>(::lseek(fd_, 0, SEEK_CUR), 0);
     setp(buffer_.data(), buffer_.data() + buffer_.size());
 }
 
 bool OutputFileBuf::flushBuffer() {
     const auto pending = static_cast<std::size_t>(pptr() - pbase());
     setp(buffer_.data(), buffer_.data() + buffer_.size());
+    return writeFile(buffer_.data(), pending);
+}
+
+bool OutputFileBuf::writeFile(const char* data, std::size_t size) {
     if (error_ != 0) {
         return false;
     }
-    error_ = writeAll(fd_, buffer_.data(), pending);
+    error_ = writeAll(fd_, data, size);
+    if (error_ == 0) {
+        wrote(static_cast<off_t>(size));
+    }
     return error_ == 0;
+}
+
+// Only starts the writing back: the sync that makes the file durable, and
+// reports any failure of it, comes after the last write.
+void OutputFileBuf::wrote(off_t bytes) {
+    position_ += bytes;
+    if (position_ - writtenBackTo_ >= kWritebackBytes) {
+        ::sync_file_range(fd_, writtenBackTo_, position_ - writtenBackTo_, SYNC_FILE_RANGE_WRITE);
+        writtenBackTo_ = position_;
+    }
 }
 
 // Large writes skip the buffer once it is empty.
 std::streamsize OutputFileBuf::xsputn(const char_type* data, std::streamsize count) {
-    const auto room = epptr() - pptr();
-    if (count > room) {
+    if (count > epptr() - pptr() || count >= kDirectWriteBytes) {
         if (!flushBuffer()) {
             return 0;
         }
-        if (count >= static_cast<std::streamsize>(buffer_.size())) {
-            error_ = writeAll(fd_, data, static_cast<std::size_t>(count));
-            return error_ == 0 ? count : 0;
+        if (count >= kDirectWriteBytes) {
+            return writeFile(data, static_cast<std::size_t>(count)) ? count : 0;
         }
     }
     std::memcpy(pptr(), data, static_cast<std::size_t>(count));
@@ -244,6 +267,7 @@ OutputFileBuf::pos_type OutputFileBuf::seekoff(off_type offset, std::ios_base::s
         error_ = errno;
         return pos_type(off_type(-1));
     }
+    position_ = writtenBackTo_ = position;
     return pos_type(position);
 }
 

@@ -86,9 +86,13 @@ private:
     friend class InputFileBuf;
 
     bool flushBuffer();
+    bool writeFile(const char* data, std::size_t size);
+    void wrote(off_t bytes);
 
     int fd_;
     int error_ = 0;
+    off_t position_ = 0;       // where the descriptor stands
+    off_t writtenBackTo_ = 0;  // writing back to the disk has been started up to here
     std::vector<char> buffer_;
 };
 

@@ -22,7 +22,7 @@ char* put(char* at, std::string_view text) {
 Trace::Trace(std::ostream& out)
     : out_(out),
       on_(static_cast<bool>(out)),
-      buffer_(on_ ? std::make_unique<char[]>(kBufferBytes) : nullptr) {}
+      buffer_(on_ ? std::make_unique_for_overwrite<char[]>(kBufferBytes) : nullptr) {}
 
 Trace::~Trace() {
     flush();
