@@ -112,7 +112,12 @@ TEST_F(SafeRewrite, RefusedModelLeavesTheOutputNameAlone) {
         {chunk(kPrim, 0, 0x7FFFFFF8u, ""),
          "PRIM chunk at offset 12: the extended size word (2147483652)"},
         {chunk(kXyzs, 0, 0x7FFFFFF0u, ""),
-         "XYZS chunk at offset 12: the rewritten model's byte count (2147483656)"},
+         "XYZS chunk at offset 12: the rewritten model's byte count with its closing HAND chunk "
+         "(2147483676)"},
+        // Fits by itself; only the closing chunk would take it past the limit.
+        {chunk(kXyzs, 0, 0x7FFFFFE7u, ""),
+         "XYZS chunk at offset 12: the rewritten model's byte count with its closing HAND chunk "
+         "(2147483667)"},
     };
     writeFile(folder_ / "old.zrm", kPrecious);
     for (const auto& [body, message] : cases) {
