@@ -101,8 +101,8 @@ TEST_F(CommandLine, ListShowsEveryRowAsTableOrJsonWithTheRefusal) {
     const ToolRun json = run({"--list", "--json", path("in.zrm"), path("bad\"name.zrm")});
     EXPECT_EQ(json.exitCode, 1);
     for (const std::string part :
-         {"{\"type\": \"chunk\", \"tag\": \"PRIM\", \"offset\": 68, \"bytes\": 52, \"second\": 0, "
-          "\"size\": 40}",
+         {"{\"type\":\"chunk\",\"tag\":\"PRIM\",\"offset\":68,\"bytes\":52,\"second\":0,"
+          "\"size\":40}",
           "bad\\\"name.zrm", "\"error\": \"'",
           "PRIM chunk at offset 12: the payload needs 9 bytes, only 0 remain\"}\n]\n"}) {
         EXPECT_THAT(json.out, HasSubstr(part));
@@ -213,7 +213,7 @@ TEST_F(CommandLine, UnusablePathsAreRefusedEachWithItsOwnMessage) {
          "cannot open the model 'missing.zrm': No such file or directory"},
         {"in.zrm", "nowhere/out.zrm",
          "cannot write in the folder 'nowhere': No such file or directory"},
-        {"in.zrm", "adir", "cannot write 'adir': it is a folder"},
+        {"in.zrm", "adir", "'adir' is a folder, not a model file"},
         {"in.zrm", "locked/out.zrm", "cannot write in the folder 'locked': Permission denied"},
     };
     for (const std::string& same :
