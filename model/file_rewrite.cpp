@@ -165,10 +165,43 @@ std::string octal(mode_t mode) {
     return text;
 }
 
+// A name the new model holds only while it is written: removed with this
+// object, even when the object that owns it is never finished, and on the
+// signals that end a program.
+class TemporaryName {
+public:
+    TemporaryName() = default;
+    TemporaryName(const TemporaryName&) = delete;
+    TemporaryName& operator=(const TemporaryName&) = delete;
+    ~TemporaryName() {
+        if (!path_.empty()) {
+            ::unlink(path_.c_str());
+        }
+    }
+
+    // Call with the ending signals held back, right after the file got it.
+    void adopt(const fs::path& path) {
+        path_ = path;
+        removal_.emplace(path);
+    }
+
+    // The file now has its real name.
+    void release() {
+        path_.clear();
+        removal_.reset();
+    }
+
+    const fs::path& path() const { return path_; }
+    bool empty() const { return path_.empty(); }
+
+private:
+    fs::path path_;
+    std::optional<RemoveOnSignal> removal_;
+};
+
 // The new model while it is written. On Linux it has no name until it is
 // complete, so a run that dies leaves nothing behind; where the file system
-// cannot make unnamed files it is a hidden file beside the output, removed
-// on every failure and on the signals that end a program.
+// cannot make unnamed files it is a hidden file beside the output.
 class TemporaryOutput {
 public:
     explicit TemporaryOutput(const OutputPlan& plan) : plan_(plan) {
@@ -185,12 +218,6 @@ public:
     }
     TemporaryOutput(const TemporaryOutput&) = delete;
     TemporaryOutput& operator=(const TemporaryOutput&) = delete;
-
-    ~TemporaryOutput() {
-        if (!name_.empty()) {
-            ::unlink(name_.c_str());
-        }
-    }
 
     int fd() const { return fd_.get(); }
 
@@ -215,11 +242,10 @@ public:
             FailWith("cannot write " + Quoted(plan_.output), error);
         }
         requireTargetAsPlanned();
-        if (::rename(name_.c_str(), plan_.target.c_str()) != 0) {
+        if (::rename(name_.path().c_str(), plan_.target.c_str()) != 0) {
             FailWith("cannot give the new model the name " + Quoted(plan_.output), errno);
         }
-        name_.clear();
-        removal_.reset();
+        name_.release();
         syncFolder();
     }
 
@@ -234,12 +260,7 @@ private:
         if (!fd_.isOpen()) {
             FailWith("cannot write in the folder " + Quoted(folderOf(plan_.target)), errno);
         }
-        adoptName(name);
-    }
-
-    void adoptName(const fs::path& name) {
-        name_ = name;
-        removal_.emplace(name);
+        name_.adopt(name);
     }
 
     // Done before the model is written, so that a replacement the process
@@ -295,7 +316,7 @@ private:
                 linked = ::linkat(fd(), "", AT_FDCWD, candidate.c_str(), AT_EMPTY_PATH);
             }
             if (linked == 0) {
-                adoptName(candidate);
+                name_.adopt(candidate);
                 return;
             }
             if (errno != EEXIST) {
@@ -334,8 +355,7 @@ private:
 
     const OutputPlan& plan_;
     FileDescriptor fd_;
-    fs::path name_;
-    std::optional<RemoveOnSignal> removal_;
+    TemporaryName name_;
 };
 
 // Lets the input be read only while progress agrees to go on.
