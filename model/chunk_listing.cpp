@@ -3,6 +3,7 @@
 #include <istream>
 
 #include "model_file.h"
+#include "rewrite_length.h"
 
 namespace morvane {
 
@@ -20,6 +21,7 @@ public:
             }
             flushUnknownRun();
             const ChunkHeader& chunk = reader_.chunk();
+            length_.count(chunk);
             sink_({ListingRow::Type::Chunk, chunk.offset, chunk.occupied, chunk});
             reader_.skipPayload();
         }
@@ -55,6 +57,8 @@ private:
     }
 
     ChunkReader reader_;
+    // A model is listed as fit when its rewrite fits at the smallest count.
+    RewriteLength length_{zrm::kMinVolumes};
     const ListingSink& sink_;
     std::int64_t unknownStart_ = 0;
     std::int64_t unknownBytes_ = 0;

@@ -1,12 +1,12 @@
 #include "collision_volumes.h"
 
-#include <limits>
 #include <stdexcept>
 #include <string>
 
 #include "block_writer.h"
 #include "chunk_reader.h"
 #include "format.h"
+#include "rewrite_length.h"
 #include "stream.h"
 #include "trace.h"
 
@@ -16,14 +16,17 @@ namespace {
 
 using zrm::Handling;
 
-constexpr std::int64_t kMaxWord = std::numeric_limits<std::int32_t>::max();
-
 // One rewrite of one model: the reader walks and checks the input, the pass
 // decides what each chunk becomes in the output.
 class Pass {
 public:
     Pass(std::istream& in, std::ostream& out, int volumes, std::ostream& trace)
-        : reader_(in), out_(out), writer_(out), volumes_(volumes), trace_(trace) {}
+        : reader_(in),
+          out_(out),
+          writer_(out),
+          volumes_(volumes),
+          trace_(trace),
+          length_(volumes) {}
 
     PassSummary run() {
         outputStart_ = out_.tellp();
@@ -52,9 +55,9 @@ private:
     // Without a trace to print, runs of chunks copied unchanged are taken and
     // written in one piece; they count as copyChunk would count them.
     void copyChunksInOneGo() {
-        const ChunkReader::CopiedChunks run = reader_.takeCopiedChunks(kMaxWord - runningTotal_);
+        const ChunkReader::CopiedChunks run = reader_.takeCopiedChunks(length_.room());
         const auto bytes = std::ssize(run.bytes);
-        runningTotal_ += bytes;
+        length_.countCopied(bytes);
         summary_.bytesWritten += bytes;
         summary_.chunksCopied += static_cast<int>(run.count);
         writer_.append(run.bytes.data(), run.bytes.size());
@@ -90,18 +93,11 @@ private:
         }
     }
 
-    // Counts bytes toward the total stored at offset 8 before they are
-    // written, so that a model too large to record is refused up front.
-    void credit(const ChunkHeader& header, std::int64_t bytes) {
-        RequireWordSized(header, runningTotal_ + bytes, "the rewritten model's byte count");
-        runningTotal_ += bytes;
-    }
-
     void copyChunk(const ChunkHeader& header) {
         trace_.text("ZRM4, XYZS, PLAN, NORM, STRN\n");
         trace_.number("size=", header.size);
         trace_.number("adjusted size=", header.adjustedSize);
-        credit(header, header.occupied);
+        length_.count(header);
         reader_.stepBackToChunkStart();
         copy(static_cast<std::int32_t>(header.occupied));
         ++summary_.chunksCopied;
@@ -111,19 +107,15 @@ private:
         trace_.text("PRIM\n");
         primoffset_ = header.size;
         trace_.number("Primoffset=", primoffset_);
-        const std::int64_t blockBytes =
-            2 * zrm::kWordBytes + std::int64_t{zrm::kWordBytes} * volumes_;
-        const std::int64_t newSize = std::int64_t{primoffset_} + blockBytes;
-        RequireWordSized(header, newSize, "the extended size word");
-        // The total counts the extended chunk 4 bytes short of what it
-        // occupies; files written so far carry that count, so it stays.
-        credit(header, newSize + 2 * zrm::kWordBytes);
+        length_.count(header);
+        const std::int32_t newSize = length_.extendedSize(header);
+        const std::int32_t blockBytes = newSize - primoffset_;
 
         reader_.stepBackToChunkStart();
         copy(zrm::kChunkHeaderBytes - zrm::kWordBytes);
         reader_.readWord();
         trace_.number("m_Volumes=", volumes_);
-        writer_.writeWord(static_cast<std::int32_t>(newSize));
+        writer_.writeWord(newSize);
         copy(primoffset_);
         writeVolumeBlock();
         summary_.bytesWritten += zrm::kWordBytes + blockBytes;
@@ -150,8 +142,6 @@ private:
     }
 
     void close() {
-        credit(ChunkHeader{zrm::FindChunkKind(zrm::kHand), reader_.offset(), 0, 8, 8, 20},
-               zrm::kClosingHandBytes);
         for (const std::int32_t word : {zrm::kHand, 0, 8, 0, primoffset_}) {
             writer_.writeWord(word);
         }
@@ -159,7 +149,7 @@ private:
         writer_.flush();
         trace_.flush();
         out_.seekp(outputStart_ + std::ostream::off_type{zrm::kSizeWordOffset});
-        writeint(out_, static_cast<std::int32_t>(runningTotal_));
+        writeint(out_, length_.total());
         out_.flush();
         requireOutputWritten();
     }
@@ -178,8 +168,8 @@ private:
     Trace trace_;
 
     std::ostream::pos_type outputStart_;
+    RewriteLength length_;
     std::int32_t primoffset_ = zrm::kNoPrimMarker;
-    std::int64_t runningTotal_ = 0;
     PassSummary summary_;
 };
 
