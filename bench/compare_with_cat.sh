@@ -74,20 +74,24 @@ time_shape() {
     rm -f "$work"/*.zrm "$work/same-size" "$work/copy"
 }
 
+# Each run writes into folders of its own, removed only at the end: the file
+# system is slow to reuse the inodes of files it has only just deleted.
 time_batch() {
-    local volumes
+    local volumes baseline=() tool=()
     volumes=$(volumes_of small)
     "$make_model" --batch "$work/batch" "$count"
     cat "$work"/batch/* >/dev/null
-    local times
-    times=$(race "cp '$work'/batch/* '$work/copies/' && sync" \
-        "'$cli' -q -n $volumes -d '$work/out' '$work'/batch/* 2>>'$work/summaries'" \
-        "rm -rf '$work/copies' '$work/out' && mkdir '$work/copies' '$work/out'")
-    set -- $times
+    for run in $(seq "$runs"); do
+        mkdir "$work/copies-$run" "$work/out-$run"
+        baseline+=("$(elapsed "cp '$work'/batch/* '$work/copies-$run/' && sync")")
+        tool+=("$(elapsed "'$cli' -q -n $volumes -d '$work/out-$run' '$work'/batch/* 2>>'$work/summaries'")")
+    done
+    set -- "$(printf '%s\n' "${baseline[@]}" | median)" "$(printf '%s\n' "${tool[@]}" | median)"
+    mkdir "$work/out"
     row "batch of $count" "$(mib "$(du -sb "$work/batch" | cut -f1)")" \
-        "$(mib "$(du -sb "$work/out" | cut -f1)")" "$1 s" "$2 s" "$(ratio "$2" "$1")" "" \
+        "$(mib "$(du -sb "$work/out-1" | cut -f1)")" "$1 s" "$2 s" "$(ratio "$2" "$1")" "" \
         "$(peak_mib "$cli" -q -n "$volumes" -d "$work/out" "$work"/batch/*)"
-    rm -rf "$work/batch" "$work/copies" "$work/out"
+    rm -rf "$work/batch" "$work"/copies-* "$work"/out*
 }
 
 # The baseline writes the trace's bytes too, unsynced as the tool's are.

@@ -1,8 +1,11 @@
 #include "rewrite_command.h"
 
+#include <exception>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
+#include "model/batch_rewrite.h"
 #include "model/file_rewrite.h"
 #include "model/model_file.h"
 #include "standard_output.h"
@@ -11,29 +14,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Job {
-    fs::path input;
-    fs::path output;
-};
-
-std::vector<Job> planJobs(const Options& options) {
-    if (options.outputFolder.empty()) {
-        return {{options.paths[0], options.paths[1]}};
-    }
-    std::vector<Job> jobs;
-    for (const std::string& input : options.paths) {
-        jobs.push_back({input, fs::path(options.outputFolder) / fs::path(input).filename()});
-    }
-    return jobs;
-}
-
 std::string plural(std::int64_t count, const std::string& noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
-std::string summarise(const Job& job, const morvane::PassSummary& done, int volumes) {
+std::string summarise(const fs::path& output, const morvane::PassSummary& done, int volumes) {
     std::string line =
-        "wrote " + morvane::Quoted(job.output) + " (" + plural(done.bytesWritten, "byte") +
+        "wrote " + morvane::Quoted(output) + " (" + plural(done.bytesWritten, "byte") +
         "): " + plural(done.chunksCopied, "chunk") + " copied, " +
         plural(done.primsExtended, "PRIM chunk") + " extended with " + plural(volumes, "volume") +
         ", " + plural(done.handsDropped, "HAND chunk") + " dropped";
@@ -77,33 +64,66 @@ private:
     int error_ = 0;
 };
 
-bool rewrite(const Job& job, int volumes, Trace& trace) {
+// One line on standard error, in one write: in a batch there is one for
+// every model.
+void tell(const std::string& line) {
+    std::cerr << "morvane-cli: " + line + "\n";
+}
+
+// Says what became of one model; false when it was not written.
+bool report(const fs::path& output, const std::optional<morvane::PassSummary>& written,
+            const std::exception_ptr& failure, int volumes, Trace& trace) {
     try {
-        const morvane::PassSummary done = morvane::RewriteModelFile(
-            job.input, job.output, volumes, trace.stream(), trace.keepsWriting());
-        std::cerr << "morvane-cli: " << summarise(job, done, volumes) << '\n';
+        if (failure) {
+            std::rethrow_exception(failure);
+        }
+        tell(summarise(output, *written, volumes));
         return true;
     } catch (const morvane::Cancelled&) {
-        std::cerr << "morvane-cli: " << UnwrittenOutputMessage("the trace", trace.error()) << "; "
-                  << morvane::Quoted(job.output) << " was left as it was\n";
+        tell(UnwrittenOutputMessage("the trace", trace.error()) + "; " + morvane::Quoted(output) +
+             " was left as it was");
         return false;
     } catch (const std::exception& error) {
         trace.flushed();
-        std::cerr << "morvane-cli: " << error.what() << '\n';
+        tell(error.what());
         return false;
     }
+}
+
+bool rewriteOne(const Options& options, Trace& trace) {
+    const fs::path output = options.paths[1];
+    try {
+        const morvane::PassSummary written = morvane::RewriteModelFile(
+            options.paths[0], output, options.volumes, trace.stream(), trace.keepsWriting());
+        return report(output, written, nullptr, options.volumes, trace);
+    } catch (...) {
+        return report(output, std::nullopt, std::current_exception(), options.volumes, trace);
+    }
+}
+
+// The models' files are made durable together; each is reported, in order,
+// once it is settled.
+bool rewriteBatch(const Options& options, Trace& trace) {
+    bool allWritten = true;
+    morvane::BatchRewrite batch(options.volumes, trace.stream(), trace.keepsWriting(),
+                                [&](const morvane::BatchRewrite::Outcome& outcome) {
+                                    allWritten = report(outcome.output, outcome.written,
+                                                        outcome.failure, options.volumes, trace) &&
+                                                 allWritten;
+                                });
+    for (const std::string& input : options.paths) {
+        batch.add(input, fs::path(options.outputFolder) / fs::path(input).filename());
+        if (trace.error() != 0) {
+            break;  // every later model would fail the same way
+        }
+    }
+    batch.finish();
+    return allWritten;
 }
 
 }  // namespace
 
 bool RewriteModels(const Options& options, StandardOutput& output) {
     Trace trace(options.quiet, output);
-    bool allWritten = true;
-    for (const Job& job : planJobs(options)) {
-        allWritten = rewrite(job, options.volumes, trace) && allWritten;
-        if (trace.error() != 0) {
-            break;  // every later model would fail the same way
-        }
-    }
-    return allWritten;
+    return options.outputFolder.empty() ? rewriteOne(options, trace) : rewriteBatch(options, trace);
 }

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -29,6 +30,12 @@ namespace {
 // else, until it has been given the old file's owner and group.
 constexpr mode_t kNewFileMode = 0666;
 constexpr mode_t kReplacementMode = 0600;
+
+// File systems whose sync of the whole file system is as sound as a file's
+// own sync (ext2, ext3 and ext4 share one number).
+constexpr unsigned long kExt4FileSystem = 0xEF53;
+constexpr unsigned long kXfsFileSystem = 0x58465342;
+constexpr unsigned long kBtrfsFileSystem = 0x9123683E;
 
 struct ExtendedAttribute {
     std::string name;
@@ -220,20 +227,49 @@ public:
     TemporaryOutput& operator=(const TemporaryOutput&) = delete;
 
     int fd() const { return fd_.get(); }
+    // Whether the file has a name of its own while it is written.
+    bool named() const { return !name_.empty(); }
 
-    // Gives the finished file what the replaced one had and makes its bytes
-    // durable.
-    void sync() {
-        if (plan_.replaced) {
+    // Gives the finished file what the replaced one had.
+    void complete() {
+        if (plan_.replaced && !completed_) {
             copyAttributes();
             copyMode();
         }
+        completed_ = true;
+    }
+
+    // Completes the file and makes it durable.
+    void sync() {
+        complete();
         if (::fsync(fd()) != 0) {
             FailWith("cannot write " + Quoted(plan_.output), errno);
         }
     }
 
-    // Gives the synced file the output name, durably.
+    // One sync of the whole file system makes all its files durable at the
+    // cost of little more than one of them, where that sync is known to
+    // write and report as a file's own sync does: each file's data and
+    // metadata, and the failure of any (it reports every writeback failure
+    // of the file system since the descriptor was opened, this one's
+    // included). False where it is not known, or when it failed.
+    bool syncFileSystem() const {
+        struct statfs system {};
+        if (::fstatfs(fd(), &system) != 0) {
+            return false;
+        }
+        const auto type = static_cast<unsigned long>(system.f_type);
+        const bool sound =
+            type == kExt4FileSystem || type == kXfsFileSystem || type == kBtrfsFileSystem;
+        return sound && ::syncfs(fd()) == 0;
+    }
+
+    std::uint64_t fileSystem() const {
+        struct stat status {};
+        return ::fstat(fd(), &status) == 0 ? status.st_dev : 0;
+    }
+
+    // Gives the synced file the output name; durable once its folder is synced.
     void name() {
         if (name_.empty()) {
             linkIntoFolder();
@@ -246,7 +282,43 @@ public:
             FailWith("cannot give the new model the name " + Quoted(plan_.output), errno);
         }
         name_.release();
-        syncFolder();
+    }
+
+    // A name that is new is made by linking the synced file there at once,
+    // which saves the file system a rename and, like the rename, never takes
+    // a name that another program made meanwhile. False when there is a file
+    // under the name after all, or this one has a temporary name; name()
+    // then takes its own way.
+    bool linkAsNewName() {
+        if (plan_.replaced || !name_.empty()) {
+            return false;
+        }
+        const std::string self = "/proc/self/fd/" + std::to_string(fd());
+        int linked =
+            ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, plan_.target.c_str(), AT_SYMLINK_FOLLOW);
+        if (linked != 0 && errno == ENOENT) {
+            linked = ::linkat(fd(), "", AT_FDCWD, plan_.target.c_str(), AT_EMPTY_PATH);
+        }
+        if (linked != 0) {
+            if (errno == EEXIST) {
+                return false;
+            }
+            FailWith("cannot give the new model the name " + Quoted(plan_.output), errno);
+        }
+        if (const int error = fd_.close(); error != 0) {
+            ::unlink(plan_.target.c_str());
+            FailWith("cannot write " + Quoted(plan_.output), error);
+        }
+        return true;
+    }
+
+    // Without this the new name may not survive a power loss.
+    void syncFolder() const {
+        FileDescriptor folder(
+            ::open(folderOf(plan_.target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (!folder.isOpen() || ::fsync(folder.get()) != 0) {
+            FailWith("wrote " + Quoted(plan_.output) + " but cannot sync its folder", errno);
+        }
     }
 
 private:
@@ -344,18 +416,10 @@ private:
         }
     }
 
-    // Without this the new name may not survive a power loss.
-    void syncFolder() {
-        FileDescriptor folder(
-            ::open(folderOf(plan_.target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (!folder.isOpen() || ::fsync(folder.get()) != 0) {
-            FailWith("wrote " + Quoted(plan_.output) + " but cannot sync its folder", errno);
-        }
-    }
-
     const OutputPlan& plan_;
     FileDescriptor fd_;
     TemporaryName name_;
+    bool completed_ = false;
 };
 
 // Lets the input be read only while progress agrees to go on.
@@ -414,19 +478,85 @@ PassSummary runPass(const fs::path& input, int inputFd, const OutputPlan& plan, 
 
 }  // namespace
 
+struct ModelRewrite::Steps {
+    Steps(const fs::path& input, const fs::path& output, const RewriteProgress& progress)
+        : inputFd(OpenModelFile(input)),
+          plan(planOutput(inputFd.get(), output)),
+          temporary(plan),
+          gate(progress, inputFd.get()) {}
+
+    FileDescriptor inputFd;
+    const OutputPlan plan;
+    TemporaryOutput temporary;
+    ProgressGate gate;
+    PassSummary summary;
+};
+
+ModelRewrite::ModelRewrite(const fs::path& input, const fs::path& output, int volumes,
+                           std::ostream& trace, const RewriteProgress& progress)
+    : steps_(std::make_unique<Steps>(input, output, progress)) {
+    steps_->summary = runPass(input, steps_->inputFd.get(), steps_->plan, steps_->temporary.fd(),
+                              volumes, trace, steps_->gate);
+    steps_->inputFd.close();
+}
+
+ModelRewrite::~ModelRewrite() = default;
+
+const PassSummary& ModelRewrite::summary() const {
+    return steps_->summary;
+}
+
+fs::path ModelRewrite::folder() const {
+    return folderOf(steps_->plan.target);
+}
+
+bool ModelRewrite::holdsTemporaryName() const {
+    return steps_->temporary.named();
+}
+
+void ModelRewrite::complete() {
+    steps_->temporary.complete();
+}
+
+void ModelRewrite::sync() {
+    steps_->temporary.sync();
+}
+
+bool ModelRewrite::syncFileSystem() const {
+    return steps_->temporary.syncFileSystem();
+}
+
+std::uint64_t ModelRewrite::fileSystem() const {
+    return steps_->temporary.fileSystem();
+}
+
+void ModelRewrite::requireNotCancelled() {
+    steps_->gate.requireNotCancelled();
+}
+
+void ModelRewrite::name() {
+    steps_->temporary.name();
+}
+
+void ModelRewrite::nameDirectly() {
+    if (!steps_->temporary.linkAsNewName()) {
+        steps_->temporary.name();
+    }
+}
+
+void ModelRewrite::syncFolder() const {
+    steps_->temporary.syncFolder();
+}
+
 PassSummary RewriteModelFile(const fs::path& input, const fs::path& output, int volumes,
                              std::ostream& trace, const RewriteProgress& progress) {
-    const FileDescriptor inputFd = OpenModelFile(input);
-    const OutputPlan plan = planOutput(inputFd.get(), output);
-    TemporaryOutput temporary(plan);
-    ProgressGate gate(progress, inputFd.get());
-    const PassSummary summary =
-        runPass(input, inputFd.get(), plan, temporary.fd(), volumes, trace, gate);
-    temporary.sync();
+    ModelRewrite model(input, output, volumes, trace, progress);
+    model.sync();
     // Syncing a large model takes a while; a cancel during it still counts.
-    gate.requireNotCancelled();
-    temporary.name();
-    return summary;
+    model.requireNotCancelled();
+    model.name();
+    model.syncFolder();
+    return model.summary();
 }
 
 }  // namespace morvane

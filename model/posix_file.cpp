@@ -79,9 +79,10 @@ int FileDescriptor::close() {
     return result == 0 ? 0 : errno;
 }
 
-InputFileBuf::InputFileBuf(int fd) : fd_(fd), buffer_(kBufferBytes) {
+InputFileBuf::InputFileBuf(int fd)
+    : fd_(fd), buffer_(std::make_unique_for_overwrite<char[]>(kBufferBytes)) {
     filePosition_ = ::lseek(fd_, 0, SEEK_CUR);
-    setg(buffer_.data(), buffer_.data(), buffer_.data());
+    setg(buffer_.get(), buffer_.get(), buffer_.get());
 }
 
 // Returns the bytes read, 0 at the end of the file or where the gate closed
@@ -102,8 +103,8 @@ InputFileBuf::int_type InputFileBuf::underflow() {
     if (gptr() < egptr()) {
         return traits_type::to_int_type(*gptr());
     }
-    const ssize_t got = readFile(buffer_.data(), buffer_.size());
-    setg(buffer_.data(), buffer_.data(), buffer_.data() + std::max<ssize_t>(got, 0));
+    const ssize_t got = readFile(buffer_.get(), kBufferBytes);
+    setg(buffer_.get(), buffer_.get(), buffer_.get() + std::max<ssize_t>(got, 0));
     return got > 0 ? traits_type::to_int_type(*gptr()) : traits_type::eof();
 }
 
@@ -113,7 +114,7 @@ std::streamsize InputFileBuf::takeBuffered(char* data, std::streamsize count) {
     std::memcpy(data, gptr(), static_cast<std::size_t>(taken));
     gbump(static_cast<int>(taken));
     if (gptr() == egptr()) {
-        setg(buffer_.data(), buffer_.data(), buffer_.data());
+        setg(buffer_.get(), buffer_.get(), buffer_.get());
     }
     return taken;
 }
@@ -184,7 +185,7 @@ InputFileBuf::pos_type InputFileBuf::seekoff(off_type offset, std::ios_base::see
         return pos_type(off_type(-1));
     }
     filePosition_ = target;
-    setg(buffer_.data(), buffer_.data(), buffer_.data());
+    setg(buffer_.get(), buffer_.get(), buffer_.get());
     return pos_type(target);
 }
 
@@ -192,15 +193,16 @@ InputFileBuf::pos_type InputFileBuf::seekpos(pos_type position, std::ios_base::o
     return seekoff(off_type(position), std::ios_base::beg, which);
 }
 
-OutputFileBuf::OutputFileBuf(int fd) : fd_(fd), buffer_(kBufferBytes) {
+OutputFileBuf::OutputFileBuf(int fd)
+    : fd_(fd), buffer_(std::make_unique_for_overwrite<char[]>(kBufferBytes)) {
     position_ = writtenBackTo_ = std::max<off_t>(::lseek(fd_, 0, SEEK_CUR), 0);
-    setp(buffer_.data(), buffer_.data() + buffer_.size());
+    setp(buffer_.get(), buffer_.get() + kBufferBytes);
 }
 
 bool OutputFileBuf::flushBuffer() {
     const auto pending = static_cast<std::size_t>(pptr() - pbase());
-    setp(buffer_.data(), buffer_.data() + buffer_.size());
-    return writeFile(buffer_.data(), pending);
+    setp(buffer_.get(), buffer_.get() + kBufferBytes);
+    return writeFile(buffer_.get(), pending);
 }
 
 bool OutputFileBuf::writeFile(const char* data, std::size_t size) {

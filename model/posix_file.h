@@ -5,9 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <streambuf>
 #include <utility>
-#include <vector>
 
 // Buffered standard streams over POSIX file descriptors, so that the rewrite
 // can sync, link and rename the very file it wrote and report the system's
@@ -62,8 +62,8 @@ private:
 
     int fd_;
     int error_ = 0;
-    off_t filePosition_ = 0;  // where the descriptor stands: just past the buffered bytes
-    std::vector<char> buffer_;
+    off_t filePosition_ = 0;          // where the descriptor stands: just past the buffered bytes
+    std::unique_ptr<char[]> buffer_;  // its pages are touched only as far as it fills
     ReadGate gate_;
     bool kernelCopies_ = true;  // until the system declines one
 };
@@ -91,9 +91,9 @@ private:
 
     int fd_;
     int error_ = 0;
-    off_t position_ = 0;       // where the descriptor stands
-    off_t writtenBackTo_ = 0;  // writing back to the disk has been started up to here
-    std::vector<char> buffer_;
+    off_t position_ = 0;              // where the descriptor stands
+    off_t writtenBackTo_ = 0;         // writing back to the disk has been started up to here
+    std::unique_ptr<char[]> buffer_;  // its pages are touched only as far as it fills
 };
 
 // Moves up to count bytes from where `from` stands in its file to where `to`
