@@ -1,4 +1,3 @@
-#include <signal.h>
 #include <CLI/CLI.hpp>
 
 #include <iostream>
@@ -6,6 +5,7 @@
 #include "list_command.h"
 #include "model/standard_streams.h"
 #include "options.h"
+#include "program_arguments.h"
 #include "rewrite_command.h"
 
 namespace {
@@ -24,15 +24,17 @@ int main(int argc, char** argv) {
     if (!morvane::EnsureStandardStreamsOpen()) {
         return kExitRefused;
     }
-    // A reader that goes away (`| head`) is a write error to report, not a
-    // silent death outside the documented exit statuses.
-    ::signal(SIGPIPE, SIG_IGN);
     std::ios::sync_with_stdio(false);
     CLI::App app{"", "morvane-cli"};
     Options options;
     DescribeCommandLine(app, options);
+    std::vector<std::string> arguments = ProgramArguments(argc, argv);
+    std::vector<char*> words;
+    for (std::string& argument : arguments) {
+        words.push_back(argument.data());
+    }
     try {
-        app.parse(argc, argv);
+        app.parse(static_cast<int>(words.size()), words.data());
     } catch (const CLI::ParseError& error) {
         if (error.get_exit_code() == 0) {
             return app.exit(error);

@@ -68,7 +68,7 @@ std::string sharedNameProblem(const Options& options) {
     std::set<std::filesystem::path> names;
     for (const std::string& input : options.paths) {
         const std::filesystem::path name = morvane::PathFromText(input).filename();
-        if (!names.insert(name).second) {
+        if (!names.insert(morvane::NameKey(name)).second) {
             return "two inputs are named " + morvane::Quoted(name) +
                    "; with -d each model is written under its own file name";
         }

@@ -11,4 +11,8 @@ namespace morvane {
 std::filesystem::path PathFromText(const std::string& text);
 std::string TextOf(const std::filesystem::path& path);
 
+// A name in the form under which the system tells names apart: as it is on
+// Linux, in capitals on Windows, whose names ignore case.
+std::filesystem::path NameKey(const std::filesystem::path& name);
+
 }  // namespace morvane

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace morvane {
@@ -10,10 +11,16 @@ namespace {
 
 constexpr std::size_t kBufferBytes = 256 * 1024;
 
+// Windows' C runtime counts the bytes of one read or write in an unsigned int;
+// a longer transfer simply takes more calls.
+unsigned callBytes(std::size_t size) {
+    return static_cast<unsigned>(std::min<std::size_t>(size, std::size_t{1} << 30));
+}
+
 ssize_t readRetrying(int fd, char* data, std::size_t size) {
     ssize_t got;
     do {
-        got = ::read(fd, data, size);
+        got = ::read(fd, data, callBytes(size));
     } while (got < 0 && errno == EINTR);
     return got;
 }
@@ -21,7 +28,7 @@ ssize_t readRetrying(int fd, char* data, std::size_t size) {
 // Returns 0 or the errno of the failure.
 int writeAll(int fd, const char* data, std::size_t size) {
     while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
+        const ssize_t written = ::write(fd, data, callBytes(size));
         if (written < 0) {
             if (errno == EINTR) {
                 continue;

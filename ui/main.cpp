@@ -1,5 +1,3 @@
-#include <signal.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -12,9 +10,6 @@ int main(int argc, char** argv) {
     if (!morvane::EnsureStandardStreamsOpen()) {
         return EXIT_FAILURE;
     }
-    // The trace is the window's only use of standard output; a reader that
-    // went away must not take the window with it.
-    ::signal(SIGPIPE, SIG_IGN);
     if (!morvane::ui::HasGraphicalSession()) {
         std::fputs(morvane::ui::kNoGraphicalSessionMessage, stderr);
         return EXIT_FAILURE;

@@ -10,4 +10,8 @@ std::string TextOf(const std::filesystem::path& path) {
     return path.native();
 }
 
+std::filesystem::path NameKey(const std::filesystem::path& name) {
+    return name;
+}
+
 }  // namespace morvane
