@@ -6,13 +6,16 @@
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QStyle>
+#include <QTimer>
 #include <iostream>
 #include <optional>
 #include <system_error>
+#include <utility>
 
 #include "about_dlg.h"
 #include "model/file_rewrite.h"
 #include "model/format.h"
+#include "model/model_file.h"
 #include "platform/data_exchange.h"
 #include "platform/icons.h"
 #include "platform/resource_text.h"
@@ -41,6 +44,41 @@ std::optional<std::filesystem::path> DroppedModel(const QMimeData* data) {
         return std::nullopt;
     }
     return path;
+}
+
+// Why a path named on the command line cannot be chosen as the model, in the
+// words a save would use. A device or a pipe is turned away before anything
+// opens it, as opening one may wait forever.
+std::optional<QString> WhyNotAModelFile(const std::filesystem::path& path) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (!error && !std::filesystem::is_regular_file(status) &&
+        !std::filesystem::is_directory(status)) {
+        return QStringLiteral("'%1' is not a regular file, so it cannot be a model.")
+            .arg(ToDisplayText(path));
+    }
+    try {
+        OpenModelFile(path);
+    } catch (const Error& refusal) {
+        return QString::fromLocal8Bit(refusal.what());
+    }
+    return std::nullopt;
+}
+
+QString NotOpenedText(const std::vector<std::filesystem::path>& others) {
+    QString text = QStringLiteral("morvane works on one model at a time. These were not opened:");
+    for (const std::filesystem::path& other : others) {
+        text += QStringLiteral("\n'%1'").arg(ToDisplayText(other));
+    }
+    return text;
+}
+
+// Names come from the user's files and are shown as they are, never read as
+// markup.
+void ShowPlainMessage(QWidget* window, QMessageBox::Icon icon, const QString& message) {
+    QMessageBox box(icon, window->windowTitle(), message, QMessageBox::Ok, window);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 // Choosing a model only reads it. A source told that its file was moved may
@@ -76,6 +114,10 @@ void CCollisionDlg::AcceptFileDrops() {
     }
 }
 
+void CCollisionDlg::ChooseOnStart(std::vector<std::filesystem::path> models) {
+    m_startingModels = std::move(models);
+}
+
 bool CCollisionDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     AddAboutItem();
@@ -83,7 +125,30 @@ bool CCollisionDlg::OnInitDialog() {
     m_InputPath.clear();
     m_Volumes = 1;
     UpdateData(false);
+    TakeStartingModels();
     return true;
+}
+
+// The window is not on the screen yet; the message boxes wait until it is, so
+// that they open over it.
+void CCollisionDlg::TakeStartingModels() {
+    if (m_startingModels.empty()) {
+        return;
+    }
+    const std::vector<std::filesystem::path> models = std::exchange(m_startingModels, {});
+    const std::optional<QString> problem = WhyNotAModelFile(models.front());
+    if (!problem) {
+        ChooseModel(models.front());
+    }
+    const std::vector<std::filesystem::path> others(models.begin() + 1, models.end());
+    QTimer::singleShot(0, this, [this, problem, others] {
+        if (problem) {
+            ShowError(*problem);
+        }
+        if (!others.empty()) {
+            ShowNote(NotOpenedText(others));
+        }
+    });
 }
 
 void CCollisionDlg::AddAboutItem() {
@@ -193,7 +258,11 @@ void CCollisionDlg::RewriteInto(const std::filesystem::path& output) {
 }
 
 void CCollisionDlg::ShowError(const QString& message) {
-    QMessageBox::critical(this, windowTitle(), message);
+    ShowPlainMessage(this, QMessageBox::Critical, message);
+}
+
+void CCollisionDlg::ShowNote(const QString& message) {
+    ShowPlainMessage(this, QMessageBox::Information, message);
 }
 
 void CCollisionDlg::paintEvent(QPaintEvent* event) {
