@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "about_dlg.h"
+#include "model/carried_block.h"
 #include "model/file_rewrite.h"
 #include "model/format.h"
 #include "model/model_file.h"
@@ -71,6 +72,14 @@ QString NotOpenedText(const std::vector<std::filesystem::path>& others) {
         text += QStringLiteral("\n'%1'").arg(ToDisplayText(other));
     }
     return text;
+}
+
+QString SecondBlockQuestion(const std::filesystem::path& input, const CarriedBlock& block) {
+    return QStringLiteral(
+               "'%1' already carries a block of %2 collision volumes: it has been rewritten "
+               "before.\n\nSaving it adds a second block to every PRIM chunk. Save anyway?")
+        .arg(ToDisplayText(input))
+        .arg(block.volumes);
 }
 
 // Names come from the user's files and are shown as they are, never read as
@@ -230,10 +239,13 @@ void CCollisionDlg::ChooseModel(const std::filesystem::path& input) {
 }
 
 // The model is checked for before the output name is asked for, so that no
-// one picks a name for a save that cannot happen.
+// one picks a name for a save that cannot happen or that they would not want.
 void CCollisionDlg::OnSaveFile() {
     if (m_InputPath.empty()) {
         ShowError(QStringLiteral("Choose a ZRM model to read first (step 1)."));
+        return;
+    }
+    if (!AgreesToASecondBlock()) {
         return;
     }
     const std::optional<std::filesystem::path> output =
@@ -243,6 +255,21 @@ void CCollisionDlg::OnSaveFile() {
         return;
     }
     RewriteInto(*output);
+}
+
+// A model that was never rewritten is saved without a question. Not saving is
+// the answer Enter and Escape give.
+bool CCollisionDlg::AgreesToASecondBlock() {
+    const std::optional<CarriedBlock> block = FindCarriedBlock(m_InputPath);
+    if (!block) {
+        return true;
+    }
+    QMessageBox box(QMessageBox::Warning, windowTitle(), SecondBlockQuestion(m_InputPath, *block),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 // A successful rewrite says nothing here, and neither does one the user

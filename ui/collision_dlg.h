@@ -43,6 +43,7 @@ private:
     void OnChooseFile();
     void ChooseModel(const std::filesystem::path& input);
     void OnSaveFile();
+    bool AgreesToASecondBlock();
     void RewriteInto(const std::filesystem::path& output);
     bool CancelRunningSave();
     void AnswerDrag(QDropEvent& event) const;
