@@ -4,7 +4,11 @@
 #include <iostream>
 #include <string>
 
+#include <nlohmann/json.hpp>
+
 #include "model/chunk_listing.h"
+#include "model/model_file.h"
+#include "standard_output.h"
 
 namespace {
 
@@ -39,38 +43,38 @@ std::string tableRow(const ListingRow& row) {
     return line;
 }
 
-std::string jsonString(const std::string& text) {
-    std::string quoted = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            quoted += '\\';
-            quoted += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned char>(c));
-            quoted += escape;
-        } else {
-            quoted += c;
-        }
+using Json = nlohmann::ordered_json;
+
+// A name that is not UTF-8 keeps the JSON valid: each undecodable byte
+// becomes U+FFFD.
+std::string jsonText(const Json& value) {
+    return value.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+std::string rowType(ListingRow::Type type) {
+    switch (type) {
+        case ListingRow::Type::Chunk:
+            return "chunk";
+        case ListingRow::Type::UnrecognisedWords:
+            return "unrecognised";
+        case ListingRow::Type::TrailingBytes:
+            return "trailing";
     }
-    return quoted + "\"";
+    return {};
 }
 
 std::string jsonRow(const ListingRow& row) {
-    const std::string place =
-        "\"offset\": " + std::to_string(row.offset) + ", \"bytes\": " + std::to_string(row.bytes);
-    switch (row.type) {
-        case ListingRow::Type::Chunk:
-            return "{\"type\": \"chunk\", \"tag\": " +
-                   jsonString(std::string(row.chunk.kind->name)) + ", " + place +
-                   ", \"second\": " + std::to_string(row.chunk.second) +
-                   ", \"size\": " + std::to_string(row.chunk.size) + "}";
-        case ListingRow::Type::UnrecognisedWords:
-            return "{\"type\": \"unrecognised\", " + place + "}";
-        case ListingRow::Type::TrailingBytes:
-            return "{\"type\": \"trailing\", " + place + "}";
+    Json json = {{"type", rowType(row.type)}};
+    if (row.type == ListingRow::Type::Chunk) {
+        json["tag"] = std::string(row.chunk.kind->name);
     }
-    return {};
+    json["offset"] = row.offset;
+    json["bytes"] = row.bytes;
+    if (row.type == ListingRow::Type::Chunk) {
+        json["second"] = row.chunk.second;
+        json["size"] = row.chunk.size;
+    }
+    return jsonText(json);
 }
 
 // Lists one model through `row`; returns the refusal or failure, or "".
@@ -83,16 +87,19 @@ std::string listModel(const std::string& path, const morvane::ListingSink& row) 
     }
 }
 
-bool listAsTable(const Options& options, std::ostream& out) {
+bool listAsTable(const Options& options, StandardOutput& output) {
+    std::ostream& out = output.stream();
     bool allListed = true;
     const char* separator = "";
     for (const std::string& path : options.paths) {
-        out << separator << "'" << path << "'\n" << tableHeading();
+        out << separator << morvane::QuotedText(path) << "\n" << tableHeading();
         separator = "\n";
         const std::string problem =
             listModel(path, [&out](const ListingRow& row) { out << tableRow(row); });
+        if (!output.stillWritten("the listing")) {
+            return false;
+        }
         if (!problem.empty()) {
-            out.flush();
             std::cerr << "morvane-cli: " << problem << '\n';
             allListed = false;
         }
@@ -100,30 +107,34 @@ bool listAsTable(const Options& options, std::ostream& out) {
     return allListed;
 }
 
-bool listAsJson(const Options& options, std::ostream& out) {
+bool listAsJson(const Options& options, StandardOutput& output) {
+    std::ostream& out = output.stream();
     bool allListed = true;
     out << "[";
     const char* fileSeparator = "\n";
     for (const std::string& path : options.paths) {
-        out << fileSeparator << "  {\"file\": " << jsonString(path) << ", \"chunks\": [";
+        out << fileSeparator << "  {\"file\": " << jsonText(path) << ", \"chunks\": [";
         fileSeparator = ",\n";
         const char* rowSeparator = "\n";
         const std::string problem = listModel(path, [&](const ListingRow& row) {
             out << rowSeparator << "    " << jsonRow(row);
             rowSeparator = ",\n";
         });
-        out << "\n  ], \"error\": " << (problem.empty() ? "null" : jsonString(problem)) << "}";
+        out << "\n  ], \"error\": " << (problem.empty() ? "null" : jsonText(problem)) << "}";
+        if (!output.stillWritten("the listing")) {
+            return false;
+        }
         if (!problem.empty()) {
             std::cerr << "morvane-cli: " << problem << '\n';
             allListed = false;
         }
     }
     out << "\n]\n";
-    return allListed;
+    return output.stillWritten("the listing") && allListed;
 }
 
 }  // namespace
 
-bool ListModels(const Options& options, std::ostream& out) {
-    return options.json ? listAsJson(options, out) : listAsTable(options, out);
+bool ListModels(const Options& options, StandardOutput& output) {
+    return options.json ? listAsJson(options, output) : listAsTable(options, output);
 }

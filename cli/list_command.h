@@ -1,9 +1,8 @@
 #pragma once
 
-#include <iosfwd>
-
 #include "options.h"
+#include "standard_output.h"
 
 // Prints the chunk listing of every model the options name, as a table or as
 // JSON; false when any model was refused or could not be read.
-bool ListModels(const Options& options, std::ostream& out);
+bool ListModels(const Options& options, StandardOutput& output);

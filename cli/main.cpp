@@ -1,8 +1,10 @@
+#include <signal.h>
 #include <CLI/CLI.hpp>
 
 #include <iostream>
 
 #include "list_command.h"
+#include "model/standard_streams.h"
 #include "options.h"
 #include "rewrite_command.h"
 
@@ -19,6 +21,12 @@ int usageError(const std::string& problem) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (!morvane::EnsureStandardStreamsOpen()) {
+        return kExitRefused;
+    }
+    // A reader that goes away (`| head`) is a write error to report, not a
+    // silent death outside the documented exit statuses.
+    ::signal(SIGPIPE, SIG_IGN);
     std::ios::sync_with_stdio(false);
     CLI::App app{"", "morvane-cli"};
     Options options;
@@ -34,6 +42,7 @@ int main(int argc, char** argv) {
     if (const std::string problem = UsageProblem(app, options); !problem.empty()) {
         return usageError(problem);
     }
-    const bool done = options.list ? ListModels(options, std::cout) : RewriteModels(options);
+    StandardOutput output;
+    const bool done = options.list ? ListModels(options, output) : RewriteModels(options, output);
     return done ? 0 : kExitRefused;
 }

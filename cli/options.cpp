@@ -2,25 +2,43 @@
 
 #include <charconv>
 #include <filesystem>
+#include <optional>
 #include <set>
 
 #include "model/format.h"
+#include "model/model_file.h"
 
 namespace {
 
-CLI::Validator volumeCount() {
+// Decimal only, as the window's field reads it: "010" is ten.
+std::optional<int> volumeCount(const std::string& text) {
+    int count = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, count);
+    if (error != std::errc() || stop != end || count < morvane::zrm::kMinVolumes ||
+        count > morvane::zrm::kMaxVolumes) {
+        return std::nullopt;
+    }
+    return count;
+}
+
+CLI::Validator isVolumeCount() {
     return CLI::Validator(
         [](const std::string& text) -> std::string {
-            int count = 0;
-            const char* end = text.data() + text.size();
-            const auto [stop, error] = std::from_chars(text.data(), end, count);
-            if (error == std::errc() && stop == end && count >= morvane::zrm::kMinVolumes &&
-                count <= morvane::zrm::kMaxVolumes) {
+            if (volumeCount(text)) {
                 return {};
             }
-            return "the number of collision volumes must be a whole number from 1 to 1000, "
-                   "not '" +
-                   text + "'";
+            return "the number of collision volumes must be a whole number from 1 to 1000, not " +
+                   morvane::QuotedText(text);
+        },
+        "");
+}
+
+// An empty value is a slip of the shell (an unset variable), never a request.
+CLI::Validator isNotEmpty(const std::string& what) {
+    return CLI::Validator(
+        [what](const std::string& text) -> std::string {
+            return text.empty() ? what + " must not be empty" : std::string();
         },
         "");
 }
@@ -49,8 +67,9 @@ std::string sharedNameProblem(const Options& options) {
     std::set<std::filesystem::path> names;
     for (const std::string& input : options.paths) {
         if (!names.insert(std::filesystem::path(input).filename()).second) {
-            return "two inputs are named '" + std::filesystem::path(input).filename().string() +
-                   "'; with -d each model is written under its own file name";
+            return "two inputs are named " +
+                   morvane::Quoted(std::filesystem::path(input).filename()) +
+                   "; with -d each model is written under its own file name";
         }
     }
     return "";
@@ -70,12 +89,16 @@ void DescribeCommandLine(CLI::App& app, Options& options) {
         "Exit status: 0 when every model was written (or listed), 1 when any model was refused "
         "or a file could not be read or written, 2 for a usage error.");
     CLI::Option* volumes =
-        app.add_option("-n,--volumes", options.volumes, "number of collision volumes, 1 to 1000")
+        app.add_option_function<std::string>(
+               "-n,--volumes",
+               [&options](const std::string& text) { options.volumes = *volumeCount(text); },
+               "number of collision volumes, 1 to 1000")
             ->type_name("N")
-            ->check(volumeCount());
+            ->check(isVolumeCount());
     CLI::Option* folder = app.add_option("-d,--directory", options.outputFolder,
                                          "write each INPUT into DIR under its own file name")
-                              ->type_name("DIR");
+                              ->type_name("DIR")
+                              ->check(isNotEmpty("the folder given with -d"));
     CLI::Option* quiet = app.add_flag("-q,--quiet", options.quiet, "do not print the trace");
     CLI::Option* list =
         app.add_flag("--list", options.list,
@@ -87,7 +110,8 @@ void DescribeCommandLine(CLI::App& app, Options& options) {
     app.add_flag("--json", options.json, "with --list, print the listing as JSON")->needs(list);
     app.add_option("paths", options.paths, "INPUT OUTPUT, or with -d or --list one or more INPUTs")
         ->required()
-        ->type_name("PATH");
+        ->type_name("PATH")
+        ->check(isNotEmpty("a path"));
     app.set_version_flag("--version", "morvane-cli " MORVANE_VERSION);
 }
 

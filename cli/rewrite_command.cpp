@@ -4,6 +4,8 @@
 #include <iostream>
 
 #include "model/file_rewrite.h"
+#include "model/model_file.h"
+#include "standard_output.h"
 
 namespace {
 
@@ -30,11 +32,11 @@ std::string plural(std::int64_t count, const std::string& noun) {
 }
 
 std::string summarise(const Job& job, const morvane::PassSummary& done, int volumes) {
-    std::string line = "wrote '" + job.output.string() + "' (" + plural(done.bytesWritten, "byte") +
-                       "): " + plural(done.chunksCopied, "chunk") + " copied, " +
-                       plural(done.primsExtended, "PRIM chunk") + " extended with " +
-                       plural(volumes, "volume") + ", " + plural(done.handsDropped, "HAND chunk") +
-                       " dropped";
+    std::string line =
+        "wrote " + morvane::Quoted(job.output) + " (" + plural(done.bytesWritten, "byte") +
+        "): " + plural(done.chunksCopied, "chunk") + " copied, " +
+        plural(done.primsExtended, "PRIM chunk") + " extended with " + plural(volumes, "volume") +
+        ", " + plural(done.handsDropped, "HAND chunk") + " dropped";
     if (done.unrecognisedBytes > 0) {
         line +=
             ", " + plural(done.unrecognisedBytes, "byte") + " of unrecognised words passed over";
@@ -45,15 +47,48 @@ std::string summarise(const Job& job, const morvane::PassSummary& done, int volu
     return line;
 }
 
-bool rewrite(const Job& job, int volumes, std::ostream& trace) {
+// The trace is part of what was asked for: when it cannot be written, the
+// rewrite stops before the output is named and the output is left as it was.
+class Trace {
+public:
+    Trace(bool quiet, StandardOutput& output)
+        : silent_(nullptr), output_(quiet ? nullptr : &output) {}
+
+    std::ostream& stream() { return output_ != nullptr ? output_->stream() : silent_; }
+    int error() const { return error_; }
+
+    morvane::RewriteProgress keepsWriting() {
+        if (output_ == nullptr) {
+            return {};
+        }
+        return [this](std::int64_t, std::int64_t) { return flushed(); };
+    }
+
+    bool flushed() {
+        if (output_ != nullptr && error_ == 0) {
+            error_ = output_->flushError();
+        }
+        return error_ == 0;
+    }
+
+private:
+    std::ostream silent_;
+    StandardOutput* output_;
+    int error_ = 0;
+};
+
+bool rewrite(const Job& job, int volumes, Trace& trace) {
     try {
-        const morvane::PassSummary done =
-            morvane::RewriteModelFile(job.input, job.output, volumes, trace);
-        trace.flush();
+        const morvane::PassSummary done = morvane::RewriteModelFile(
+            job.input, job.output, volumes, trace.stream(), trace.keepsWriting());
         std::cerr << "morvane-cli: " << summarise(job, done, volumes) << '\n';
         return true;
+    } catch (const morvane::Cancelled&) {
+        std::cerr << "morvane-cli: " << UnwrittenOutputMessage("the trace", trace.error()) << "; "
+                  << morvane::Quoted(job.output) << " was left as it was\n";
+        return false;
     } catch (const std::exception& error) {
-        trace.flush();
+        trace.flushed();
         std::cerr << "morvane-cli: " << error.what() << '\n';
         return false;
     }
@@ -61,12 +96,14 @@ bool rewrite(const Job& job, int volumes, std::ostream& trace) {
 
 }  // namespace
 
-bool RewriteModels(const Options& options) {
-    std::ostream silent(nullptr);
-    std::ostream& trace = options.quiet ? silent : std::cout;
+bool RewriteModels(const Options& options, StandardOutput& output) {
+    Trace trace(options.quiet, output);
     bool allWritten = true;
     for (const Job& job : planJobs(options)) {
         allWritten = rewrite(job, options.volumes, trace) && allWritten;
+        if (trace.error() != 0) {
+            break;  // every later model would fail the same way
+        }
     }
     return allWritten;
 }

@@ -3,6 +3,7 @@
 #include <istream>
 
 #include "model_file.h"
+#include "rewrite_length.h"
 
 namespace morvane {
 
@@ -21,6 +22,7 @@ public:
             }
             flushUnknownRun();
             const ChunkHeader& chunk = reader_.chunk();
+            length_.count(chunk);
             sink_({ListingRow::Type::Chunk, chunk.offset, chunk.occupied, chunk});
             shape_.met(chunk);
             reader_.skipPayload();
@@ -60,6 +62,8 @@ private:
     std::istream& input_;
     std::streampos start_;
     ChunkReader reader_;
+    // A model is listed as fit when its rewrite fits at the smallest count.
+    RewriteLength length_{zrm::kMinVolumes};
     const ListingSink& sink_;
     RewrittenShape shape_;
     std::int64_t unknownStart_ = 0;

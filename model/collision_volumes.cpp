@@ -5,6 +5,7 @@
 
 #include "chunk_reader.h"
 #include "format.h"
+#include "rewrite_length.h"
 #include "stream.h"
 #include "trace.h"
 
@@ -19,7 +20,7 @@ using zrm::Handling;
 class Pass {
 public:
     Pass(std::istream& in, std::ostream& out, int volumes, std::ostream& trace)
-        : reader_(in), out_(out), volumes_(volumes), trace_(trace) {}
+        : reader_(in), out_(out), volumes_(volumes), trace_(trace), length_(volumes) {}
 
     PassSummary run() {
         outputStart_ = out_.tellp();
@@ -54,18 +55,11 @@ private:
         }
     }
 
-    // Counts bytes toward the total stored at offset 8 before they are
-    // written, so that a model too large to record is refused up front.
-    void credit(const ChunkHeader& header, std::int64_t bytes) {
-        RequireWordSized(header, runningTotal_ + bytes, "the rewritten model's byte count");
-        runningTotal_ += bytes;
-    }
-
     void copyChunk(const ChunkHeader& header) {
         traceLine(trace_, "ZRM4, XYZS, PLAN, NORM, STRN\n");
         traceLine(trace_, "size=%d\n", header.size);
         traceLine(trace_, "adjusted size=%d\n", header.adjustedSize);
-        credit(header, header.occupied);
+        length_.count(header);
         reader_.stepBackToChunkStart();
         copy(static_cast<std::int32_t>(header.occupied));
         ++summary_.chunksCopied;
@@ -75,19 +69,15 @@ private:
         traceLine(trace_, "PRIM\n");
         primoffset_ = header.size;
         traceLine(trace_, "Primoffset=%d\n", primoffset_);
-        const std::int64_t blockBytes =
-            2 * zrm::kWordBytes + std::int64_t{zrm::kWordBytes} * volumes_;
-        const std::int64_t newSize = std::int64_t{primoffset_} + blockBytes;
-        RequireWordSized(header, newSize, "the extended size word");
-        // The total counts the extended chunk 4 bytes short of what it
-        // occupies; files written so far carry that count, so it stays.
-        credit(header, newSize + 2 * zrm::kWordBytes);
+        length_.count(header);
+        const std::int32_t newSize = length_.extendedSize(header);
+        const std::int32_t blockBytes = newSize - primoffset_;
 
         reader_.stepBackToChunkStart();
         copy(zrm::kChunkHeaderBytes - zrm::kWordBytes);
         reader_.readWord();
         traceLine(trace_, "m_Volumes=%d\n", volumes_);
-        writeint(out_, static_cast<std::int32_t>(newSize));
+        writeint(out_, newSize);
         copy(primoffset_);
         writeVolumeBlock();
         summary_.bytesWritten += zrm::kWordBytes + blockBytes;
@@ -114,14 +104,12 @@ private:
     }
 
     void close() {
-        credit(ChunkHeader{zrm::FindChunkKind(zrm::kHand), reader_.offset(), 0, 8, 8, 20},
-               zrm::kClosingHandBytes);
         for (const std::int32_t word : {zrm::kHand, 0, 8, 0, primoffset_}) {
             writeint(out_, word);
         }
         summary_.bytesWritten += zrm::kClosingHandBytes;
         out_.seekp(outputStart_ + std::ostream::off_type{zrm::kSizeWordOffset});
-        writeint(out_, static_cast<std::int32_t>(runningTotal_));
+        writeint(out_, length_.total());
         out_.flush();
         requireOutputWritten();
     }
@@ -139,8 +127,8 @@ private:
     std::ostream& trace_;
 
     std::ostream::pos_type outputStart_;
+    RewriteLength length_;
     std::int32_t primoffset_ = zrm::kNoPrimMarker;
-    std::int64_t runningTotal_ = 0;
     PassSummary summary_;
 };
 

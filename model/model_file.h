@@ -1,7 +1,10 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "errors.h"
 #include "posix_file.h"
@@ -9,11 +12,21 @@
 // Model files on disk: opening one for reading, and errors that name the file.
 namespace morvane {
 
+// Text from outside (a file name, a typed value) in quotes, with control
+// characters written as escapes, so that a message stays one harmless line.
+std::string QuotedText(std::string_view text);
 std::string Quoted(const std::filesystem::path& path);
 
 [[noreturn]] void FailWith(const std::string& what, int error);
 
-// Opens a model read-only; a folder or an unreadable file is refused here.
+// What kind of file a mode names, for people: "a folder", "a character device"...
+std::string DescribeFileKind(mode_t mode);
+
+// Refuses, naming path, anything that is not a regular file.
+void RequireRegularFile(const std::filesystem::path& path, mode_t mode);
+
+// Opens a model read-only. Anything but a regular file is refused here, and a
+// named pipe with no writer cannot make the open wait.
 FileDescriptor OpenModelFile(const std::filesystem::path& path);
 
 // The same refusal with the file's name in front of it.

@@ -48,16 +48,8 @@ std::optional<std::filesystem::path> DroppedModel(const QMimeData* data) {
 }
 
 // Why a path named on the command line cannot be chosen as the model, in the
-// words a save would use. A device or a pipe is turned away before anything
-// opens it, as opening one may wait forever.
+// words a save would use; opening it neither waits on a pipe nor reads it.
 std::optional<QString> WhyNotAModelFile(const std::filesystem::path& path) {
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(path, error);
-    if (!error && !std::filesystem::is_regular_file(status) &&
-        !std::filesystem::is_directory(status)) {
-        return QStringLiteral("'%1' is not a regular file, so it cannot be a model.")
-            .arg(ToDisplayText(path));
-    }
     try {
         OpenModelFile(path);
     } catch (const Error& refusal) {

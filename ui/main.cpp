@@ -1,11 +1,20 @@
+#include <signal.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
 
 #include "collision_app.h"
 #include "graphical_session.h"
+#include "model/standard_streams.h"
 
 int main(int argc, char** argv) {
+    if (!morvane::EnsureStandardStreamsOpen()) {
+        return EXIT_FAILURE;
+    }
+    // The trace is the window's only use of standard output; a reader that
+    // went away must not take the window with it.
+    ::signal(SIGPIPE, SIG_IGN);
     if (!morvane::ui::HasGraphicalSession(argc, argv)) {
         std::fputs(morvane::ui::kNoGraphicalSessionMessage, stderr);
         return EXIT_FAILURE;

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <functional>
 #include <sstream>
 #include <utility>
 #include <vector>
@@ -103,6 +104,34 @@ TEST_F(SafeRewrite, ProgressClimbsAndACancelAnywhereLeavesTheOutputAlone) {
     }
 }
 
+// The output name is looked at again right before the new model takes it:
+// whatever another program put there meanwhile is left as it is.
+TEST_F(SafeRewrite, WhatTakesTheOutputNameDuringTheWriteIsLeftAlone) {
+    const std::pair<std::function<void(const fs::path&)>, std::string> takers[] = {
+        {[](const fs::path& name) { ASSERT_EQ(::mkfifo(name.c_str(), 0600), 0); },
+         "is a named pipe (FIFO), not a model file"},
+        {[](const fs::path& name) { writeFile(name, kPrecious); },
+         "was created by another program while the model was written"},
+    };
+    for (const auto& [take, message] : takers) {
+        fs::remove(folder_ / "out.zrm");
+        bool taken = false;
+        EXPECT_THAT(
+            [&] {
+                rewrite(folder_ / "in.zrm", "out.zrm", [&](std::int64_t read, std::int64_t total) {
+                    if (read == total && !taken) {
+                        take(folder_ / "out.zrm");
+                        taken = true;
+                    }
+                    return true;
+                });
+            },
+            ThrowsMessage<FileError>(HasSubstr(message)));
+        EXPECT_EQ(folder_.listing(), "in.zrm out.zrm ");
+    }
+    EXPECT_EQ(readFile(folder_ / "out.zrm"), kPrecious);
+}
+
 // Refused before anything is written, and the output name, new or existing,
 // keeps what it held. The models near 2 GiB are sparse files and cost no disk.
 TEST_F(SafeRewrite, RefusedModelLeavesTheOutputNameAlone) {
@@ -112,7 +141,12 @@ TEST_F(SafeRewrite, RefusedModelLeavesTheOutputNameAlone) {
         {chunk(kPrim, 0, 0x7FFFFFF8u, ""),
          "PRIM chunk at offset 12: the extended size word (2147483652)"},
         {chunk(kXyzs, 0, 0x7FFFFFF0u, ""),
-         "XYZS chunk at offset 12: the rewritten model's byte count (2147483656)"},
+         "XYZS chunk at offset 12: the rewritten model's byte count with its closing HAND chunk "
+         "(2147483676)"},
+        // Fits by itself; only the closing chunk would take it past the limit.
+        {chunk(kXyzs, 0, 0x7FFFFFE7u, ""),
+         "XYZS chunk at offset 12: the rewritten model's byte count with its closing HAND chunk "
+         "(2147483667)"},
     };
     writeFile(folder_ / "old.zrm", kPrecious);
     for (const auto& [body, message] : cases) {

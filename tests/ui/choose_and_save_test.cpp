@@ -1,3 +1,7 @@
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
 #include <exception>
 #include <sstream>
 
@@ -131,6 +135,35 @@ TEST_F(ChooseAndSaveTest, ARefusedSaveShowsTheCoresMessageAndWritesNothing) {
         EXPECT_EQ(Listing(), (model ? QStringList{"in.zrm", "out.zrm"} : QStringList{"out.zrm"}));
         EXPECT_TRUE(ReadFile(input) == model.value_or(""));  // may be too long to print
     }
+}
+
+// A device is never replaced by a model, and a replaced model of another
+// user stays that user's, with its mode.
+TEST_F(ChooseAndSaveTest, SavingKeepsWhatTheOutputNameIs) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "device nodes and other users' files take root";
+    }
+    ChooseModel(Write("in.zrm", Model(8)));
+    ASSERT_EQ(::mknod(Path("null").c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+    SaveAs(Path("null"));
+    EXPECT_EQ(messages, QStringList{QString("'%1' is a character device, not a model file")
+                                        .arg(ToDisplayText(Path("null")))});
+    struct stat status {};
+    ASSERT_EQ(::lstat(Path("null").c_str(), &status), 0);
+    EXPECT_TRUE(S_ISCHR(status.st_mode));
+
+    messages.clear();
+    Write("theirs.zrm", "keep");
+    ASSERT_EQ(::chown(Path("theirs.zrm").c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(Path("theirs.zrm").c_str(), 0640), 0);
+    SaveAs(Path("theirs.zrm"));
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(ReadFile(Path("theirs.zrm")), Extended(8, 1));
+    ASSERT_EQ(::stat(Path("theirs.zrm").c_str(), &status), 0);
+    EXPECT_EQ(status.st_uid, 65534u);
+    EXPECT_EQ(status.st_gid, 65534u);
+    EXPECT_EQ(status.st_mode & 07777, 0640u);
+    EXPECT_EQ(Listing(), (QStringList{"in.zrm", "null", "theirs.zrm"}));
 }
 
 }  // namespace

@@ -46,11 +46,7 @@ TEST_F(StartWithModelTest, TheFirstModelIsChosenAndEveryOtherPathIsNamed) {
             {"one model", {input}, chosen, {}},
             {"a missing file", {gone}, "", {goneMessage}},
             {"a folder", {ToPath(folder.path())}, "", {CoreRefusal(ToPath(folder.path()))}},
-            {"a pipe",
-             {fifo},
-             "",
-             {QStringLiteral("'%1' is not a regular file, so it cannot be a model.")
-                  .arg(ToDisplayText(fifo))}},
+            {"a pipe", {fifo}, "", {CoreRefusal(fifo)}},
             {"two models", {input, other}, chosen, {notOpened.arg(ToDisplayText(other))}},
             {"a missing file first",
              {gone, input, other},

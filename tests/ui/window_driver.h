@@ -130,10 +130,11 @@ protected:
         return Path(name);
     }
 
-    // Hidden entries too: that is what a left-over temporary output would be.
+    // Hidden entries too, that is what a left-over temporary output would be,
+    // and device nodes.
     QStringList Listing() const {
         return QDir(folder.path())
-            .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     }
 
     std::deque<std::optional<std::filesystem::path>> answers;

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "model/posix_file.h"
+
+// Standard output as the tool writes its trace or its listing there: bytes
+// that do not arrive are an error, never a silent loss, and the system's
+// reason is kept for the message.
+class StandardOutput {
+public:
+    StandardOutput();
+
+    std::ostream& stream() { return stream_; }
+
+    // Flushes; returns 0, or the system's reason why what was written did
+    // not arrive.
+    int flushError();
+
+    // Flushes; when that fails, says on standard error that `what` could
+    // not be written, and returns false.
+    bool stillWritten(const std::string& what);
+
+private:
+    morvane::OutputFileBuf buffer_;
+    std::ostream stream_;
+};
+
+// The message for `what` that could not be written to standard output.
+std::string UnwrittenOutputMessage(const std::string& what, int error);

@@ -1,0 +1,105 @@
+#include <sys/stat.h>
+
+#include <fstream>
+#include <tuple>
+
+#include "command_line_fixture.h"
+
+namespace morvane::testing {
+namespace {
+
+// A full disk or a signal in the middle of a write must never cost the user a
+// file, nor leave a temporary one behind, whichever way the model is written.
+
+TEST_F(CommandLine, DiskFullLeavesEachOutputNameAsItWasAndTheBatchGoesOn) {
+    constexpr rlim_t kRoom = 1024 * 1024;
+    // The disk fills in the middle of big's copy, and only at the last flush
+    // of edge's output, which ends 100 bytes past the room.
+    const std::string big = containerHeader() + chunk(kXyzs, 0, 4 * kRoom, payload(4 * kRoom)) +
+                            chunk(kPrim, 0, 16, payload(16));
+    const std::string edge = containerHeader() + chunk(kXyzs, 0, kRoom + 56, payload(kRoom + 56));
+    const std::string small = containerHeader() + chunk(kPrim, 0, 16, payload(16));
+    writeFile(path("old.zrm"), big);
+    writeFile(path("new.zrm"), edge);
+    writeFile(path("small.zrm"), small);
+    for (const std::string& program : kPrograms) {
+        SCOPED_TRACE(program);
+        TempFolder out;
+        writeFile(out / "old.zrm", kPrecious);
+        const ToolRun result = run({"-n", "5", "-d", out.path().string(), path("old.zrm"),
+                                    path("new.zrm"), path("small.zrm")},
+                                   {.program = program, .fileSizeLimit = kRoom});
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_THAT(result.err, HasSubstr("old.zrm': File too large"));
+        EXPECT_THAT(result.err, HasSubstr("new.zrm': File too large"));
+        EXPECT_EQ(readFile(out / "old.zrm"), kPrecious);
+        EXPECT_EQ(readFile(out / "small.zrm"), rewriteInMemory(small, 5).output);
+        EXPECT_EQ(out.listing(), "old.zrm small.zrm ");
+    }
+    EXPECT_EQ(readFile(path("old.zrm")), big);
+}
+
+// The file the tool has open in `folder` as the system names it ("(deleted)"
+// while it has no name) once it holds 64 MiB; "" before.
+std::string bigFileBeingWritten(pid_t pid, const fs::path& folder) {
+    std::error_code error;
+    for (const auto& entry :
+         fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd", error)) {
+        const fs::path target = fs::read_symlink(entry.path(), error);
+        struct stat status {};
+        if (!error && target.parent_path() == folder && target.filename() != "in.zrm" &&
+            ::stat(entry.path().c_str(), &status) == 0 && status.st_size >= (64 << 20)) {
+            return target.string();
+        }
+    }
+    return "";
+}
+
+// SIGKILL cannot be caught: only a file without a name is safe from it. The
+// signals that ask a program to end take a named temporary file with them.
+TEST_F(CommandLine, ASignalMidRewriteLeavesNothingOrTheOldOutputAndNoTemporaryFile) {
+    // A 1 GiB model whose XYZS payload is a hole in the file: quick to make
+    // and to read, while the tool still has to write every byte of it.
+    constexpr std::uint32_t kPayload = 1u << 30;
+    writeFile(path("in.zrm"), containerHeader() + words({kXyzs, 0, kPayload}));
+    fs::resize_file(path("in.zrm"), fs::file_size(path("in.zrm")) + kPayload);
+    std::ofstream(path("in.zrm"), std::ios::binary | std::ios::app)
+        << chunk(kPrim, 0, 8, payload(8));
+    const std::tuple<std::string, int, bool> cases[] = {
+        {MORVANE_CLI, SIGKILL, false},
+        {MORVANE_CLI, SIGKILL, true},
+        {MORVANE_CLI, SIGTERM, true},
+        {MORVANE_CLI_NAMED_TEMPORARY, SIGINT, false},
+        {MORVANE_CLI_NAMED_TEMPORARY, SIGTERM, true},
+        {MORVANE_CLI_NAMED_TEMPORARY, SIGHUP, true},
+    };
+    for (const auto& [program, signal, oldOutput] : cases) {
+        SCOPED_TRACE(program + " " + std::to_string(signal));
+        fs::remove(path("out.zrm"));
+        if (oldOutput) {
+            writeFile(path("out.zrm"), kPrecious);
+        }
+        CliProcess tool({"-n", "9", path("in.zrm"), path("out.zrm")}, logs_.path(),
+                        {.program = program});
+        std::string written;
+        while (tool.running() &&
+               (written = bigFileBeingWritten(tool.pid(), folder_.path())).empty()) {
+            ::usleep(1000);
+        }
+        if (!written.empty()) {
+            ::kill(tool.pid(), signal);
+        }
+        const int status = tool.wait();
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal)
+            << "the rewrite did not end by the signal: " << readFile(logs_ / "stderr.txt");
+        if (program == MORVANE_CLI) {
+            EXPECT_THAT(written, HasSubstr("(deleted)"))
+                << "the file being written has a name in the folder: " << written;
+        }
+        EXPECT_EQ(folder_.listing(), oldOutput ? "in.zrm out.zrm " : "in.zrm ");
+        EXPECT_EQ(readFile(path("out.zrm")), oldOutput ? kPrecious : "");
+    }
+}
+
+}  // namespace
+}  // namespace morvane::testing

@@ -1,0 +1,106 @@
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstring>
+
+#include "command_line_fixture.h"
+
+namespace morvane::testing {
+namespace {
+
+void makeSocket(const std::string& path) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ::close(fd);
+}
+
+// Names and kinds of what the folder holds: a device replaced by a regular
+// file of the same name must show.
+std::string kinds(const fs::path& folder) {
+    std::string listing;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        struct stat status {};
+        ::lstat(entry.path().c_str(), &status);
+        listing +=
+            entry.path().filename().string() + ":" + std::to_string(status.st_mode >> 12) + " ";
+    }
+    return listing;
+}
+
+// Each unusable input or output gets its own message, exit status 1, and
+// leaves every file as it was, devices, pipes and links included, and a
+// named pipe with no writer does not make the tool wait. Under root the tool
+// runs as nobody, so that the locked folder binds.
+TEST_F(CommandLine, UnusablePathsAreRefusedEachWithItsOwnMessage) {
+    const bool root = ::geteuid() == 0;
+    writeFile(path("in.zrm"), model_);
+    fs::create_directory(path("adir"));
+    fs::create_directory(path("sub"));
+    fs::create_directory(path("locked"));
+    fs::create_symlink("in.zrm", path("link.zrm"));
+    fs::create_hard_link(path("in.zrm"), path("hard.zrm"));
+    fs::create_symlink("gone/out.zrm", path("dangling"));
+    ASSERT_EQ(::mkfifo(path("pipe").c_str(), 0666), 0);
+    makeSocket(path("socket"));
+    const auto readable = fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
+                          fs::perms::others_exec;
+    fs::permissions(path("locked"), readable);
+    fs::permissions(folder_.path(), readable, fs::perm_options::add);
+    std::vector<std::array<std::string, 3>> cases = {
+        {"adir", "out.zrm", "'adir' is a folder, not a model file"},
+        {"missing.zrm", "out.zrm",
+         "cannot open the model 'missing.zrm': No such file or directory"},
+        {"pipe", "out.zrm", "'pipe' is a named pipe (FIFO), not a model file"},
+        {"/proc/self/status", "out.zrm", "is a file of the system's own information"},
+        {"in.zrm", "nowhere/out.zrm",
+         "cannot write in the folder 'nowhere': No such file or directory"},
+        {"in.zrm", "adir", "'adir' is a folder, not a model file"},
+        {"in.zrm", "locked/out.zrm", "cannot write in the folder 'locked': Permission denied"},
+        {"in.zrm", "pipe", "'pipe' is a named pipe (FIFO), not a model file"},
+        {"in.zrm", "socket", "'socket' is a socket, not a model file"},
+        {"in.zrm", "dangling",
+         "'dangling' is a symbolic link to 'gone/out.zrm', which does not exist"},
+    };
+    if (root) {
+        ASSERT_EQ(::mknod(path("null").c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+        ASSERT_EQ(::mknod(path("zero").c_str(), S_IFCHR | 0666, makedev(1, 5)), 0);
+        ASSERT_EQ(::mknod(path("disk").c_str(), S_IFBLK | 0600, makedev(7, 200)), 0);
+        fs::create_symlink("null", path("to-null"));
+        cases.push_back({"zero", "out.zrm", "'zero' is a character device, not a model file"});
+        cases.push_back({"in.zrm", "null", "'null' is a character device, not a model file"});
+        cases.push_back({"in.zrm", "to-null", "'to-null' is a character device, not a model"});
+        cases.push_back({"in.zrm", "disk", "'disk' is a block device, not a model file"});
+    }
+    for (const std::string& same :
+         std::vector<std::string>{"in.zrm", "./in.zrm", "sub/../in.zrm",
+                                  "../" + folder_.path().filename().string() + "/in.zrm",
+                                  "link.zrm", "hard.zrm", path("in.zrm")}) {
+        cases.push_back({"in.zrm", same, "it is the input model itself"});
+    }
+    const std::string before = kinds(folder_.path());
+    for (const std::string& program : kPrograms) {
+        const ProcessSetup setup{
+            .program = program, .workingFolder = folder_.path(), .asNobody = root};
+        for (const auto& [input, output, message] : cases) {
+            SCOPED_TRACE(program + " " + input + " " + output);
+            const ToolRun result = run({"-n", "3", input, output}, setup);
+            EXPECT_EQ(result.exitCode, 1);
+            EXPECT_THAT(result.err, HasSubstr(message));
+            EXPECT_EQ(kinds(folder_.path()), before);
+            EXPECT_EQ(readFile(path("in.zrm")), model_);
+        }
+    }
+    const ToolRun listed = run({"--list", path("pipe")});
+    EXPECT_EQ(listed.exitCode, 1);
+    EXPECT_THAT(listed.err, HasSubstr("is a named pipe (FIFO), not a model file"));
+}
+
+}  // namespace
+}  // namespace morvane::testing
