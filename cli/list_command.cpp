@@ -8,6 +8,7 @@
 
 #include "model/chunk_listing.h"
 #include "model/model_file.h"
+#include "model/path_text.h"
 #include "standard_output.h"
 
 namespace {
@@ -80,7 +81,7 @@ std::string jsonRow(const ListingRow& row) {
 // Lists one model through `row`; returns the refusal or failure, or "".
 std::string listModel(const std::string& path, const morvane::ListingSink& row) {
     try {
-        morvane::ListModelFile(path, row);
+        morvane::ListModelFile(morvane::PathFromText(path), row);
         return {};
     } catch (const std::exception& error) {
         return error.what();

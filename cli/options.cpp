@@ -7,6 +7,7 @@
 
 #include "model/format.h"
 #include "model/model_file.h"
+#include "model/path_text.h"
 
 namespace {
 
@@ -66,9 +67,9 @@ std::string sharedNameProblem(const Options& options) {
     }
     std::set<std::filesystem::path> names;
     for (const std::string& input : options.paths) {
-        if (!names.insert(std::filesystem::path(input).filename()).second) {
-            return "two inputs are named " +
-                   morvane::Quoted(std::filesystem::path(input).filename()) +
+        const std::filesystem::path name = morvane::PathFromText(input).filename();
+        if (!names.insert(name).second) {
+            return "two inputs are named " + morvane::Quoted(name) +
                    "; with -d each model is written under its own file name";
         }
     }

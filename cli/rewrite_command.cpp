@@ -5,6 +5,7 @@
 
 #include "model/file_rewrite.h"
 #include "model/model_file.h"
+#include "model/path_text.h"
 #include "standard_output.h"
 
 namespace {
@@ -18,11 +19,12 @@ struct Job {
 
 std::vector<Job> planJobs(const Options& options) {
     if (options.outputFolder.empty()) {
-        return {{options.paths[0], options.paths[1]}};
+        return {{morvane::PathFromText(options.paths[0]), morvane::PathFromText(options.paths[1])}};
     }
     std::vector<Job> jobs;
     for (const std::string& input : options.paths) {
-        jobs.push_back({input, fs::path(options.outputFolder) / fs::path(input).filename()});
+        const fs::path path = morvane::PathFromText(input);
+        jobs.push_back({path, morvane::PathFromText(options.outputFolder) / path.filename()});
     }
     return jobs;
 }

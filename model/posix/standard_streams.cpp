@@ -1,4 +1,4 @@
-#include "standard_streams.h"
+#include "model/standard_streams.h"
 
 #include <fcntl.h>
 #include <unistd.h>
