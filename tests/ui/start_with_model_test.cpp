@@ -65,7 +65,10 @@ TEST_F(StartWithModelTest, TheFirstModelIsChosenAndEveryOtherPathIsNamed) {
         EXPECT_EQ(messages, said);
     }
 
-    StartWith({input});
+    // A name that is no UTF-8 is shown as best it can be and still read.
+    const auto latin1 = Write("caf\xe9.zrm", Model(8));
+    StartWith({latin1});
+    EXPECT_EQ(ModelField()->text(), ChosenModelText(Path("caf\uFFFD.zrm")));
     TypeCount("4");
     SaveAs(Path("out.zrm"));
     EXPECT_EQ(ReadFile(Path("out.zrm")), Extended(8, 4));
