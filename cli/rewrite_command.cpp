@@ -2,7 +2,9 @@
 
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
+#include "model/carried_block.h"
 #include "model/file_rewrite.h"
 #include "model/model_file.h"
 #include "model/path_text.h"
@@ -79,6 +81,31 @@ private:
     int error_ = 0;
 };
 
+std::string carriesBlock(const morvane::CarriedBlock& block) {
+    return "already carries a block of " + plural(block.volumes, "collision volume") +
+           " (in its last PRIM chunk, at offset " + std::to_string(block.primOffset) + ")";
+}
+
+// Said once for each model that was rewritten before; true when the model is
+// to be rewritten all the same.
+bool goesOnWithCarriedBlock(const Job& job, bool skipRewritten) {
+    const std::optional<morvane::CarriedBlock> block = morvane::FindCarriedBlock(job.input);
+    if (!block) {
+        return true;
+    }
+    if (skipRewritten) {
+        std::cerr << "morvane-cli: left out " << morvane::Quoted(job.input) << ": it "
+                  << carriesBlock(*block) << "; " << morvane::Quoted(job.output)
+                  << " was not written\n";
+        return false;
+    }
+    std::cerr << "morvane-cli: warning: " << morvane::Quoted(job.input) << " "
+              << carriesBlock(*block)
+              << ": it was rewritten before, and this rewrite adds a second block to every PRIM "
+                 "chunk\n";
+    return true;
+}
+
 bool rewrite(const Job& job, int volumes, Trace& trace) {
     try {
         const morvane::PassSummary done = morvane::RewriteModelFile(
@@ -102,6 +129,9 @@ bool RewriteModels(const Options& options, StandardOutput& output) {
     Trace trace(options.quiet, output);
     bool allWritten = true;
     for (const Job& job : planJobs(options)) {
+        if (!goesOnWithCarriedBlock(job, options.skipRewritten)) {
+            continue;
+        }
         allWritten = rewrite(job, options.volumes, trace) && allWritten;
         if (trace.error() != 0) {
             break;  // every later model would fail the same way

@@ -177,4 +177,13 @@ void ChunkReader::skipPayload() {
     offset_ += payload;
 }
 
+void ChunkReader::seekPastPayload() {
+    const std::int64_t payload = chunk_.occupied - zrm::kChunkHeaderBytes;
+    in_.seekg(payload, std::ios::cur);
+    if (!in_) {
+        throw FileError("the input could not be read at offset " + std::to_string(offset_));
+    }
+    offset_ += payload;
+}
+
 }  // namespace morvane

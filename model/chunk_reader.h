@@ -48,6 +48,8 @@ public:
     void copyTo(std::ostream& out, std::int32_t count, std::ostream& trace);
     std::int32_t readWord();
     void skipPayload();
+    // The same without reading the payload, for walks that only need the headers.
+    void seekPastPayload();
 
 private:
     void measureInput();
