@@ -2,12 +2,14 @@
 
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
 #include "model/chunk_listing.h"
 #include "model/model_file.h"
+#include "model/path_text.h"
 #include "standard_output.h"
 
 namespace {
@@ -77,13 +79,34 @@ std::string jsonRow(const ListingRow& row) {
     return jsonText(json);
 }
 
-// Lists one model through `row`; returns the refusal or failure, or "".
-std::string listModel(const std::string& path, const morvane::ListingSink& row) {
+std::string blockLine(const morvane::CarriedBlock& block) {
+    return "block: " + std::to_string(block.volumes) + " collision volumes at offset " +
+           std::to_string(block.offset()) + ", in the PRIM chunk at offset " +
+           std::to_string(block.primOffset) + " (payload offset " +
+           std::to_string(block.payloadOffset) + "); the model was rewritten before\n";
+}
+
+std::string jsonBlock(const std::optional<morvane::CarriedBlock>& block) {
+    if (!block) {
+        return "null";
+    }
+    return jsonText({{"offset", block->offset()},
+                     {"prim_offset", block->primOffset},
+                     {"payload_offset", block->payloadOffset},
+                     {"volumes", block->volumes}});
+}
+
+struct Listed {
+    std::optional<morvane::CarriedBlock> block;  // the one a rewrite left, if any
+    std::string problem;                         // the refusal or failure, or ""
+};
+
+// Lists one model through `row`.
+Listed listModel(const std::string& path, const morvane::ListingSink& row) {
     try {
-        morvane::ListModelFile(path, row);
-        return {};
+        return {morvane::ListModelFile(morvane::PathFromText(path), row), {}};
     } catch (const std::exception& error) {
-        return error.what();
+        return {std::nullopt, error.what()};
     }
 }
 
@@ -94,8 +117,11 @@ bool listAsTable(const Options& options, StandardOutput& output) {
     for (const std::string& path : options.paths) {
         out << separator << morvane::QuotedText(path) << "\n" << tableHeading();
         separator = "\n";
-        const std::string problem =
+        const auto [block, problem] =
             listModel(path, [&out](const ListingRow& row) { out << tableRow(row); });
+        if (block) {
+            out << blockLine(*block);
+        }
         if (!output.stillWritten("the listing")) {
             return false;
         }
@@ -116,11 +142,12 @@ bool listAsJson(const Options& options, StandardOutput& output) {
         out << fileSeparator << "  {\"file\": " << jsonText(path) << ", \"chunks\": [";
         fileSeparator = ",\n";
         const char* rowSeparator = "\n";
-        const std::string problem = listModel(path, [&](const ListingRow& row) {
+        const auto [block, problem] = listModel(path, [&](const ListingRow& row) {
             out << rowSeparator << "    " << jsonRow(row);
             rowSeparator = ",\n";
         });
-        out << "\n  ], \"error\": " << (problem.empty() ? "null" : jsonText(problem)) << "}";
+        out << "\n  ], \"block\": " << jsonBlock(block)
+            << ", \"error\": " << (problem.empty() ? "null" : jsonText(problem)) << "}";
         if (!output.stillWritten("the listing")) {
             return false;
         }

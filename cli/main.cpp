@@ -1,5 +1,3 @@
-#include <malloc.h>
-#include <signal.h>
 #include <CLI/CLI.hpp>
 
 #include <iostream>
@@ -7,6 +5,7 @@
 #include "list_command.h"
 #include "model/standard_streams.h"
 #include "options.h"
+#include "program_arguments.h"
 #include "rewrite_command.h"
 
 namespace {
@@ -25,20 +24,17 @@ int main(int argc, char** argv) {
     if (!morvane::EnsureStandardStreamsOpen()) {
         return kExitRefused;
     }
-    // A reader that goes away (`| head`) is a write error to report, not a
-    // silent death outside the documented exit statuses.
-    ::signal(SIGPIPE, SIG_IGN);
-    // A batch takes and gives back the same few large buffers for every
-    // model; keeping them saves the system calls and page faults of getting
-    // them again.
-    ::mallopt(M_MMAP_THRESHOLD, 4 << 20);
-    ::mallopt(M_TRIM_THRESHOLD, 32 << 20);
     std::ios::sync_with_stdio(false);
     CLI::App app{"", "morvane-cli"};
     Options options;
     DescribeCommandLine(app, options);
+    std::vector<std::string> arguments = ProgramArguments(argc, argv);
+    std::vector<char*> words;
+    for (std::string& argument : arguments) {
+        words.push_back(argument.data());
+    }
     try {
-        app.parse(argc, argv);
+        app.parse(static_cast<int>(words.size()), words.data());
     } catch (const CLI::ParseError& error) {
         if (error.get_exit_code() == 0) {
             return app.exit(error);

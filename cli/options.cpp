@@ -7,6 +7,7 @@
 
 #include "model/format.h"
 #include "model/model_file.h"
+#include "model/path_text.h"
 
 namespace {
 
@@ -66,9 +67,9 @@ std::string sharedNameProblem(const Options& options) {
     }
     std::set<std::filesystem::path> names;
     for (const std::string& input : options.paths) {
-        if (!names.insert(std::filesystem::path(input).filename()).second) {
-            return "two inputs are named " +
-                   morvane::Quoted(std::filesystem::path(input).filename()) +
+        const std::filesystem::path name = morvane::PathFromText(input).filename();
+        if (!names.insert(morvane::NameKey(name)).second) {
+            return "two inputs are named " + morvane::Quoted(name) +
                    "; with -d each model is written under its own file name";
         }
     }
@@ -85,9 +86,12 @@ void DescribeCommandLine(CLI::App& app, Options& options) {
     app.footer(
         "Examples:\n  morvane-cli -n 3 model.zrm model-collide.zrm\n"
         "  morvane-cli -n 3 -d out/ a.zrm b.zrm\n"
+        "  morvane-cli -n 3 -d out/ --skip-rewritten *.zrm\n"
         "  morvane-cli --list model.zrm\n\n"
-        "Exit status: 0 when every model was written (or listed), 1 when any model was refused "
-        "or a file could not be read or written, 2 for a usage error.");
+        "A model that already carries a block of collision volumes (it was rewritten before) is "
+        "rewritten with a warning, or left out with --skip-rewritten.\n\n"
+        "Exit status: 0 when every model was written, listed or left out, 1 when any model was "
+        "refused or a file could not be read or written, 2 for a usage error.");
     CLI::Option* volumes =
         app.add_option_function<std::string>(
                "-n,--volumes",
@@ -100,13 +104,17 @@ void DescribeCommandLine(CLI::App& app, Options& options) {
                               ->type_name("DIR")
                               ->check(isNotEmpty("the folder given with -d"));
     CLI::Option* quiet = app.add_flag("-q,--quiet", options.quiet, "do not print the trace");
+    CLI::Option* skip = app.add_flag(
+        "--skip-rewritten", options.skipRewritten,
+        "leave out, with a note, each model that already carries a block of collision volumes");
     CLI::Option* list =
         app.add_flag("--list", options.list,
                      "list the chunks of each model as the rewrite would meet them, and write "
                      "nothing")
             ->excludes(volumes)
             ->excludes(folder)
-            ->excludes(quiet);
+            ->excludes(quiet)
+            ->excludes(skip);
     app.add_flag("--json", options.json, "with --list, print the listing as JSON")->needs(list);
     app.add_option("paths", options.paths, "INPUT OUTPUT, or with -d or --list one or more INPUTs")
         ->required()

@@ -11,6 +11,7 @@ struct Options {
     std::vector<std::string> paths;
     std::string outputFolder;
     bool quiet = false;
+    bool skipRewritten = false;
     bool list = false;
     bool json = false;
 };

@@ -19,6 +19,7 @@ namespace {
 
 struct Outcome {
     std::optional<morvane::ModelError> refusal;
+    std::optional<morvane::CarriedBlock> block;
     std::int64_t covered = 0;  // bytes up to the end of the last row
     std::int64_t chunks = 0;
 };
@@ -27,13 +28,14 @@ Outcome listModel(const std::string& model, int volumes) {
     std::istringstream in(model);
     Outcome outcome;
     try {
-        morvane::ListChunks(in, [&outcome, volumes](const morvane::ListingRow& row) {
-            if (row.offset != outcome.covered || row.bytes <= 0) {
-                ReportBrokenRule("each row begins where the one before it ended", volumes);
-            }
-            outcome.covered += row.bytes;
-            outcome.chunks += row.type == morvane::ListingRow::Type::Chunk ? 1 : 0;
-        });
+        outcome.block =
+            morvane::ListChunks(in, [&outcome, volumes](const morvane::ListingRow& row) {
+                if (row.offset != outcome.covered || row.bytes <= 0) {
+                    ReportBrokenRule("each row begins where the one before it ended", volumes);
+                }
+                outcome.covered += row.bytes;
+                outcome.chunks += row.type == morvane::ListingRow::Type::Chunk ? 1 : 0;
+            });
     } catch (const morvane::ModelError& error) {
         outcome.refusal = error;
     }
@@ -76,5 +78,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ReportBrokenRule("the rows of an accepted model cover all of it", input->volumes);
     }
     compareWithRewrite(*input, listed);
+    std::istringstream model(input->model);
+    if (!listed.refusal && listed.block != morvane::FindCarriedBlock(model)) {
+        ReportBrokenRule("the listing finds the block the check before a rewrite finds",
+                         input->volumes);
+    }
     return 0;
 }

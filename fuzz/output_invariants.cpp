@@ -3,7 +3,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
+#include <sstream>
 #include <stdexcept>
+
+#include "model/carried_block.h"
 
 namespace morvane::fuzzing {
 
@@ -70,6 +74,7 @@ public:
 
     std::size_t prims() const { return prims_; }
     std::uint32_t lastPrimoffset() const { return lastPrimoffset_; }
+    std::size_t lastPrimAt() const { return lastPrimAt_; }
 
 private:
     std::size_t chunkLength(std::size_t offset, std::size_t room) {
@@ -105,6 +110,7 @@ private:
             require(wordAt(output_, slot) == 0xFFFFFFFFu, "every volume slot is 0xFFFFFFFF");
         }
         lastPrimoffset_ = static_cast<std::uint32_t>(size - blockBytes_);
+        lastPrimAt_ = offset;
         ++prims_;
     }
 
@@ -113,6 +119,7 @@ private:
     std::size_t blockBytes_;
     std::size_t prims_ = 0;
     std::uint32_t lastPrimoffset_ = kNoPrim;
+    std::size_t lastPrimAt_ = 0;
 };
 
 void checkContainerHeader(std::string_view input, std::string_view output) {
@@ -148,6 +155,19 @@ void checkSummary(std::string_view output, std::size_t prims, const PassSummary&
             "the summary counts every PRIM chunk extended");
 }
 
+// So that rewriting it again can be warned of.
+void checkRecognised(std::string_view output, const OutputReader& reader, int volumes) {
+    std::istringstream in{std::string(output)};
+    const std::optional<CarriedBlock> block = FindCarriedBlock(in);
+    if (reader.prims() == 0) {
+        require(!block, "an output without PRIM chunks carries no block");
+        return;
+    }
+    require(block == CarriedBlock{static_cast<std::int64_t>(reader.lastPrimAt()),
+                                  static_cast<std::int32_t>(reader.lastPrimoffset()), volumes},
+            "an output is recognised by the block in its last PRIM chunk");
+}
+
 }  // namespace
 
 std::string FindBrokenRule(std::string_view input, std::string_view output, int volumes,
@@ -160,6 +180,7 @@ std::string FindBrokenRule(std::string_view input, std::string_view output, int 
         checkSizeWord(output, reader.prims());
         checkGrowth(input, output, reader.prims(), volumes);
         checkSummary(output, reader.prims(), summary);
+        checkRecognised(output, reader, volumes);
         return {};
     } catch (const BrokenRule& broken) {
         return broken.what();

@@ -101,7 +101,7 @@ void BatchRewrite::syncGroup() {
 // started, as it would have on its own; it is not asked again.
 void BatchRewrite::nameGroup() {
     for (Pending& pending : group_) {
-        attempt(pending, [&] { pending.model->nameDirectly(); });
+        attempt(pending, [&] { pending.model->nameInBatch(); });
     }
 }
 

@@ -11,9 +11,10 @@ namespace {
 
 class Lister {
 public:
-    Lister(std::istream& input, const ListingSink& sink) : reader_(input), sink_(sink) {}
+    Lister(std::istream& input, const ListingSink& sink)
+        : input_(input), start_(input.tellg()), reader_(input), sink_(sink) {}
 
-    void run() {
+    std::optional<CarriedBlock> run() {
         for (ChunkReader::Item item; (item = nextItem()) != ChunkReader::Item::End;) {
             if (item == ChunkReader::Item::UnknownWords) {
                 extendUnknownRun(std::ssize(reader_.unknownWords()));
@@ -23,12 +24,14 @@ public:
             const ChunkHeader& chunk = reader_.chunk();
             length_.count(chunk);
             sink_({ListingRow::Type::Chunk, chunk.offset, chunk.occupied, chunk});
+            shape_.met(chunk);
             reader_.skipPayload();
         }
         flushUnknownRun();
         if (reader_.trailingBytes() > 0) {
             sink_({ListingRow::Type::TrailingBytes, reader_.offset(), reader_.trailingBytes(), {}});
         }
+        return shape_.check(input_, start_, reader_.inputLength());
     }
 
 private:
@@ -56,26 +59,30 @@ private:
         }
     }
 
+    std::istream& input_;
+    std::streampos start_;
     ChunkReader reader_;
     // A model is listed as fit when its rewrite fits at the smallest count.
     RewriteLength length_{zrm::kMinVolumes};
     const ListingSink& sink_;
+    RewrittenShape shape_;
     std::int64_t unknownStart_ = 0;
     std::int64_t unknownBytes_ = 0;
 };
 
 }  // namespace
 
-void ListChunks(std::istream& input, const ListingSink& sink) {
-    Lister(input, sink).run();
+std::optional<CarriedBlock> ListChunks(std::istream& input, const ListingSink& sink) {
+    return Lister(input, sink).run();
 }
 
-void ListModelFile(const std::filesystem::path& path, const ListingSink& sink) {
+std::optional<CarriedBlock> ListModelFile(const std::filesystem::path& path,
+                                          const ListingSink& sink) {
     const FileDescriptor fd = OpenModelFile(path);
     InputFileBuf buffer(fd.get());
     std::istream input(&buffer);
     try {
-        ListChunks(input, sink);
+        return ListChunks(input, sink);
     } catch (const ModelError& error) {
         throw NamingFile(path, error);
     } catch (const FileError&) {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <iosfwd>
 
+#include "carried_block.h"
 #include "chunk_reader.h"
 #include "errors.h"
 
@@ -25,10 +26,12 @@ using ListingSink = std::function<void(const ListingRow&)>;
 // Walks a model as the rewrite does and hands each row to sink as soon as it
 // is read; a run of unrecognised words makes one row. A model that the
 // rewrite would refuse is refused with the same ModelError, after the rows
-// before the fault.
-void ListChunks(std::istream& input, const ListingSink& sink);
+// before the fault. Returns the block the model already carries, if it has
+// been rewritten before, found without walking it again.
+std::optional<CarriedBlock> ListChunks(std::istream& input, const ListingSink& sink);
 
 // The same for a model file; every error names the file.
-void ListModelFile(const std::filesystem::path& path, const ListingSink& sink);
+std::optional<CarriedBlock> ListModelFile(const std::filesystem::path& path,
+                                          const ListingSink& sink);
 
 }  // namespace morvane

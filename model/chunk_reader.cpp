@@ -73,10 +73,13 @@ void RefuseTooLarge(const ChunkHeader& header, std::int64_t value, std::string_v
                ") does not fit in the format's signed 32-bit words");
 }
 
-ChunkReader::ChunkReader(std::istream& in) : in_(in) {
+ChunkReader::ChunkReader(std::istream& in, Reading reading) : in_(in) {
     measureInput();
     // A small model needs no more than its own length.
-    blockBytes_ = std::min(kBlockBytes, std::max<std::int64_t>(inputLength_, zrm::kWordBytes));
+    blockBytes_ =
+        reading == Reading::HeadersOnly
+            ? zrm::kChunkHeaderBytes
+            : std::min(kBlockBytes, std::max<std::int64_t>(inputLength_, zrm::kWordBytes));
     block_ = std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(blockBytes_));
     cursor_ = end_ = block_.get();
     requireContainerHeader();
@@ -92,6 +95,7 @@ void ChunkReader::measureInput() {
     if (start == std::istream::pos_type(-1) || end == std::istream::pos_type(-1) || !in_) {
         throw FileError("the input cannot be read from start to end");
     }
+    start_ = start;
     inputLength_ = static_cast<std::int64_t>(end - start);
 }
 
@@ -250,19 +254,12 @@ std::int32_t ChunkReader::readWord() {
     return word;
 }
 
-// What lies beyond the block is seeked over rather than read.
+// What lies beyond the block is never read: the next read starts past it.
 void ChunkReader::skipPayload() {
     const std::int64_t payload = chunk_.occupied - zrm::kChunkHeaderBytes;
     const std::int64_t here = std::min(payload, buffered());
     consume(here);
-    const std::int64_t beyond = payload - here;
-    if (beyond > 0) {
-        if (in_.rdbuf()->pubseekoff(beyond, std::ios::cur, std::ios::in) ==
-            std::istream::pos_type(-1)) {
-            failReading(offset_);
-        }
-        offset_ += beyond;
-    }
+    offset_ += payload - here;
 }
 
 void ChunkReader::require(std::int64_t bytes) {
@@ -279,6 +276,11 @@ void ChunkReader::refill() {
     cursor_ = block;
     end_ = block + kept;
     const std::int64_t wanted = std::min(blockBytes_ - kept, remaining() - kept);
+    // Read from where the walk stands, wherever others have moved the stream.
+    const std::istream::pos_type from = start_ + std::istream::off_type(offset_ + kept);
+    if (in_.rdbuf()->pubseekpos(from, std::ios::in) != from) {
+        failReading(offset_ + kept);
+    }
     const std::streamsize got = in_.rdbuf()->sgetn(block + kept, wanted);
     end_ += std::max<std::streamsize>(got, 0);
     if (got < wanted) {

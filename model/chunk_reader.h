@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <iosfwd>
+#include <istream>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -36,9 +36,15 @@ public:
     // UnknownWords is a run of one or more words in a row that are no known tag.
     enum class Item { Chunk, UnknownWords, End };
 
+    // How much is read at once: large blocks for a walk that copies the
+    // payloads, or no more than a chunk header for one that looks at the
+    // headers alone and passes over every payload unread.
+    enum class Reading { InBlocks, HeadersOnly };
+
     // Takes the input where it stands; it must be seekable and begin with the
-    // ZRM4 container header.
-    explicit ChunkReader(std::istream& in);
+    // ZRM4 container header. Others may move the stream between the reader's
+    // calls.
+    explicit ChunkReader(std::istream& in, Reading reading = Reading::InBlocks);
     ChunkReader(const ChunkReader&) = delete;
     ChunkReader& operator=(const ChunkReader&) = delete;
     ~ChunkReader();
@@ -72,6 +78,7 @@ public:
     // Copies count bytes to out, announcing the copy on the trace as copybytes does.
     void copyTo(BlockWriter& out, std::int32_t count, Trace& trace);
     std::int32_t readWord();
+    // Passes over the payload; what the block does not hold is never read.
     void skipPayload();
 
 private:
@@ -93,6 +100,7 @@ private:
     }
 
     std::istream& in_;
+    std::istream::pos_type start_;  // of the model in the stream
     std::int64_t inputLength_ = 0;
     std::int64_t offset_ = 0;
     std::int64_t blockBytes_ = 0;

@@ -64,12 +64,13 @@ public:
     std::uint64_t fileSystem() const;
     // Throws Cancelled when progress no longer agrees to go on.
     void requireNotCancelled();
-    // Gives the synced model the output name.
+    // Gives the synced model the output name, durably.
     void name();
-    // As name(), but a name that is new is made by linking the model there
-    // directly, which saves the file system a rename.
-    void nameDirectly();
-    // Makes the name durable.
+    // Gives the synced model the output name; a name that is new is made by
+    // linking the model there directly, which saves the file system a rename.
+    // Durable once syncFolder() has followed.
+    void nameInBatch();
+    // Makes the names given in the folder durable.
     void syncFolder() const;
 
 private:

@@ -1,19 +1,15 @@
 #include "model_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/statfs.h>
+#include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
+
+#include "path_text.h"
 
 namespace morvane {
 
 namespace {
-
-constexpr long kProcFileSystem = 0x9fa0;     // PROC_SUPER_MAGIC
-constexpr long kSysFileSystem = 0x62656572;  // SYSFS_MAGIC
 
 std::string escaped(unsigned char c) {
     switch (c) {
@@ -27,26 +23,6 @@ std::string escaped(unsigned char c) {
             char text[8];
             std::snprintf(text, sizeof text, "\\x%02X", c);
             return text;
-    }
-}
-
-// The kernel's own files look regular but have no length and change as they
-// are read; they are no models.
-bool IsKernelInformationFile(int fd) {
-    struct statfs system {};
-    if (::fstatfs(fd, &system) != 0) {
-        return false;
-    }
-    const long type = static_cast<long>(system.f_type);
-    return type == kProcFileSystem || type == kSysFileSystem;
-}
-
-// Without O_NONBLOCK, opening a named pipe waits for a writer, forever if none
-// comes; a regular file reads the same either way once the flag is cleared.
-void ClearNonBlocking(const std::filesystem::path& path, int fd) {
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-        FailWith("cannot read the model " + Quoted(path), errno);
     }
 }
 
@@ -66,56 +42,20 @@ std::string QuotedText(std::string_view text) {
 }
 
 std::string Quoted(const std::filesystem::path& path) {
-    return QuotedText(path.native());
+    return QuotedText(TextOf(path));
 }
 
 void FailWith(const std::string& what, int error) {
     throw FileError(what + ": " + std::strerror(error));
 }
 
-std::string DescribeFileKind(mode_t mode) {
-    switch (mode & S_IFMT) {
-        case S_IFREG:
-            return "a regular file";
-        case S_IFDIR:
-            return "a folder";
-        case S_IFCHR:
-            return "a character device";
-        case S_IFBLK:
-            return "a block device";
-        case S_IFIFO:
-            return "a named pipe (FIFO)";
-        case S_IFSOCK:
-            return "a socket";
-        case S_IFLNK:
-            return "a symbolic link";
-        default:
-            return "not a regular file";
+std::int64_t FileSize(int fd) {
+    const auto here = ::lseek(fd, 0, SEEK_CUR);
+    const auto end = ::lseek(fd, 0, SEEK_END);
+    if (here < 0 || end < 0 || ::lseek(fd, here, SEEK_SET) < 0) {
+        return 0;
     }
-}
-
-void RequireRegularFile(const std::filesystem::path& path, mode_t mode) {
-    if (!S_ISREG(mode)) {
-        throw FileError(Quoted(path) + " is " + DescribeFileKind(mode) + ", not a model file");
-    }
-}
-
-FileDescriptor OpenModelFile(const std::filesystem::path& path) {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (!fd.isOpen()) {
-        FailWith("cannot open the model " + Quoted(path), errno);
-    }
-    struct stat status {};
-    if (::fstat(fd.get(), &status) != 0) {
-        FailWith("cannot read the model " + Quoted(path), errno);
-    }
-    RequireRegularFile(path, status.st_mode);
-    if (IsKernelInformationFile(fd.get())) {
-        throw FileError(Quoted(path) +
-                        " is a file of the system's own information, not a model file");
-    }
-    ClearNonBlocking(path, fd.get());
-    return fd;
+    return end;
 }
 
 ModelError NamingFile(const std::filesystem::path& path, const ModelError& error) {

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <sys/types.h>
-
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -17,17 +16,15 @@ namespace morvane {
 std::string QuotedText(std::string_view text);
 std::string Quoted(const std::filesystem::path& path);
 
+// Throws a FileError: `what`, then the system's reason for the errno `error`.
 [[noreturn]] void FailWith(const std::string& what, int error);
 
-// What kind of file a mode names, for people: "a folder", "a character device"...
-std::string DescribeFileKind(mode_t mode);
-
-// Refuses, naming path, anything that is not a regular file.
-void RequireRegularFile(const std::filesystem::path& path, mode_t mode);
-
-// Opens a model read-only. Anything but a regular file is refused here, and a
-// named pipe with no writer cannot make the open wait.
+// Opens a model read-only. Anything but a regular file on disk is refused
+// here, and a named pipe with no writer cannot make the open wait.
 FileDescriptor OpenModelFile(const std::filesystem::path& path);
+
+// The length of an open file, or 0 when it cannot be told.
+std::int64_t FileSize(int fd);
 
 // The same refusal with the file's name in front of it.
 ModelError NamingFile(const std::filesystem::path& path, const ModelError& error);

@@ -1,11 +1,12 @@
 #include "posix_file.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+
+#include "kernel_transfer.h"
 
 namespace morvane {
 
@@ -23,26 +24,24 @@ constexpr off_t kWritebackBytes = 8 * 1024 * 1024;
 // often as a buffered read would ask it.
 constexpr std::size_t kKernelCopyStep = kBufferBytes;
 
+// Windows' C runtime counts the bytes of one read or write in an unsigned int;
+// a longer transfer simply takes more calls.
+unsigned callBytes(std::size_t size) {
+    return static_cast<unsigned>(std::min<std::size_t>(size, std::size_t{1} << 30));
+}
+
 ssize_t readRetrying(int fd, char* data, std::size_t size) {
     ssize_t got;
     do {
-        got = ::read(fd, data, size);
+        got = ::read(fd, data, callBytes(size));
     } while (got < 0 && errno == EINTR);
     return got;
-}
-
-ssize_t copyRetrying(int from, int to, std::size_t size) {
-    ssize_t copied;
-    do {
-        copied = ::copy_file_range(from, nullptr, to, nullptr, size, 0);
-    } while (copied < 0 && errno == EINTR);
-    return copied;
 }
 
 // Returns 0 or the errno of the failure.
 int writeAll(int fd, const char* data, std::size_t size) {
     while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
+        const ssize_t written = ::write(fd, data, callBytes(size));
         if (written < 0) {
             if (errno == EINTR) {
                 continue;
@@ -143,7 +142,7 @@ std::int64_t InputFileBuf::copyInKernel(OutputFileBuf& to, std::int64_t count) {
     while (moved < count && (!gate_ || gate_(filePosition_))) {
         const auto step = static_cast<std::size_t>(
             std::min<std::int64_t>(count - moved, static_cast<std::int64_t>(kKernelCopyStep)));
-        const ssize_t copied = copyRetrying(fd_, to.fd_, step);
+        const std::int64_t copied = CopyBetweenFiles(fd_, to.fd_, step);
         if (copied <= 0) {
             kernelCopies_ = kernelCopies_ && copied == 0;
             break;
@@ -221,7 +220,7 @@ bool OutputFileBuf::writeFile(const char* data, std::size_t size) {
 void OutputFileBuf::wrote(off_t bytes) {
     position_ += bytes;
     if (position_ - writtenBackTo_ >= kWritebackBytes) {
-        ::sync_file_range(fd_, writtenBackTo_, position_ - writtenBackTo_, SYNC_FILE_RANGE_WRITE);
+        StartWriteback(fd_, writtenBackTo_, position_ - writtenBackTo_);
         writtenBackTo_ = position_;
     }
 }

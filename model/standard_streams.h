@@ -2,10 +2,13 @@
 
 namespace morvane {
 
-// Makes sure descriptors 0, 1 and 2 are open, onto the null device where they
-// were closed, before the program opens any file of its own: otherwise a
-// model or a temporary file could become standard output and take in the
-// trace. False when that cannot be done; the program must then stop.
+// Readies standard input, output and error before the program opens any file
+// of its own. Descriptors 0, 1 and 2 are made sure to be open, onto the null
+// device where they were closed: otherwise a model or a temporary file could
+// become standard output and take in the trace. A reader of standard output
+// that goes away (`| head`) becomes a write error to report rather than the
+// end of the program. False when this cannot be done; the program must then
+// stop.
 bool EnsureStandardStreamsOpen();
 
 }  // namespace morvane

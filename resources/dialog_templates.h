@@ -43,7 +43,11 @@ struct ControlTemplate {
     std::string_view text;
     DialogRect rect;
     unsigned style;
-    int iconId = 0;  // for StaticIcon
+    int iconId = 0;   // for StaticIcon
+    int buddyId = 0;  // for StaticText: the field it labels, which is named after it
+    // What assistive technology calls a control that has neither text of its
+    // own nor a label.
+    std::string_view accessibleName = {};
 };
 
 struct DialogTemplate {

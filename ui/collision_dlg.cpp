@@ -6,13 +6,17 @@
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QStyle>
+#include <QTimer>
 #include <iostream>
 #include <optional>
 #include <system_error>
+#include <utility>
 
 #include "about_dlg.h"
+#include "model/carried_block.h"
 #include "model/file_rewrite.h"
 #include "model/format.h"
+#include "model/model_file.h"
 #include "platform/data_exchange.h"
 #include "platform/icons.h"
 #include "platform/resource_text.h"
@@ -41,6 +45,41 @@ std::optional<std::filesystem::path> DroppedModel(const QMimeData* data) {
         return std::nullopt;
     }
     return path;
+}
+
+// Why a path named on the command line cannot be chosen as the model, in the
+// words a save would use; opening it neither waits on a pipe nor reads it.
+std::optional<QString> WhyNotAModelFile(const std::filesystem::path& path) {
+    try {
+        OpenModelFile(path);
+    } catch (const Error& refusal) {
+        return QString::fromLocal8Bit(refusal.what());
+    }
+    return std::nullopt;
+}
+
+QString NotOpenedText(const std::vector<std::filesystem::path>& others) {
+    QString text = QStringLiteral("morvane works on one model at a time. These were not opened:");
+    for (const std::filesystem::path& other : others) {
+        text += QStringLiteral("\n'%1'").arg(ToDisplayText(other));
+    }
+    return text;
+}
+
+QString SecondBlockQuestion(const std::filesystem::path& input, const CarriedBlock& block) {
+    return QStringLiteral(
+               "'%1' already carries a block of %2 collision volumes: it has been rewritten "
+               "before.\n\nSaving it adds a second block to every PRIM chunk. Save anyway?")
+        .arg(ToDisplayText(input))
+        .arg(block.volumes);
+}
+
+// Names come from the user's files and are shown as they are, never read as
+// markup.
+void ShowPlainMessage(QWidget* window, QMessageBox::Icon icon, const QString& message) {
+    QMessageBox box(icon, window->windowTitle(), message, QMessageBox::Ok, window);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 // Choosing a model only reads it. A source told that its file was moved may
@@ -76,6 +115,10 @@ void CCollisionDlg::AcceptFileDrops() {
     }
 }
 
+void CCollisionDlg::ChooseOnStart(std::vector<std::filesystem::path> models) {
+    m_startingModels = std::move(models);
+}
+
 bool CCollisionDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     AddAboutItem();
@@ -83,7 +126,30 @@ bool CCollisionDlg::OnInitDialog() {
     m_InputPath.clear();
     m_Volumes = 1;
     UpdateData(false);
+    TakeStartingModels();
     return true;
+}
+
+// The window is not on the screen yet; the message boxes wait until it is, so
+// that they open over it.
+void CCollisionDlg::TakeStartingModels() {
+    if (m_startingModels.empty()) {
+        return;
+    }
+    const std::vector<std::filesystem::path> models = std::exchange(m_startingModels, {});
+    const std::optional<QString> problem = WhyNotAModelFile(models.front());
+    if (!problem) {
+        ChooseModel(models.front());
+    }
+    const std::vector<std::filesystem::path> others(models.begin() + 1, models.end());
+    QTimer::singleShot(0, this, [this, problem, others] {
+        if (problem) {
+            ShowError(*problem);
+        }
+        if (!others.empty()) {
+            ShowNote(NotOpenedText(others));
+        }
+    });
 }
 
 void CCollisionDlg::AddAboutItem() {
@@ -165,10 +231,13 @@ void CCollisionDlg::ChooseModel(const std::filesystem::path& input) {
 }
 
 // The model is checked for before the output name is asked for, so that no
-// one picks a name for a save that cannot happen.
+// one picks a name for a save that cannot happen or that they would not want.
 void CCollisionDlg::OnSaveFile() {
     if (m_InputPath.empty()) {
         ShowError(QStringLiteral("Choose a ZRM model to read first (step 1)."));
+        return;
+    }
+    if (!AgreesToASecondBlock()) {
         return;
     }
     const std::optional<std::filesystem::path> output =
@@ -178,6 +247,21 @@ void CCollisionDlg::OnSaveFile() {
         return;
     }
     RewriteInto(*output);
+}
+
+// A model that was never rewritten is saved without a question. Not saving is
+// the answer Enter and Escape give.
+bool CCollisionDlg::AgreesToASecondBlock() {
+    const std::optional<CarriedBlock> block = FindCarriedBlock(m_InputPath);
+    if (!block) {
+        return true;
+    }
+    QMessageBox box(QMessageBox::Warning, windowTitle(), SecondBlockQuestion(m_InputPath, *block),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 // A successful rewrite says nothing here, and neither does one the user
@@ -193,7 +277,11 @@ void CCollisionDlg::RewriteInto(const std::filesystem::path& output) {
 }
 
 void CCollisionDlg::ShowError(const QString& message) {
-    QMessageBox::critical(this, windowTitle(), message);
+    ShowPlainMessage(this, QMessageBox::Critical, message);
+}
+
+void CCollisionDlg::ShowNote(const QString& message) {
+    ShowPlainMessage(this, QMessageBox::Information, message);
 }
 
 void CCollisionDlg::paintEvent(QPaintEvent* event) {

@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <filesystem>
+#include <vector>
 
 #include "background_rewrite.h"
 #include "file_chooser.h"
@@ -16,6 +17,11 @@ class CCollisionDlg : public CDialog {
 public:
     explicit CCollisionDlg(FileChooser& chooser, QWidget* parent = nullptr);
     CCollisionDlg(FileChooser& chooser, ModelRewriter rewriter, QWidget* parent = nullptr);
+
+    // The models named on the command line. Once the window shows, the first
+    // is chosen as "Choose ZRM..." would choose it; why it cannot be, and
+    // which others were not opened, is said in message boxes.
+    void ChooseOnStart(std::vector<std::filesystem::path> models);
 
     void OnSysCommand(int commandId) override;
 
@@ -33,13 +39,16 @@ protected:
 private:
     void AddAboutItem();
     void AcceptFileDrops();
+    void TakeStartingModels();
     void OnChooseFile();
     void ChooseModel(const std::filesystem::path& input);
     void OnSaveFile();
+    bool AgreesToASecondBlock();
     void RewriteInto(const std::filesystem::path& output);
     bool CancelRunningSave();
     void AnswerDrag(QDropEvent& event) const;
     void ShowError(const QString& message);
+    void ShowNote(const QString& message);
     void PaintMinimised();
 
     CEdit m_FileEdit;
@@ -49,6 +58,7 @@ private:
     FileChooser& m_chooser;
     ModelRewriter m_rewriter;
     BackgroundRewrite* m_runningSave = nullptr;
+    std::vector<std::filesystem::path> m_startingModels;
 };
 
 // The text of the read-only field once a model has been chosen.

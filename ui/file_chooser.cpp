@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <string>
 
 namespace morvane::ui {
 namespace {
@@ -26,6 +27,17 @@ std::optional<QString> AskUntilFolderExists(QFileDialog& dialog) {
                                  .arg(QDir::toNativeSeparators(chosen)));
     }
     return std::nullopt;
+}
+
+// A name from the command line may hold bytes that are no text in the
+// system's encoding; they are shown as replacement characters instead of
+// failing the conversion.
+[[maybe_unused]] QString FromNativeText(const std::string& text) {
+    return QString::fromLocal8Bit(text);
+}
+
+[[maybe_unused]] QString FromNativeText(const std::wstring& text) {
+    return QString::fromStdWString(text);
 }
 
 }  // namespace
@@ -59,7 +71,7 @@ std::filesystem::path ToPath(const QString& text) {
 }
 
 QString ToDisplayText(const std::filesystem::path& path) {
-    return QDir::toNativeSeparators(QString::fromStdU16String(path.u16string()));
+    return QDir::toNativeSeparators(FromNativeText(path.native()));
 }
 
 }  // namespace morvane::ui

@@ -4,6 +4,7 @@
 #include <QtGlobal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace morvane::ui {
 namespace {
@@ -23,13 +24,28 @@ void EndOnFatalMessage(QtMsgType type, const QMessageLogContext& context, const 
     std::_Exit(EXIT_FAILURE);
 }
 
+// The toolkit takes its options with one dash or two, each followed by its value.
+[[maybe_unused]] bool NamesDisplayOption(int argc, const char* const* argv) {
+    for (int i = 1; i + 1 < argc; ++i) {
+        const char* option = argv[i];
+        if (std::strncmp(option, "--", 2) == 0) {
+            ++option;
+        }
+        if (std::strcmp(option, "-platform") == 0 || std::strcmp(option, "-display") == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
-bool HasGraphicalSession() {
+bool HasGraphicalSession([[maybe_unused]] int argc, [[maybe_unused]] const char* const* argv) {
 #if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
     return true;
 #else
-    return IsSet("QT_QPA_PLATFORM") || IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY");
+    return IsSet("QT_QPA_PLATFORM") || IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") ||
+           NamesDisplayOption(argc, argv);
 #endif
 }
 

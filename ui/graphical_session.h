@@ -2,8 +2,9 @@
 
 namespace morvane::ui {
 
-// False when the environment names no display for a window to open on.
-bool HasGraphicalSession();
+// False when neither the environment nor the toolkit's own options on the
+// command line (-platform, -display) name a display for a window to open on.
+bool HasGraphicalSession(int argc, const char* const* argv);
 
 // Makes a display that cannot be reached end the program with a plain message
 // instead of the toolkit's abort, until the returned guard is destroyed.

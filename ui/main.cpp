@@ -1,5 +1,3 @@
-#include <signal.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -12,20 +10,16 @@ int main(int argc, char** argv) {
     if (!morvane::EnsureStandardStreamsOpen()) {
         return EXIT_FAILURE;
     }
-    // The trace is the window's only use of standard output; a reader that
-    // went away must not take the window with it.
-    ::signal(SIGPIPE, SIG_IGN);
-    if (!morvane::ui::HasGraphicalSession()) {
+    if (!morvane::ui::HasGraphicalSession(argc, argv)) {
         std::fputs(morvane::ui::kNoGraphicalSessionMessage, stderr);
         return EXIT_FAILURE;
     }
-    // The command line is not the program's to read: only the program's own
-    // name goes to the toolkit, so no argument can change the window.
-    int toolkitArgc = argc > 0 ? 1 : 0;
+    // The toolkit takes the whole command line and removes its own options
+    // (-style, -platform...); what it leaves are the models to open.
     std::optional<morvane::ui::CCollisionApp> app;
     {
         morvane::ui::DisplayFailureGuard guard;
-        app.emplace(toolkitArgc, argv);
+        app.emplace(argc, argv);
     }
     return app->InitInstance() ? morvane::ui::CCollisionApp::exec() : EXIT_SUCCESS;
 }

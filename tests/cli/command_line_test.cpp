@@ -52,6 +52,7 @@ TEST_F(CommandLine, UsageErrorsExitTwoAndSayWhatWasExpected) {
          "two inputs are named 'in.zrm'"},
         {{"--list", "-n", "2", path("in.zrm")}, "--volumes excludes --list"},
         {{"--json", path("in.zrm")}, "--json requires --list"},
+        {{"--list", "--skip-rewritten", path("in.zrm")}, "--skip-rewritten excludes --list"},
     };
     for (const auto& [arguments, message] : cases) {
         const ToolRun result = run(arguments);
@@ -87,6 +88,69 @@ TEST_F(CommandLine, ListShowsEveryRowAsTableOrJsonWithTheRefusal) {
     }
     EXPECT_THAT(json.err, HasSubstr("PRIM chunk at offset 12"));
     EXPECT_EQ(folder_.listing(), "bad\"name.zrm in.zrm ");
+}
+
+// A model rewritten before is listed with its block, and warned of once when
+// it is rewritten again, which still writes exactly what was asked for; with
+// --skip-rewritten it is left out and the batch still succeeds. A model that
+// only looks rewritten (a last PRIM chunk whose tail is not a block), or that
+// has no PRIM chunk, meets none of this.
+TEST_F(CommandLine, AModelRewrittenBeforeIsListedWithItsBlockAndWarnedOf) {
+    const std::string rewritten = rewriteInMemory(model_, 3).output;
+    const std::string lookalike = containerHeader() +
+                                  chunk(kPrim, 0, 60, payload(40) + words({4, 3, 0, 0, 0})) +
+                                  closingHand(40);
+    const std::string noPrim = rewriteInMemory(containerHeader(), 3).output;
+    writeFile(path("rewritten.zrm"), rewritten);
+    writeFile(path("lookalike.zrm"), lookalike);
+    writeFile(path("noprim.zrm"), noPrim);
+    const ToolRun table = run({"--list", path("rewritten.zrm")});
+    EXPECT_EQ(table.exitCode, 0) << table.err;
+    EXPECT_EQ(table.out, "'" + path("rewritten.zrm") +
+                             "'\n"
+                             "      offset  tag   second word    size word         bytes\n"
+                             "           0  ZRM4   0x11111111          136            12\n"
+                             "          12  XYZS   0x00000000           24            36\n"
+                             "          48  PRIM   0x00000000           60            72\n"
+                             "         120  HAND   0x00000000            8            20\n"
+                             "block: 3 collision volumes at offset 100, in the PRIM chunk at "
+                             "offset 48 (payload offset 40); the model was rewritten before\n");
+    const ToolRun json =
+        run({"--list", "--json", path("rewritten.zrm"), path("lookalike.zrm"), path("noprim.zrm")});
+    EXPECT_THAT(json.out, HasSubstr("], \"block\": {\"offset\":100,\"prim_offset\":48,"
+                                    "\"payload_offset\":40,\"volumes\":3}, \"error\": null}"));
+    EXPECT_EQ(json.out.find("\"block\": {"), json.out.rfind("\"block\": {"));
+    EXPECT_THAT(run({"--list", path("lookalike.zrm"), path("noprim.zrm")}).out,
+                ::testing::Not(HasSubstr("block")));
+
+    const std::string warning = "morvane-cli: warning: '" + path("rewritten.zrm") +
+                                "' already carries a block of 3 collision volumes (in its last "
+                                "PRIM chunk, at offset 48): it was rewritten before, and this "
+                                "rewrite adds a second block to every PRIM chunk\n";
+    const ToolRun again = run({"-q", "-n", "2", path("rewritten.zrm"), path("out.zrm")});
+    EXPECT_EQ(again.exitCode, 0);
+    EXPECT_EQ(again.err.substr(0, warning.size()), warning);
+    EXPECT_EQ(again.err.find("warning", warning.size()), std::string::npos) << again.err;
+    EXPECT_EQ(readFile(path("out.zrm")), rewriteInMemory(rewritten, 2).output);
+
+    fs::create_directory(path("out"));
+    writeFile(path("out/rewritten.zrm"), kPrecious);
+    writeFile(path("plain.zrm"), model_);
+    const ToolRun batch =
+        run({"-q", "-n", "2", "--skip-rewritten", "-d", path("out"), path("plain.zrm"),
+             path("rewritten.zrm"), path("lookalike.zrm"), path("noprim.zrm")});
+    EXPECT_EQ(batch.exitCode, 0) << batch.err;
+    EXPECT_THAT(batch.err, HasSubstr("morvane-cli: left out '" + path("rewritten.zrm") +
+                                     "': it already carries a block of 3 collision volumes (in "
+                                     "its last PRIM chunk, at offset 48); '" +
+                                     path("out/rewritten.zrm") + "' was not written\n"));
+    EXPECT_THAT(batch.err, ::testing::Not(HasSubstr("warning")));
+    EXPECT_EQ(readFile(path("out/rewritten.zrm")), kPrecious);
+    for (const auto& [name, model] :
+         {std::pair{"plain.zrm", model_}, std::pair{"lookalike.zrm", lookalike},
+          std::pair{"noprim.zrm", noPrim}}) {
+        EXPECT_EQ(readFile(path("out/") + name), rewriteInMemory(model, 2).output) << name;
+    }
 }
 
 // A model whose rewrite cannot be recorded, as only its closing HAND chunk

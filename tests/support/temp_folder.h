@@ -1,10 +1,9 @@
 #pragma once
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <set>
 #include <string>
 #include <system_error>
@@ -15,9 +14,11 @@ namespace morvane::testing {
 class TempFolder {
 public:
     TempFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "morvane-test-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
+        std::random_device random;
+        do {
+            path_ = std::filesystem::temp_directory_path() /
+                    ("morvane-test-" + std::to_string(random()));
+        } while (!std::filesystem::create_directory(path_));
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
@@ -29,13 +30,16 @@ public:
     }
 
     const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+    std::filesystem::path operator/(const std::filesystem::path& name) const {
+        return path_ / name;
+    }
 
     // The names in the folder, sorted, to see that nothing extra was left.
     std::string listing() const {
         std::set<std::string> sorted;
         for (const auto& entry : std::filesystem::directory_iterator(path_)) {
-            sorted.insert(entry.path().filename().string());
+            const std::u8string name = entry.path().filename().u8string();
+            sorted.insert(std::string(name.begin(), name.end()));
         }
         std::string names;
         for (const std::string& name : sorted) {

@@ -45,8 +45,9 @@ inline std::string ReadFile(const std::filesystem::path& path) {
 
 // The main window, shown offscreen and driven through its controls. The test
 // plays the user in front of the file dialogs, each taking the next prepared
-// answer (a path or a cancel), and closes any other modal window as soon as it
-// opens, but a progress dialog, keeping a message box's text or a title.
+// answer (a path or a cancel), and of any other modal window but a progress
+// dialog, keeping a message box's text or a title: a message box gets the
+// next prepared button clicked, any other window is closed as it opens.
 class WindowTest : public ::testing::Test, public FileChooser {
 protected:
     void SetUp() override {
@@ -58,7 +59,14 @@ protected:
             }
             auto* box = qobject_cast<QMessageBox*>(modal);
             messages.append(box != nullptr ? box->text() : modal->windowTitle());
-            modal->close();
+            QAbstractButton* answer =
+                box != nullptr && !boxAnswers.empty() ? box->button(boxAnswers.front()) : nullptr;
+            if (answer != nullptr) {
+                boxAnswers.pop_front();
+                QTest::mouseClick(answer, Qt::LeftButton);
+            } else {
+                modal->close();
+            }
         });
         m_modalCloser.start(5);
         window = std::make_unique<CCollisionDlg>(*this);
@@ -131,6 +139,7 @@ protected:
 
     std::deque<std::optional<std::filesystem::path>> answers;
     std::vector<ChooserRequest> requests;
+    std::deque<QMessageBox::StandardButton> boxAnswers;
     QStringList messages;  // message texts and dialog titles
     QTemporaryDir folder;
     std::unique_ptr<CCollisionDlg> window;

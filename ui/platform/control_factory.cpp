@@ -72,6 +72,9 @@ QWidget* CreateControl(QWidget& parent, const res::ControlTemplate& control,
                        DialogBaseUnits units) {
     QWidget* widget = CreateWidget(parent, control);
     widget->setObjectName(ResourceText(control.name));
+    if (!control.accessibleName.empty()) {
+        widget->setAccessibleName(ResourceText(control.accessibleName));
+    }
     widget->setFocusPolicy((control.style & res::kTabStop) != 0 ? Qt::StrongFocus : Qt::NoFocus);
     Place(*widget, control, units);
     return widget;

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QContextMenuEvent>
+#include <QLabel>
 
 #include "control_factory.h"
 #include "data_exchange.h"
@@ -28,6 +29,23 @@ Qt::WindowFlags WindowFlagsFor(unsigned style) {
         flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     }
     return flags;
+}
+
+// "&&" stands for an ampersand; a single "&" marks the next letter as the
+// mnemonic.
+QString SpokenLabel(const QString& text) {
+    QString spoken;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size()) {
+            ++i;
+        }
+        spoken += text[i];
+    }
+    spoken = spoken.trimmed();
+    if (spoken.endsWith(':')) {
+        spoken.chop(1);
+    }
+    return spoken;
 }
 
 }  // namespace
@@ -69,6 +87,22 @@ void CDialog::CreateControls() {
     }
     for (std::size_t i = 1; i < m_controlsInOrder.size(); ++i) {
         setTabOrder(m_controlsInOrder[i - 1], m_controlsInOrder[i]);
+    }
+    LabelFields();
+}
+
+// A screen reader announces a field by the text beside it, without the colon
+// and the mnemonic marker a sighted user reads past.
+void CDialog::LabelFields() {
+    for (std::size_t i = 0; i < m_template.controls.size(); ++i) {
+        const int buddyId = m_template.controls[i].buddyId;
+        auto* label = qobject_cast<QLabel*>(m_controlsInOrder[i]);
+        QWidget* field = GetDlgItem(buddyId);
+        if (buddyId == 0 || label == nullptr || field == nullptr) {
+            continue;
+        }
+        label->setBuddy(field);
+        field->setAccessibleName(SpokenLabel(label->text()));
     }
 }
 

@@ -58,6 +58,7 @@ protected:
 private:
     void ApplyWindowStyle();
     void CreateControls();
+    void LabelFields();
     void RouteButton(QWidget* control, int id);
     void FocusFirstTabStop();
 

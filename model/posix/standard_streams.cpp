@@ -1,6 +1,7 @@
-#include "standard_streams.h"
+#include "model/standard_streams.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -17,7 +18,7 @@ bool EnsureStandardStreamsOpen() {
             return false;
         }
     }
-    return true;
+    return ::signal(SIGPIPE, SIG_IGN) != SIG_ERR;
 }
 
 }  // namespace morvane

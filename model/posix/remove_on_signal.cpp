@@ -1,4 +1,4 @@
-#include "remove_on_signal.h"
+#include "model/remove_on_signal.h"
 
 #include <signal.h>
 #include <unistd.h>
@@ -9,7 +9,8 @@
 #include <cstring>
 #include <mutex>
 
-#include "errors.h"
+#include "model/errors.h"
+#include "signals_held_back.h"
 
 namespace morvane {
 

@@ -1,0 +1,5 @@
+#include "cli/program_arguments.h"
+
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+    return {argv, argv + argc};
+}

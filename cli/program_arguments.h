@@ -1,0 +1,9 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The words of the command line, the program's name first, each as UTF-8 on
+// Windows (where the system's command line is UTF-16) and as the bytes given
+// elsewhere.
+std::vector<std::string> ProgramArguments(int argc, char** argv);

@@ -1,0 +1,20 @@
+#include "cli/program_arguments.h"
+
+#include <windows.h>
+// shellapi.h needs windows.h first.
+#include <shellapi.h>
+
+#include "model/path_text.h"
+
+// The narrow argv holds the names in the system's code page, which cannot
+// spell every name; the wide command line can.
+std::vector<std::string> ProgramArguments(int, char**) {
+    int count = 0;
+    wchar_t** words = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 0; i < count; ++i) {
+        arguments.push_back(morvane::TextOf(std::filesystem::path(words[i])));
+    }
+    ::LocalFree(words);
+    return arguments;
+}

@@ -1,0 +1,45 @@
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include "file_kind.h"
+#include "model/model_file.h"
+#include "system_error.h"
+
+namespace morvane {
+
+namespace {
+
+// Other programs may read the model meanwhile; one that writes it would
+// change it under the pass.
+HANDLE OpenForReading(const std::filesystem::path& path) {
+    const HANDLE handle = ::CreateFileW(
+        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+        FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        return handle;
+    }
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_SHARING_VIOLATION) {
+        throw FileError("cannot open the model " + Quoted(path) +
+                        ": another program has it open for writing");
+    }
+    FailWithSystemError("cannot open the model " + Quoted(path), error);
+}
+
+}  // namespace
+
+FileDescriptor OpenModelFile(const std::filesystem::path& path) {
+    RequireNoDeviceName(path);
+    UniqueHandle handle(OpenForReading(path));
+    RequireFileOnDisk(path, handle.get());
+    const int fd =
+        ::_open_osfhandle(reinterpret_cast<intptr_t>(handle.get()), _O_RDONLY | _O_BINARY);
+    if (fd < 0) {
+        FailWith("cannot read the model " + Quoted(path), errno);
+    }
+    handle.release();
+    return FileDescriptor(fd);
+}
+
+}  // namespace morvane

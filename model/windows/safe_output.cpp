@@ -1,0 +1,328 @@
+#include "model/safe_output.h"
+
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <optional>
+#include <random>
+#include <string>
+
+#include "file_kind.h"
+#include "model/model_file.h"
+#include "model/posix_file.h"
+#include "model/remove_on_signal.h"
+#include "system_error.h"
+
+namespace morvane {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Where the new model goes: an output name that is a symbolic link is
+// written through to the file it names. A replaced file keeps its
+// attributes, access control list and owner through ReplaceFileW.
+struct OutputPlan {
+    fs::path output;  // as the caller named it, for messages
+    fs::path target;
+    bool replacing = false;
+    DWORD attributes = 0;  // of the replaced file
+};
+
+// What a replaced file's attributes say about it that its replacement keeps
+// too, whether or not ReplaceFileW carries them over itself.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+bool IsNotThere(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+bool IsLink(const fs::path& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+[[noreturn]] void refuseDanglingLink(const fs::path& output) {
+    std::error_code ignored;
+    const fs::path destination = fs::read_symlink(output, ignored);
+    throw FileError(Quoted(output) + " is a symbolic link to " + Quoted(destination) +
+                    ", which does not exist; refusing to replace the link");
+}
+
+// Opens whatever the name leads to, links followed, only to look at it.
+UniqueHandle openToLookAt(const fs::path& path) {
+    return UniqueHandle(::CreateFileW(path.c_str(), 0,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+// ReplaceFileW wants the folder of the file it replaces spelt out.
+fs::path spelledOut(const fs::path& path) {
+    std::error_code ignored;
+    const fs::path full = fs::absolute(path, ignored);
+    return full.empty() ? path : full;
+}
+
+fs::path finalPath(const fs::path& output, HANDLE handle) {
+    std::wstring path(32768, L'\0');
+    const DWORD length =
+        ::GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()), 0);
+    if (length == 0 || length >= path.size()) {
+        return output;
+    }
+    path.resize(length);
+    return fs::path(path);
+}
+
+DWORD attributesOf(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION information{};
+    return ::GetFileInformationByHandle(file, &information) ? information.dwFileAttributes : 0;
+}
+
+// Windows keeps a read-only file from being replaced, as from being deleted;
+// the user is told so before the model is written.
+void requireWritable(const fs::path& output, DWORD attributes) {
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        throw FileError(Quoted(output) +
+                        " is read-only; clear its read-only attribute to replace it");
+    }
+}
+
+OutputPlan planOutput(int inputFd, const fs::path& output) {
+    RequireNoDeviceName(output);
+    const UniqueHandle existing = openToLookAt(output);
+    if (!existing.isOpen()) {
+        const DWORD error = ::GetLastError();
+        if (!IsNotThere(error)) {
+            FailWithSystemError("cannot write " + Quoted(output), error);
+        }
+        if (IsLink(output)) {
+            refuseDanglingLink(output);
+        }
+        return {output, output, false};
+    }
+    RequireFileOnDisk(output, existing.get());
+    const DWORD attributes = attributesOf(existing.get());
+    requireWritable(output, attributes);
+    const auto input = reinterpret_cast<HANDLE>(::_get_osfhandle(inputFd));
+    if (IsSameFile(input, existing.get())) {
+        throw FileError("refusing to write " + Quoted(output) +
+                        ": it is the input model itself, which would be lost");
+    }
+    return {output, IsLink(output) ? finalPath(output, existing.get()) : spelledOut(output), true,
+            attributes};
+}
+
+fs::path folderOf(const fs::path& target) {
+    return target.has_parent_path() ? target.parent_path() : fs::path(".");
+}
+
+// Short, and independent of the output's own name, so that any name the file
+// system takes can be written.
+fs::path temporaryNameIn(const fs::path& folder) {
+    static std::mt19937 generator{std::random_device{}()};
+    wchar_t name[32];
+    std::swprintf(name, 32, L".morvane-%08x", static_cast<unsigned>(generator()));
+    return folder / name;
+}
+
+// A name the new model holds only while it is written: removed with this
+// object, even when the object that owns it is never finished, and when the
+// console asks the program to end.
+class TemporaryName {
+public:
+    TemporaryName() = default;
+    TemporaryName(const TemporaryName&) = delete;
+    TemporaryName& operator=(const TemporaryName&) = delete;
+    ~TemporaryName() {
+        if (!path_.empty()) {
+            ::DeleteFileW(path_.c_str());
+        }
+    }
+
+    void adopt(const fs::path& path) {
+        path_ = path;
+        removal_.emplace(path);
+    }
+
+    void release() {
+        path_.clear();
+        removal_.reset();
+    }
+
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+    std::optional<RemoveOnSignal> removal_;
+};
+
+// The new model while it is written: a file beside the output, under a name
+// of its own until it is complete. It may be removed by name while open, so
+// that an ending program can take it away.
+class TemporaryOutput {
+public:
+    explicit TemporaryOutput(const OutputPlan& plan) : plan_(plan) {
+        UniqueHandle handle = create();
+        const int fd =
+            ::_open_osfhandle(reinterpret_cast<intptr_t>(handle.get()), _O_WRONLY | _O_BINARY);
+        if (fd < 0) {
+            FailWith("cannot write " + Quoted(plan_.output), errno);
+        }
+        handle.release();
+        fd_ = FileDescriptor(fd);
+    }
+
+    int fd() const { return fd_.get(); }
+
+    void sync() {
+        const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(fd()));
+        if (plan_.replacing) {
+            keepAttributes(handle);
+        }
+        if (!::FlushFileBuffers(handle)) {
+            FailWithSystemError("cannot write " + Quoted(plan_.output), ::GetLastError());
+        }
+    }
+
+    void name() {
+        if (const int error = fd_.close(); error != 0) {
+            FailWith("cannot write " + Quoted(plan_.output), error);
+        }
+        requireTargetAsPlanned();
+        if (plan_.replacing) {
+            replaceTarget();
+        } else {
+            moveToTarget();
+        }
+        name_.release();
+    }
+
+private:
+    void keepAttributes(HANDLE handle) {
+        FILE_BASIC_INFO basic{};
+        basic.FileAttributes = plan_.attributes & kKeptAttributes;
+        if (basic.FileAttributes != 0 &&
+            !::SetFileInformationByHandle(handle, FileBasicInfo, &basic, sizeof basic)) {
+            FailWithSystemError(
+                "cannot give the new model the attributes of " + Quoted(plan_.output),
+                ::GetLastError());
+        }
+    }
+
+    UniqueHandle create() {
+        const fs::path folder = folderOf(plan_.target);
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const fs::path candidate = temporaryNameIn(folder);
+            UniqueHandle handle(::CreateFileW(candidate.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE,
+                                              nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (handle.isOpen()) {
+                name_.adopt(candidate);
+                return handle;
+            }
+            const DWORD error = ::GetLastError();
+            if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
+                FailWithSystemError("cannot write in the folder " + Quoted(folder), error);
+            }
+        }
+        FailWithSystemError("cannot write in the folder " + Quoted(folder), ERROR_FILE_EXISTS);
+    }
+
+    // Checked again right before the new model takes the name, which would
+    // otherwise put it in the place of whatever took the name meanwhile.
+    void requireTargetAsPlanned() const {
+        const UniqueHandle now = openToLookAt(plan_.target);
+        if (!now.isOpen()) {
+            return;
+        }
+        RequireFileOnDisk(plan_.output, now.get());
+        if (!plan_.replacing) {
+            throw FileError(Quoted(plan_.output) +
+                            " was created by another program while the model was written; it "
+                            "was left as it is");
+        }
+    }
+
+    void replaceTarget() {
+        if (!::ReplaceFileW(plan_.target.c_str(), name_.path().c_str(), nullptr,
+                            REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+            FailWithSystemError("cannot give the new model the name " + Quoted(plan_.output),
+                                ::GetLastError());
+        }
+    }
+
+    void moveToTarget() {
+        if (!::MoveFileExW(name_.path().c_str(), plan_.target.c_str(), MOVEFILE_WRITE_THROUGH)) {
+            FailWithSystemError("cannot give the new model the name " + Quoted(plan_.output),
+                                ::GetLastError());
+        }
+    }
+
+    const OutputPlan& plan_;
+    TemporaryName name_;
+    FileDescriptor fd_;
+};
+
+}  // namespace
+
+struct SafeOutput::State {
+    State(int inputFd, const fs::path& output)
+        : plan(planOutput(inputFd, output)), temporary(plan) {}
+
+    const OutputPlan plan;
+    TemporaryOutput temporary;
+};
+
+SafeOutput::SafeOutput(int inputFd, const fs::path& output)
+    : state_(std::make_unique<State>(inputFd, output)) {}
+
+SafeOutput::~SafeOutput() = default;
+
+int SafeOutput::fd() const {
+    return state_->temporary.fd();
+}
+
+void SafeOutput::sync() {
+    state_->temporary.sync();
+}
+
+void SafeOutput::name() {
+    state_->temporary.name();
+}
+
+}  // namespace morvane
+
+namespace morvane {
+
+// Windows has no sync of a whole file system for a program to ask for, and a
+// rename that writes through needs no sync of the folder: a batch takes each
+// model's own way.
+void SafeOutput::complete() {}
+
+bool SafeOutput::syncFileSystem() const {
+    return false;
+}
+
+std::uint64_t SafeOutput::fileSystem() const {
+    return 0;
+}
+
+bool SafeOutput::holdsTemporaryName() const {
+    return true;
+}
+
+void SafeOutput::nameInBatch() {
+    name();
+}
+
+std::filesystem::path SafeOutput::folder() const {
+    return folderOf(state_->plan.target);
+}
+
+void SafeOutput::syncFolder() const {}
+
+}  // namespace morvane

@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <streambuf>
+
+#include "model/carried_block.h"
+#include "model/chunk_listing.h"
+#include "support/pass_runner.h"
+#include "support/zrm_builder.h"
+
+namespace morvane::testing {
+namespace {
+
+// A model built as a rewrite leaves it: P payload bytes, then the block.
+std::string withBlock(std::uint32_t payloadBytes, int volumes) {
+    return containerHeader() +
+           chunk(kPrim, 0, payloadBytes + 8 + 4 * static_cast<std::uint32_t>(volumes),
+                 payload(payloadBytes) + volumeBlock(volumes)) +
+           closingHand(payloadBytes);
+}
+
+std::string replaced(std::string bytes, std::size_t offset, std::uint32_t word) {
+    return bytes.replace(offset, 4, words({word}));
+}
+
+std::optional<CarriedBlock> listed(const std::string& model) {
+    std::istringstream in(model);
+    return ListChunks(in, [](const ListingRow&) {});
+}
+
+std::optional<CarriedBlock> found(const std::string& model) {
+    std::istringstream in(model);
+    return FindCarriedBlock(in);
+}
+
+// A rewritten model is known by its closing HAND chunk and its last PRIM
+// chunk's block, wherever that chunk stands and whatever came before it; the
+// listing, which walks the model anyway, tells the same without a second walk.
+TEST(CarriedBlock, ARewrittenModelIsRecognisedByItsLastPrimChunk) {
+    const std::string plain = containerHeader() + chunk(kXyzs, 0, 24, payload(24)) +
+                              chunk(kPrim, 0, 40, payload(40)) + chunk(kHand, 0, 4, payload(4));
+    const std::string primThenOthers =
+        containerHeader() + chunk(kPrim, 0, 12, payload(12)) + chunk(kPrim, 0, 20, payload(20)) +
+        chunk(kStrn, 0, 5, payload(8)) + chunk(kNorm, 0, 4, payload(4));
+    const std::tuple<const char*, std::string, CarriedBlock> rewritten[] = {
+        {"one PRIM chunk", rewriteInMemory(plain, 3).output, {48, 40, 3}},
+        {"PRIM chunks followed by others", rewriteInMemory(primThenOthers, 2).output, {52, 20, 2}},
+        {"one volume", rewriteInMemory(plain, 1).output, {48, 40, 1}},
+        {"a thousand volumes", rewriteInMemory(plain, 1000).output, {48, 40, 1000}},
+        {"rewritten twice",
+         rewriteInMemory(rewriteInMemory(plain, 2).output, 5).output,
+         {48, 56, 5}},
+        {"an empty payload", withBlock(0, 4), {12, 0, 4}},
+    };
+    for (const auto& [what, model, block] : rewritten) {
+        SCOPED_TRACE(what);
+        EXPECT_EQ(found(model), block);
+        EXPECT_EQ(listed(model), block);
+    }
+}
+
+// Every rule of the shape, broken once; none of these carries a block.
+TEST(CarriedBlock, AModelThatOnlyLooksRewrittenCarriesNone) {
+    const std::string model = withBlock(40, 3);  // the block at 64, the HAND chunk at 84
+    const std::string noPrim =
+        rewriteInMemory(containerHeader() + chunk(kXyzs, 0, 4, "abcd"), 3).output;
+    const std::pair<const char*, std::string> lookalikes[] = {
+        {"never rewritten", containerHeader() + chunk(kPrim, 0, 40, payload(40))},
+        {"no PRIM chunk", noPrim},
+        {"a slot that is not empty", replaced(model, 72 + 4, 0)},
+        {"no block marker", replaced(model, 64, 5)},
+        {"a count that differs", replaced(model, 68, 2)},
+        {"another payload offset", replaced(model, 84 + 16, 44)},
+        {"a closing chunk's other second word", replaced(model, 84 + 4, 1)},
+        {"a closing chunk's other first word", replaced(model, 84 + 12, 1)},
+        {"a payload offset that leaves no whole count", replaced(model, 84 + 16, 42)},
+        {"no volumes", withBlock(40, 0)},
+        {"too many volumes", withBlock(40, 1001)},
+        {"trailing bytes", model + "ab"},
+        {"an unrecognised word at the end", model + words({7})},
+        {"the block in an earlier PRIM chunk only",
+         containerHeader() + chunk(kPrim, 0, 52, payload(40) + volumeBlock(1)) +
+             chunk(kPrim, 0, 52, payload(52)) + closingHand(40)},
+        {"the closing chunk inside a payload",
+         containerHeader() + chunk(kPrim, 0, 52, payload(40) + volumeBlock(1)) +
+             chunk(kXyzs, 0, 20, closingHand(40))},
+        {"refused", containerHeader() + chunk(kXyzs, 0, 99, "") + withBlock(40, 3).substr(12)},
+    };
+    for (const auto& [what, lookalike] : lookalikes) {
+        SCOPED_TRACE(what);
+        EXPECT_EQ(found(lookalike), std::nullopt);
+        try {
+            EXPECT_EQ(listed(lookalike), std::nullopt);
+        } catch (const ModelError&) {
+            EXPECT_EQ(std::string(what), "refused");
+        }
+    }
+    EXPECT_EQ(found(model), (CarriedBlock{12, 40, 3}));
+}
+
+// Hands out a model from memory a piece at a time, counting what it hands out.
+class CountingBuffer : public std::streambuf {
+public:
+    explicit CountingBuffer(std::string bytes) : bytes_(std::move(bytes)) {}
+
+    std::int64_t served() const { return served_; }
+
+protected:
+    int_type underflow() override {
+        const auto size = static_cast<std::int64_t>(bytes_.size());
+        if (next_ >= size) {
+            return traits_type::eof();
+        }
+        const std::int64_t piece = std::min<std::int64_t>(kPieceBytes, size - next_);
+        char* const start = bytes_.data() + next_;
+        setg(start, start, start + piece);
+        next_ += piece;
+        served_ += piece;
+        return traits_type::to_int_type(*start);
+    }
+
+    pos_type seekoff(off_type offset, std::ios_base::seekdir direction,
+                     std::ios_base::openmode) override {
+        const auto size = static_cast<std::int64_t>(bytes_.size());
+        const std::int64_t here = next_ - (egptr() - gptr());
+        const std::int64_t target = direction == std::ios_base::beg   ? offset
+                                    : direction == std::ios_base::cur ? here + offset
+                                                                      : size + offset;
+        if (target < 0 || target > size) {
+            return pos_type(off_type(-1));
+        }
+        next_ = target;
+        setg(nullptr, nullptr, nullptr);
+        return pos_type(target);
+    }
+
+    pos_type seekpos(pos_type position, std::ios_base::openmode which) override {
+        return seekoff(off_type(position), std::ios_base::beg, which);
+    }
+
+private:
+    static constexpr std::int64_t kPieceBytes = 4096;
+    std::string bytes_;
+    std::int64_t next_ = 0;
+    std::int64_t served_ = 0;
+};
+
+// The check before a rewrite reads the end of the model and the chunk headers,
+// never the payloads: a big model costs no second pass.
+TEST(CarriedBlock, FindingItReadsNoPayload) {
+    constexpr std::uint32_t kBig = 8u << 20;
+    const std::string model =
+        rewriteInMemory(containerHeader() + chunk(kXyzs, 0, kBig, payload(kBig)) +
+                            chunk(kPrim, 0, kBig, payload(kBig)),
+                        7)
+            .output;
+    CountingBuffer buffer(model);
+    std::istream in(&buffer);
+    EXPECT_EQ(FindCarriedBlock(in), (CarriedBlock{12 + 12 + kBig, kBig, 7}));
+    EXPECT_LT(buffer.served(), 64 * 1024);
+}
+
+}  // namespace
+}  // namespace morvane::testing

@@ -1,0 +1,109 @@
+// The program as main() starts it, with a command line of its own: this file
+// has its own main(), for the application object is made here, once.
+#include <gtest/gtest.h>
+
+#include <QtTest>
+#include <QtWidgets>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "collision_app.h"
+#include "collision_dlg.h"
+#include "graphical_session.h"
+
+namespace morvane::ui::testing {
+namespace {
+
+struct CommandLine {
+    explicit CommandLine(std::vector<std::string> words) : m_words(std::move(words)) {
+        for (std::string& word : m_words) {
+            m_argv.push_back(word.data());
+        }
+        m_argv.push_back(nullptr);
+        argc = static_cast<int>(m_words.size());
+    }
+
+    char** argv() { return m_argv.data(); }
+
+    int argc;
+
+private:
+    std::vector<std::string> m_words;
+    std::vector<char*> m_argv;
+};
+
+void ForgetTheDisplay() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        qunsetenv(name);
+    }
+}
+
+TEST(GraphicalSession, TheToolkitsOwnOptionsNameADisplayToo) {
+    ForgetTheDisplay();
+    const std::pair<std::vector<std::string>, bool> lines[] = {
+        {{"morvane"}, false},
+        {{"morvane", "model.zrm"}, false},
+        {{"morvane", "-platform"}, false},
+        {{"morvane", "model.zrm", "-platform", "offscreen"}, true},
+        {{"morvane", "--platform", "offscreen"}, true},
+        {{"morvane", "-display", ":1"}, true},
+        {{"morvane", "-platformtheme", "gtk3"}, false},
+    };
+    for (const auto& [words, session] : lines) {
+        CommandLine line(words);
+        EXPECT_EQ(HasGraphicalSession(line.argc, line.argv()), session) << words.back();
+    }
+    qputenv("DISPLAY", ":0");
+    CommandLine bare({"morvane"});
+    EXPECT_TRUE(HasGraphicalSession(bare.argc, bare.argv()));
+}
+
+// The toolkit's options take effect wherever they stand (here the platform,
+// without which no window could open, and the style), and what remains are
+// the models: the first is chosen, the next is named in a message box.
+TEST(ProgramStart, TheToolkitTakesItsOptionsAndTheWindowTheModels) {
+    QTemporaryDir folder;
+    const std::string model = folder.filePath("in.zrm").toStdString();
+    const std::string other = folder.filePath("other.zrm").toStdString();
+    std::ofstream(model, std::ios::binary) << std::string("4MRZ\0\0\0\0\0\0\0\0", 12);
+    ForgetTheDisplay();
+    CommandLine line({"morvane", model, "-style", "windows", "-platform", "offscreen", other});
+    ASSERT_TRUE(HasGraphicalSession(line.argc, line.argv()));
+    CCollisionApp app(line.argc, line.argv());
+    EXPECT_EQ(app.ModelArguments(), (std::vector<std::filesystem::path>{model, other}));
+    EXPECT_EQ(QApplication::style()->name(), "windows");
+
+    // The user reads the message box, then looks at the window and closes it;
+    // a window that never says anything is closed after a while.
+    QStringList said;
+    QString chosen;
+    QTimer user;
+    QElapsedTimer waited;
+    waited.start();
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        auto* window = dynamic_cast<CCollisionDlg*>(modal);
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            said.append(box->text());
+            box->close();
+        } else if (window != nullptr && (!said.empty() || waited.hasExpired(3000))) {
+            chosen = window->findChild<QLineEdit*>("IDC_FILENAME")->text();
+            window->close();
+        }
+    });
+    user.start(5);
+    EXPECT_FALSE(app.InitInstance());
+    EXPECT_EQ(chosen, ChosenModelText(model));
+    ASSERT_EQ(said.size(), 1);
+    EXPECT_TRUE(said.front().endsWith(QStringLiteral("\n'%1'").arg(QString::fromStdString(other))))
+        << said.front().toStdString();
+}
+
+}  // namespace
+}  // namespace morvane::ui::testing
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
