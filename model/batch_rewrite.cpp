@@ -1,7 +1,5 @@
 #include "batch_rewrite.h"
 
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <set>
 
@@ -11,21 +9,12 @@ namespace {
 
 // Past this many models, or this many bytes, sharing the syncs gains little
 // more, and the file system grows slower to make each further file that has
-// no name yet; a group also keeps within half the files the process may hold
-// open, one for each of its models.
+// no name yet.
 constexpr std::size_t kGroupModels = 256;
 constexpr std::int64_t kGroupBytes = 256 << 20;
 // Temporary names are kept track of for removal on a signal, and only a few
 // can be at once.
 constexpr std::size_t kGroupTemporaryNames = 4;
-
-std::size_t groupModels() {
-    rlimit files{};
-    if (::getrlimit(RLIMIT_NOFILE, &files) != 0 || files.rlim_cur == RLIM_INFINITY) {
-        return kGroupModels;
-    }
-    return std::clamp<std::size_t>(files.rlim_cur / 2, 1, kGroupModels);
-}
 
 }  // namespace
 
@@ -35,7 +24,7 @@ BatchRewrite::BatchRewrite(int volumes, std::ostream& trace, RewriteProgress pro
       trace_(trace),
       progress_(std::move(progress)),
       report_(std::move(report)),
-      groupModels_(groupModels()) {}
+      groupModels_(std::min(kGroupModels, ModelRewrite::MostWaitingAtOnce())) {}
 
 BatchRewrite::~BatchRewrite() = default;
 

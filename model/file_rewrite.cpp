@@ -89,6 +89,10 @@ ModelRewrite::ModelRewrite(const fs::path& input, const fs::path& output, int vo
 
 ModelRewrite::~ModelRewrite() = default;
 
+std::size_t ModelRewrite::MostWaitingAtOnce() {
+    return SafeOutput::MostWaitingAtOnce();
+}
+
 const PassSummary& ModelRewrite::summary() const {
     return steps_->summary;
 }

@@ -43,6 +43,9 @@ public:
     ModelRewrite& operator=(const ModelRewrite&) = delete;
     ~ModelRewrite();
 
+    // How many may wait for their names at once.
+    static std::size_t MostWaitingAtOnce();
+
     const PassSummary& summary() const;
     // The folder the new model is named in.
     std::filesystem::path folder() const;

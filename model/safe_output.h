@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -35,6 +36,10 @@ public:
     // together: complete() each, then syncFileSystem() once for each file
     // system, or else sync() each; then nameInBatch() each, and then
     // syncFolder() once for each folder.
+
+    // How many may wait for their names at once: each holds its temporary
+    // file open until then.
+    static std::size_t MostWaitingAtOnce();
 
     // Gives the finished file what the replaced one had; the first half of sync().
     void complete();

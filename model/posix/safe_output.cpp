@@ -1,12 +1,15 @@
 #include "model/safe_output.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <random>
@@ -448,6 +451,15 @@ void SafeOutput::sync() {
 void SafeOutput::name() {
     state_->temporary.name();
     state_->temporary.syncFolder();
+}
+
+// Half the files the process may have open, so that the rest can still be.
+std::size_t SafeOutput::MostWaitingAtOnce() {
+    rlimit files{};
+    if (::getrlimit(RLIMIT_NOFILE, &files) != 0 || files.rlim_cur == RLIM_INFINITY) {
+        return SIZE_MAX;
+    }
+    return std::max<std::size_t>(files.rlim_cur / 2, 1);
 }
 
 void SafeOutput::complete() {

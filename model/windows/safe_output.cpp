@@ -4,6 +4,7 @@
 #include <io.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <random>
@@ -301,6 +302,12 @@ namespace morvane {
 // Windows has no sync of a whole file system for a program to ask for, and a
 // rename that writes through needs no sync of the folder: a batch takes each
 // model's own way.
+// Each waits with a temporary name of its own, and a batch keeps only a few
+// of those at once anyway.
+std::size_t SafeOutput::MostWaitingAtOnce() {
+    return SIZE_MAX;
+}
+
 void SafeOutput::complete() {}
 
 bool SafeOutput::syncFileSystem() const {
