@@ -1,9 +1,11 @@
 #include "rewrite_command.h"
 
+#include <exception>
 #include <filesystem>
 #include <iostream>
 #include <optional>
 
+#include "model/batch_rewrite.h"
 #include "model/carried_block.h"
 #include "model/file_rewrite.h"
 #include "model/model_file.h"
@@ -106,36 +108,74 @@ bool goesOnWithCarriedBlock(const Job& job, bool skipRewritten) {
     return true;
 }
 
-bool rewrite(const Job& job, int volumes, Trace& trace) {
+// One line on standard error, in one write: in a batch there is one for
+// every model.
+void tell(const std::string& line) {
+    std::cerr << "morvane-cli: " + line + "\n";
+}
+
+// Says what became of one model; false when it was not written.
+bool report(const Job& job, const std::optional<morvane::PassSummary>& written,
+            const std::exception_ptr& failure, int volumes, Trace& trace) {
     try {
-        const morvane::PassSummary done = morvane::RewriteModelFile(
-            job.input, job.output, volumes, trace.stream(), trace.keepsWriting());
-        std::cerr << "morvane-cli: " << summarise(job, done, volumes) << '\n';
+        if (failure) {
+            std::rethrow_exception(failure);
+        }
+        tell(summarise(job, *written, volumes));
         return true;
     } catch (const morvane::Cancelled&) {
-        std::cerr << "morvane-cli: " << UnwrittenOutputMessage("the trace", trace.error()) << "; "
-                  << morvane::Quoted(job.output) << " was left as it was\n";
+        tell(UnwrittenOutputMessage("the trace", trace.error()) + "; " +
+             morvane::Quoted(job.output) + " was left as it was");
         return false;
     } catch (const std::exception& error) {
         trace.flushed();
-        std::cerr << "morvane-cli: " << error.what() << '\n';
+        tell(error.what());
         return false;
     }
+}
+
+bool rewriteOne(const Job& job, int volumes, Trace& trace) {
+    try {
+        const morvane::PassSummary written = morvane::RewriteModelFile(
+            job.input, job.output, volumes, trace.stream(), trace.keepsWriting());
+        return report(job, written, nullptr, volumes, trace);
+    } catch (...) {
+        return report(job, std::nullopt, std::current_exception(), volumes, trace);
+    }
+}
+
+// The models' files are made durable together; each is reported, in order,
+// once it is settled.
+bool rewriteBatch(const std::vector<Job>& jobs, const Options& options, Trace& trace) {
+    bool allWritten = true;
+    morvane::BatchRewrite batch(options.volumes, trace.stream(), trace.keepsWriting(),
+                                [&](const morvane::BatchRewrite::Outcome& outcome) {
+                                    allWritten =
+                                        report({outcome.input, outcome.output}, outcome.written,
+                                               outcome.failure, options.volumes, trace) &&
+                                        allWritten;
+                                });
+    for (const Job& job : jobs) {
+        if (!goesOnWithCarriedBlock(job, options.skipRewritten)) {
+            continue;
+        }
+        batch.add(job.input, job.output);
+        if (trace.error() != 0) {
+            break;  // every later model would fail the same way
+        }
+    }
+    batch.finish();
+    return allWritten;
 }
 
 }  // namespace
 
 bool RewriteModels(const Options& options, StandardOutput& output) {
     Trace trace(options.quiet, output);
-    bool allWritten = true;
-    for (const Job& job : planJobs(options)) {
-        if (!goesOnWithCarriedBlock(job, options.skipRewritten)) {
-            continue;
-        }
-        allWritten = rewrite(job, options.volumes, trace) && allWritten;
-        if (trace.error() != 0) {
-            break;  // every later model would fail the same way
-        }
+    const std::vector<Job> jobs = planJobs(options);
+    if (!options.outputFolder.empty()) {
+        return rewriteBatch(jobs, options, trace);
     }
-    return allWritten;
+    return !goesOnWithCarriedBlock(jobs[0], options.skipRewritten) ||
+           rewriteOne(jobs[0], options.volumes, trace);
 }

@@ -95,7 +95,7 @@ std::optional<CarriedBlock> RewrittenShape::check(std::istream& model, std::stre
 std::optional<CarriedBlock> FindCarriedBlock(std::istream& model) {
     try {
         const std::streampos start = model.tellg();
-        ChunkReader reader(model);
+        ChunkReader reader(model, ChunkReader::Reading::HeadersOnly);
         if (!endsWithClosingHand(model, start, reader.inputLength())) {
             return std::nullopt;
         }
@@ -104,7 +104,7 @@ std::optional<CarriedBlock> FindCarriedBlock(std::istream& model) {
         for (ChunkReader::Item item; (item = reader.next()) != ChunkReader::Item::End;) {
             if (item == ChunkReader::Item::Chunk) {
                 shape.met(reader.chunk());
-                reader.seekPastPayload();
+                reader.skipPayload();
             }
         }
         return shape.check(model, start, reader.inputLength());

@@ -16,8 +16,8 @@ public:
 
     std::optional<CarriedBlock> run() {
         for (ChunkReader::Item item; (item = nextItem()) != ChunkReader::Item::End;) {
-            if (item == ChunkReader::Item::UnknownWord) {
-                extendUnknownRun();
+            if (item == ChunkReader::Item::UnknownWords) {
+                extendUnknownRun(std::ssize(reader_.unknownWords()));
                 continue;
             }
             flushUnknownRun();
@@ -45,11 +45,11 @@ private:
         }
     }
 
-    void extendUnknownRun() {
+    void extendUnknownRun(std::int64_t bytes) {
         if (unknownBytes_ == 0) {
-            unknownStart_ = reader_.offset() - zrm::kWordBytes;
+            unknownStart_ = reader_.offset() - bytes;
         }
-        unknownBytes_ += zrm::kWordBytes;
+        unknownBytes_ += bytes;
     }
 
     void flushUnknownRun() {

@@ -1,17 +1,23 @@
 #include "chunk_reader.h"
 
+#include <algorithm>
+#include <cstring>
 #include <istream>
-#include <limits>
 #include <string>
 
+#include "block_writer.h"
 #include "errors.h"
 #include "stream.h"
+#include "trace.h"
 
 namespace morvane {
 
 namespace {
 
-constexpr std::int64_t kMaxWord = std::numeric_limits<std::int32_t>::max();
+constexpr std::int64_t kBlockBytes = 256 * 1024;
+// A copy with at least this much left beyond the block is left to the kernel
+// where it can move the bytes itself.
+constexpr std::int64_t kKernelCopyBytes = kBlockBytes;
 
 [[noreturn]] void refuse(ModelError::Kind kind, const ChunkHeader& header,
                          const std::string& problem) {
@@ -33,24 +39,53 @@ std::int64_t occupiedBytes(const zrm::ChunkKind& kind, std::int64_t adjustedSize
     return zrm::kChunkHeaderBytes + adjustedSize;
 }
 
+// The bytes a chunk of a kind copied unchanged occupies, or 0 for any other
+// chunk, for a word that is no tag, and for a size word that next() must judge.
+std::int64_t copiedChunkBytes(const char* header) {
+    const zrm::ChunkKind* kind = zrm::FindChunkKind(WordAt(header));
+    if (kind == nullptr) {
+        return 0;
+    }
+    switch (kind->handling) {
+        case zrm::Handling::ContainerHeader:
+            return zrm::kChunkHeaderBytes;
+        case zrm::Handling::Copy:
+        case zrm::Handling::CopyPadded: {
+            const std::int32_t size = WordAt(header + zrm::kSizeWordOffset);
+            return size < 0 ? 0 : occupiedBytes(*kind, paddedSize(*kind, size));
+        }
+        case zrm::Handling::Extend:
+        case zrm::Handling::Drop:
+            break;
+    }
+    return 0;
+}
+
 }  // namespace
 
 std::string DescribeChunk(const ChunkHeader& header) {
     return std::string(header.kind->name) + " chunk at offset " + std::to_string(header.offset);
 }
 
-void RequireWordSized(const ChunkHeader& header, std::int64_t value, const std::string& what) {
-    if (value > kMaxWord) {
-        refuse(ModelError::Kind::TooLarge, header,
-               what + " (" + std::to_string(value) +
-                   ") does not fit in the format's signed 32-bit words");
-    }
+void RefuseTooLarge(const ChunkHeader& header, std::int64_t value, std::string_view what) {
+    refuse(ModelError::Kind::TooLarge, header,
+           std::string(what) + " (" + std::to_string(value) +
+               ") does not fit in the format's signed 32-bit words");
 }
 
-ChunkReader::ChunkReader(std::istream& in) : in_(in) {
+ChunkReader::ChunkReader(std::istream& in, Reading reading) : in_(in) {
     measureInput();
+    // A small model needs no more than its own length.
+    blockBytes_ =
+        reading == Reading::HeadersOnly
+            ? zrm::kChunkHeaderBytes
+            : std::min(kBlockBytes, std::max<std::int64_t>(inputLength_, zrm::kWordBytes));
+    block_ = std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(blockBytes_));
+    cursor_ = end_ = block_.get();
     requireContainerHeader();
 }
+
+ChunkReader::~ChunkReader() = default;
 
 void ChunkReader::measureInput() {
     const std::istream::pos_type start = in_.tellg();
@@ -60,6 +95,7 @@ void ChunkReader::measureInput() {
     if (start == std::istream::pos_type(-1) || end == std::istream::pos_type(-1) || !in_) {
         throw FileError("the input cannot be read from start to end");
     }
+    start_ = start;
     inputLength_ = static_cast<std::int64_t>(end - start);
 }
 
@@ -70,8 +106,8 @@ void ChunkReader::requireContainerHeader() {
                              " bytes long, too short for the 12-byte ZRM4 header it must "
                              "begin with");
     }
-    const std::int32_t first = readWord();
-    stepBack(zrm::kWordBytes);
+    require(zrm::kWordBytes);
+    const std::int32_t first = WordAt(cursor_);
     if (first != zrm::kZrm4) {
         throw ModelError(ModelError::Kind::NotAModel, 0,
                          "not a ZRM model: it begins with " + zrm::DescribeWord(first) +
@@ -83,36 +119,55 @@ ChunkReader::Item ChunkReader::next() {
     if (remaining() < zrm::kWordBytes) {
         return Item::End;
     }
-    word_ = readWord();
-    const zrm::ChunkKind* kind = zrm::FindChunkKind(word_);
+    require(zrm::kChunkHeaderBytes);
+    const zrm::ChunkKind* kind = zrm::FindChunkKind(WordAt(cursor_));
     if (kind == nullptr) {
-        return Item::UnknownWord;
+        passOverUnknownWords();
+        return Item::UnknownWords;
     }
-    chunk_ = readHeader(*kind);
+    readHeader(*kind);
     checkSizes(chunk_);
     return Item::Chunk;
 }
 
-std::int32_t ChunkReader::readWord() {
-    const std::int32_t word = readint(in_);
-    if (!in_) {
-        throw FileError("the input could not be read at offset " + std::to_string(offset_));
+// A chunk that lies whole in the block fits in the input and is far shorter
+// than the largest word, so it passes every check of checkSizes.
+ChunkReader::CopiedChunks ChunkReader::takeCopiedChunks(std::int64_t budget) {
+    const char* const start = cursor_;
+    const char* chunk = start;
+    std::int64_t count = 0;
+    while (end_ - chunk >= zrm::kChunkHeaderBytes) {
+        const std::int64_t occupied = copiedChunkBytes(chunk);
+        if (occupied == 0 || occupied > end_ - chunk || occupied > budget - (chunk - start)) {
+            break;
+        }
+        chunk += occupied;
+        ++count;
     }
-    offset_ += zrm::kWordBytes;
-    return word;
+    consume(chunk - start);
+    return {std::string_view(start, static_cast<std::size_t>(chunk - start)), count};
 }
 
-ChunkHeader ChunkReader::readHeader(const zrm::ChunkKind& kind) {
-    ChunkHeader header{&kind, offset_ - zrm::kWordBytes, 0, 0, 0, zrm::kChunkHeaderBytes};
-    const std::int64_t wordsBytes = zrm::kChunkHeaderBytes - zrm::kWordBytes;
-    if (remaining() < wordsBytes) {
-        refuse(ModelError::Kind::TruncatedChunk, header,
-               "the header is cut off after " + std::to_string(zrm::kWordBytes + remaining()) +
-                   " of its " + std::to_string(zrm::kChunkHeaderBytes) + " bytes");
+// The run ends where a known tag stands or where the block ends.
+void ChunkReader::passOverUnknownWords() {
+    const char* word = cursor_ + zrm::kWordBytes;
+    while (end_ - word >= zrm::kWordBytes && zrm::FindChunkKind(WordAt(word)) == nullptr) {
+        word += zrm::kWordBytes;
     }
-    header.second = readWord();
-    header.size = readWord();
-    return header;
+    unknownWords_ = std::string_view(cursor_, static_cast<std::size_t>(word - cursor_));
+    consume(word - cursor_);
+}
+
+void ChunkReader::readHeader(const zrm::ChunkKind& kind) {
+    chunk_ = ChunkHeader{&kind, offset_, 0, 0, 0, zrm::kChunkHeaderBytes};
+    if (remaining() < zrm::kChunkHeaderBytes) {
+        refuse(ModelError::Kind::TruncatedChunk, chunk_,
+               "the header is cut off after " + std::to_string(remaining()) + " of its " +
+                   std::to_string(zrm::kChunkHeaderBytes) + " bytes");
+    }
+    chunk_.second = WordAt(cursor_ + zrm::kWordBytes);
+    chunk_.size = WordAt(cursor_ + zrm::kSizeWordOffset);
+    consume(zrm::kChunkHeaderBytes);
 }
 
 // Every check is in subtraction form against what remains, so a crafted size
@@ -148,42 +203,93 @@ void ChunkReader::checkSizes(ChunkHeader& header) const {
     header.occupied = occupied;
 }
 
+// The chunk's header is still in the block: next() read it whole from there.
 void ChunkReader::stepBackToChunkStart() {
-    stepBack(offset_ - chunk_.offset);
+    const std::int64_t back = offset_ - chunk_.offset;
+    cursor_ -= back;
+    offset_ -= back;
 }
 
-void ChunkReader::stepBack(std::int64_t bytes) {
-    in_.seekg(-bytes, std::ios::cur);
-    offset_ -= bytes;
-}
-
-// A copy that comes up short means the input changed or failed while it was
-// read, since every length was checked against it beforehand.
-void ChunkReader::copyTo(std::ostream& out, std::int32_t count, std::ostream& trace) {
-    const std::int32_t copied = copybytes(in_, out, count, trace);
-    if (copied != count) {
-        throw FileError("the input could not be read at offset " +
-                        std::to_string(offset_ + copied));
+void ChunkReader::copyTo(BlockWriter& out, std::int32_t count, Trace& trace) {
+    trace.number("copybytes, ", count, " bytes\n");
+    if (count <= 0) {
+        return;
     }
-    offset_ += count;
+    const std::int64_t here = std::min<std::int64_t>(count, buffered());
+    out.append(cursor_, static_cast<std::size_t>(here));
+    consume(here);
+    if (here < count) {
+        copyRest(out, count - here);
+    }
 }
 
+// Every length was checked against the input beforehand, so a copy that comes
+// up short means the input changed or failed while it was read.
+void ChunkReader::copyRest(BlockWriter& out, std::int64_t count) {
+    std::int64_t left = count;
+    if (left >= kKernelCopyBytes) {
+        const std::int64_t moved = out.copyFrom(*in_.rdbuf(), left);
+        offset_ += moved;
+        left -= moved;
+    }
+    while (left > 0) {
+        if (remaining() == 0) {
+            failReading(offset_);
+        }
+        refill();
+        const std::int64_t taken = std::min(left, buffered());
+        out.append(cursor_, static_cast<std::size_t>(taken));
+        consume(taken);
+        left -= taken;
+    }
+}
+
+std::int32_t ChunkReader::readWord() {
+    require(zrm::kWordBytes);
+    if (buffered() < zrm::kWordBytes) {
+        failReading(offset_);
+    }
+    const std::int32_t word = WordAt(cursor_);
+    consume(zrm::kWordBytes);
+    return word;
+}
+
+// What lies beyond the block is never read: the next read starts past it.
 void ChunkReader::skipPayload() {
     const std::int64_t payload = chunk_.occupied - zrm::kChunkHeaderBytes;
-    in_.ignore(payload);
-    if (!in_) {
-        throw FileError("the input could not be read at offset " + std::to_string(offset_));
-    }
-    offset_ += payload;
+    const std::int64_t here = std::min(payload, buffered());
+    consume(here);
+    offset_ += payload - here;
 }
 
-void ChunkReader::seekPastPayload() {
-    const std::int64_t payload = chunk_.occupied - zrm::kChunkHeaderBytes;
-    in_.seekg(payload, std::ios::cur);
-    if (!in_) {
-        throw FileError("the input could not be read at offset " + std::to_string(offset_));
+void ChunkReader::require(std::int64_t bytes) {
+    if (buffered() < std::min(bytes, remaining())) {
+        refill();
     }
-    offset_ += payload;
+}
+
+// Keeps the bytes not yet walked and reads as many more as the block holds.
+void ChunkReader::refill() {
+    const std::int64_t kept = buffered();
+    char* const block = block_.get();
+    std::memmove(block, cursor_, static_cast<std::size_t>(kept));
+    cursor_ = block;
+    end_ = block + kept;
+    const std::int64_t wanted = std::min(blockBytes_ - kept, remaining() - kept);
+    // Read from where the walk stands, wherever others have moved the stream.
+    const std::istream::pos_type from = start_ + std::istream::off_type(offset_ + kept);
+    if (in_.rdbuf()->pubseekpos(from, std::ios::in) != from) {
+        failReading(offset_ + kept);
+    }
+    const std::streamsize got = in_.rdbuf()->sgetn(block + kept, wanted);
+    end_ += std::max<std::streamsize>(got, 0);
+    if (got < wanted) {
+        failReading(offset_ + kept + std::max<std::streamsize>(got, 0));
+    }
+}
+
+void ChunkReader::failReading(std::int64_t at) const {
+    throw FileError("the input could not be read at offset " + std::to_string(at));
 }
 
 }  // namespace morvane

@@ -1,12 +1,17 @@
 #pragma once
 
 #include <cstdint>
-#include <iosfwd>
+#include <istream>
+#include <memory>
 #include <string>
+#include <string_view>
 
 #include "format.h"
 
 namespace morvane {
+
+class BlockWriter;
+class Trace;
 
 // A chunk header read and checked against the rest of the input.
 struct ChunkHeader {
@@ -23,19 +28,45 @@ struct ChunkHeader {
 // fewer than 4 bytes at the end close the walk. Everything read is checked
 // before anyone acts on it, and a model that breaks a rule of the format is
 // refused with a ModelError that names the chunk and its offset.
+//
+// The input is read in large blocks and walked within them, so that a chunk
+// costs no call on the stream.
 class ChunkReader {
 public:
-    enum class Item { Chunk, UnknownWord, End };
+    // UnknownWords is a run of one or more words in a row that are no known tag.
+    enum class Item { Chunk, UnknownWords, End };
+
+    // How much is read at once: large blocks for a walk that copies the
+    // payloads, or no more than a chunk header for one that looks at the
+    // headers alone and passes over every payload unread.
+    enum class Reading { InBlocks, HeadersOnly };
 
     // Takes the input where it stands; it must be seekable and begin with the
-    // ZRM4 container header.
-    explicit ChunkReader(std::istream& in);
+    // ZRM4 container header. Others may move the stream between the reader's
+    // calls.
+    explicit ChunkReader(std::istream& in, Reading reading = Reading::InBlocks);
+    ChunkReader(const ChunkReader&) = delete;
+    ChunkReader& operator=(const ChunkReader&) = delete;
+    ~ChunkReader();
 
     Item next();
 
+    // Chunks that the rewrite copies unchanged, as they stand in the input.
+    struct CopiedChunks {
+        std::string_view bytes;
+        std::int64_t count;
+    };
+    // Takes, from here on, the chunks of the kinds the rewrite copies unchanged
+    // (the container header, XYZS, PLAN, NORM and STRN) in one step, as long as
+    // each lies whole in the block and their bytes together stay within
+    // `budget`. Each one taken has passed every check of next(); the walk
+    // stops before anything else, which next() then reads, and refuses if it
+    // must.
+    CopiedChunks takeCopiedChunks(std::int64_t budget);
+
     const ChunkHeader& chunk() const { return chunk_; }
-    // The tag just read, known or not.
-    std::int32_t word() const { return word_; }
+    // The words of the run just passed over, 4 bytes each as the input holds them.
+    std::string_view unknownWords() const { return unknownWords_; }
     // Where the next read starts.
     std::int64_t offset() const { return offset_; }
     std::int64_t inputLength() const { return inputLength_; }
@@ -44,32 +75,53 @@ public:
 
     // Moves back to the current chunk's tag, so that it can be copied whole.
     void stepBackToChunkStart();
-    // Copies count bytes to out through copybytes, tracing the copy.
-    void copyTo(std::ostream& out, std::int32_t count, std::ostream& trace);
+    // Copies count bytes to out, announcing the copy on the trace as copybytes does.
+    void copyTo(BlockWriter& out, std::int32_t count, Trace& trace);
     std::int32_t readWord();
+    // Passes over the payload; what the block does not hold is never read.
     void skipPayload();
-    // The same without reading the payload, for walks that only need the headers.
-    void seekPastPayload();
 
 private:
     void measureInput();
     void requireContainerHeader();
-    void stepBack(std::int64_t bytes);
-    ChunkHeader readHeader(const zrm::ChunkKind& kind);
+    void readHeader(const zrm::ChunkKind& kind);
     void checkSizes(ChunkHeader& header) const;
+    void passOverUnknownWords();
+    void copyRest(BlockWriter& out, std::int64_t count);
+    // Makes at least `bytes` of the input (or all that remains) readable in the block.
+    void require(std::int64_t bytes);
+    void refill();
+    [[noreturn]] void failReading(std::int64_t at) const;
     std::int64_t remaining() const { return inputLength_ - offset_; }
+    std::int64_t buffered() const { return end_ - cursor_; }
+    void consume(std::int64_t bytes) {
+        cursor_ += bytes;
+        offset_ += bytes;
+    }
 
     std::istream& in_;
+    std::istream::pos_type start_;  // of the model in the stream
     std::int64_t inputLength_ = 0;
     std::int64_t offset_ = 0;
-    std::int32_t word_ = 0;
+    std::int64_t blockBytes_ = 0;
+    std::unique_ptr<char[]> block_;
+    const char* cursor_ = nullptr;  // the byte at offset_
+    const char* end_ = nullptr;     // just past the bytes read into the block
     ChunkHeader chunk_{};
+    std::string_view unknownWords_;
 };
 
 // The start of every refusal that concerns one chunk: "PRIM chunk at offset 48".
 std::string DescribeChunk(const ChunkHeader& header);
 
+[[noreturn]] void RefuseTooLarge(const ChunkHeader& header, std::int64_t value,
+                                 std::string_view what);
+
 // Refuses the chunk when a length computed for it does not fit in a word.
-void RequireWordSized(const ChunkHeader& header, std::int64_t value, const std::string& what);
+inline void RequireWordSized(const ChunkHeader& header, std::int64_t value, std::string_view what) {
+    if (value > INT32_MAX) [[unlikely]] {
+        RefuseTooLarge(header, value, what);
+    }
+}
 
 }  // namespace morvane

@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "block_writer.h"
 #include "chunk_reader.h"
 #include "format.h"
 #include "rewrite_length.h"
@@ -20,16 +21,28 @@ using zrm::Handling;
 class Pass {
 public:
     Pass(std::istream& in, std::ostream& out, int volumes, std::ostream& trace)
-        : reader_(in), out_(out), volumes_(volumes), trace_(trace), length_(volumes) {}
+        : reader_(in),
+          out_(out),
+          writer_(out),
+          volumes_(volumes),
+          trace_(trace),
+          length_(volumes) {}
 
     PassSummary run() {
         outputStart_ = out_.tellp();
-        for (ChunkReader::Item item; (item = reader_.next()) != ChunkReader::Item::End;) {
-            traceLine(trace_, "Header= 0x%08X\n", static_cast<std::uint32_t>(reader_.word()));
-            if (item == ChunkReader::Item::UnknownWord) {
-                summary_.unrecognisedBytes += zrm::kWordBytes;
+        for (;;) {
+            if (!trace_.on()) {
+                copyChunksInOneGo();
+            }
+            const ChunkReader::Item item = reader_.next();
+            if (item == ChunkReader::Item::End) {
+                break;
+            }
+            if (item == ChunkReader::Item::UnknownWords) {
+                passOver(reader_.unknownWords());
                 continue;
             }
+            traceHeader(reader_.chunk().kind->tag);
             rewriteChunk(reader_.chunk());
             requireOutputWritten();
         }
@@ -39,6 +52,31 @@ public:
     }
 
 private:
+    // Without a trace to print, runs of chunks copied unchanged are taken and
+    // written in one piece; they count as copyChunk would count them.
+    void copyChunksInOneGo() {
+        const ChunkReader::CopiedChunks run = reader_.takeCopiedChunks(length_.room());
+        const auto bytes = std::ssize(run.bytes);
+        length_.countCopied(bytes);
+        summary_.bytesWritten += bytes;
+        summary_.chunksCopied += static_cast<int>(run.count);
+        writer_.append(run.bytes.data(), run.bytes.size());
+        requireOutputWritten();
+    }
+
+    void traceHeader(std::int32_t word) {
+        trace_.hex("Header= 0x", static_cast<std::uint32_t>(word));
+    }
+
+    void passOver(std::string_view words) {
+        if (trace_.on()) {
+            for (std::size_t at = 0; at < words.size(); at += zrm::kWordBytes) {
+                traceHeader(WordAt(words.data() + at));
+            }
+        }
+        summary_.unrecognisedBytes += std::ssize(words);
+    }
+
     void rewriteChunk(const ChunkHeader& header) {
         switch (header.kind->handling) {
             case Handling::ContainerHeader:
@@ -56,9 +94,9 @@ private:
     }
 
     void copyChunk(const ChunkHeader& header) {
-        traceLine(trace_, "ZRM4, XYZS, PLAN, NORM, STRN\n");
-        traceLine(trace_, "size=%d\n", header.size);
-        traceLine(trace_, "adjusted size=%d\n", header.adjustedSize);
+        trace_.text("ZRM4, XYZS, PLAN, NORM, STRN\n");
+        trace_.number("size=", header.size);
+        trace_.number("adjusted size=", header.adjustedSize);
         length_.count(header);
         reader_.stepBackToChunkStart();
         copy(static_cast<std::int32_t>(header.occupied));
@@ -66,9 +104,9 @@ private:
     }
 
     void extendPrim(const ChunkHeader& header) {
-        traceLine(trace_, "PRIM\n");
+        trace_.text("PRIM\n");
         primoffset_ = header.size;
-        traceLine(trace_, "Primoffset=%d\n", primoffset_);
+        trace_.number("Primoffset=", primoffset_);
         length_.count(header);
         const std::int32_t newSize = length_.extendedSize(header);
         const std::int32_t blockBytes = newSize - primoffset_;
@@ -76,8 +114,8 @@ private:
         reader_.stepBackToChunkStart();
         copy(zrm::kChunkHeaderBytes - zrm::kWordBytes);
         reader_.readWord();
-        traceLine(trace_, "m_Volumes=%d\n", volumes_);
-        writeint(out_, newSize);
+        trace_.number("m_Volumes=", volumes_);
+        writer_.writeWord(newSize);
         copy(primoffset_);
         writeVolumeBlock();
         summary_.bytesWritten += zrm::kWordBytes + blockBytes;
@@ -85,29 +123,31 @@ private:
     }
 
     void writeVolumeBlock() {
-        writeint(out_, zrm::kVolumeBlockMarker);
-        writeint(out_, volumes_);
+        writer_.writeWord(zrm::kVolumeBlockMarker);
+        writer_.writeWord(volumes_);
         for (int volume = 0; volume < volumes_; ++volume) {
-            writeint(out_, zrm::kEmptyVolume);
+            writer_.writeWord(zrm::kEmptyVolume);
         }
     }
 
     void dropHand() {
-        traceLine(trace_, "HAND.  ignoring.\n");
+        trace_.text("HAND.  ignoring.\n");
         reader_.skipPayload();
         ++summary_.handsDropped;
     }
 
     void copy(std::int32_t count) {
-        reader_.copyTo(out_, count, trace_);
+        reader_.copyTo(writer_, count, trace_);
         summary_.bytesWritten += count;
     }
 
     void close() {
         for (const std::int32_t word : {zrm::kHand, 0, 8, 0, primoffset_}) {
-            writeint(out_, word);
+            writer_.writeWord(word);
         }
         summary_.bytesWritten += zrm::kClosingHandBytes;
+        writer_.flush();
+        trace_.flush();
         out_.seekp(outputStart_ + std::ostream::off_type{zrm::kSizeWordOffset});
         writeint(out_, length_.total());
         out_.flush();
@@ -123,8 +163,9 @@ private:
 
     ChunkReader reader_;
     std::ostream& out_;
+    BlockWriter writer_;
     const int volumes_;
-    std::ostream& trace_;
+    Trace trace_;
 
     std::ostream::pos_type outputStart_;
     RewriteLength length_;

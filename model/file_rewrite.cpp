@@ -67,18 +67,84 @@ PassSummary runPass(const fs::path& input, int inputFd, const fs::path& output, 
 
 }  // namespace
 
+struct ModelRewrite::Steps {
+    Steps(const fs::path& input, const fs::path& output, const RewriteProgress& progress)
+        : inputFd(OpenModelFile(input)),
+          safeOutput(inputFd.get(), output),
+          gate(progress, inputFd.get()) {}
+
+    FileDescriptor inputFd;
+    SafeOutput safeOutput;
+    ProgressGate gate;
+    PassSummary summary;
+};
+
+ModelRewrite::ModelRewrite(const fs::path& input, const fs::path& output, int volumes,
+                           std::ostream& trace, const RewriteProgress& progress)
+    : steps_(std::make_unique<Steps>(input, output, progress)) {
+    steps_->summary = runPass(input, steps_->inputFd.get(), output, steps_->safeOutput.fd(),
+                              volumes, trace, steps_->gate);
+    steps_->inputFd.close();
+}
+
+ModelRewrite::~ModelRewrite() = default;
+
+std::size_t ModelRewrite::MostWaitingAtOnce() {
+    return SafeOutput::MostWaitingAtOnce();
+}
+
+const PassSummary& ModelRewrite::summary() const {
+    return steps_->summary;
+}
+
+fs::path ModelRewrite::folder() const {
+    return steps_->safeOutput.folder();
+}
+
+bool ModelRewrite::holdsTemporaryName() const {
+    return steps_->safeOutput.holdsTemporaryName();
+}
+
+void ModelRewrite::complete() {
+    steps_->safeOutput.complete();
+}
+
+void ModelRewrite::sync() {
+    steps_->safeOutput.sync();
+}
+
+bool ModelRewrite::syncFileSystem() const {
+    return steps_->safeOutput.syncFileSystem();
+}
+
+std::uint64_t ModelRewrite::fileSystem() const {
+    return steps_->safeOutput.fileSystem();
+}
+
+void ModelRewrite::requireNotCancelled() {
+    steps_->gate.requireNotCancelled();
+}
+
+void ModelRewrite::name() {
+    steps_->safeOutput.name();
+}
+
+void ModelRewrite::nameInBatch() {
+    steps_->safeOutput.nameInBatch();
+}
+
+void ModelRewrite::syncFolder() const {
+    steps_->safeOutput.syncFolder();
+}
+
 PassSummary RewriteModelFile(const fs::path& input, const fs::path& output, int volumes,
                              std::ostream& trace, const RewriteProgress& progress) {
-    const FileDescriptor inputFd = OpenModelFile(input);
-    SafeOutput safeOutput(inputFd.get(), output);
-    ProgressGate gate(progress, inputFd.get());
-    const PassSummary summary =
-        runPass(input, inputFd.get(), output, safeOutput.fd(), volumes, trace, gate);
-    safeOutput.sync();
+    ModelRewrite model(input, output, volumes, trace, progress);
+    model.sync();
     // Syncing a large model takes a while; a cancel during it still counts.
-    gate.requireNotCancelled();
-    safeOutput.name();
-    return summary;
+    model.requireNotCancelled();
+    model.name();
+    return model.summary();
 }
 
 }  // namespace morvane

@@ -51,14 +51,55 @@ inline constexpr std::array<ChunkKind, 7> kChunkKinds{{
     {"HAND", kHand, Handling::Drop},
 }};
 
+// Every word of the input is tried as a tag, so the lookup is one multiply
+// into a table in which each kind has a slot of its own.
+namespace lookup {
+
+inline constexpr int kSlotBits = 3;
+
+constexpr std::uint32_t SlotOf(std::int32_t tag, std::uint32_t multiplier) {
+    return (static_cast<std::uint32_t>(tag) * multiplier) >> (32 - kSlotBits);
+}
+
+constexpr bool GivesEachKindASlot(std::uint32_t multiplier) {
+    std::array<bool, 1u << kSlotBits> taken{};
+    for (const ChunkKind& kind : kChunkKinds) {
+        const std::uint32_t slot = SlotOf(kind.tag, multiplier);
+        if (taken[slot]) {
+            return false;
+        }
+        taken[slot] = true;
+    }
+    return true;
+}
+
+constexpr std::uint32_t FindMultiplier() {
+    std::uint32_t multiplier = 1;
+    while (!GivesEachKindASlot(multiplier)) {
+        multiplier += 2;
+    }
+    return multiplier;
+}
+
+inline constexpr std::uint32_t kMultiplier = FindMultiplier();
+
+// (Not named "slots", which Qt's headers take for themselves.)
+constexpr std::array<const ChunkKind*, 1u << kSlotBits> MakeTable() {
+    std::array<const ChunkKind*, 1u << kSlotBits> table{};
+    for (const ChunkKind& kind : kChunkKinds) {
+        table[SlotOf(kind.tag, kMultiplier)] = &kind;
+    }
+    return table;
+}
+
+inline constexpr std::array<const ChunkKind*, 1u << kSlotBits> kTable = MakeTable();
+
+}  // namespace lookup
+
 // The kind a tag names, or nullptr for a word that is no known tag.
 constexpr const ChunkKind* FindChunkKind(std::int32_t tag) {
-    for (const ChunkKind& kind : kChunkKinds) {
-        if (kind.tag == tag) {
-            return &kind;
-        }
-    }
-    return nullptr;
+    const ChunkKind* kind = lookup::kTable[lookup::SlotOf(tag, lookup::kMultiplier)];
+    return kind != nullptr && kind->tag == tag ? kind : nullptr;
 }
 
 inline constexpr int kWordBytes = 4;

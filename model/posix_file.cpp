@@ -4,12 +4,25 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
+
+#include "kernel_transfer.h"
 
 namespace morvane {
 
 namespace {
 
 constexpr std::size_t kBufferBytes = 256 * 1024;
+// A read at least this large goes straight into the caller's memory, and a
+// write at least this large straight from it.
+constexpr std::streamsize kDirectReadBytes = 16 * 1024;
+constexpr std::streamsize kDirectWriteBytes = 64 * 1024;
+// Writing back to the disk starts each time this much more has been written,
+// so that the final sync finds little left to do.
+constexpr off_t kWritebackBytes = 8 * 1024 * 1024;
+// The kernel copies this much between two questions to the read gate, as
+// often as a buffered read would ask it.
+constexpr std::size_t kKernelCopyStep = kBufferBytes;
 
 // Windows' C runtime counts the bytes of one read or write in an unsigned int;
 // a longer transfer simply takes more calls.
@@ -65,29 +78,80 @@ int FileDescriptor::close() {
     return result == 0 ? 0 : errno;
 }
 
-InputFileBuf::InputFileBuf(int fd) : fd_(fd), buffer_(kBufferBytes) {
+InputFileBuf::InputFileBuf(int fd)
+    : fd_(fd), buffer_(std::make_unique_for_overwrite<char[]>(kBufferBytes)) {
     filePosition_ = ::lseek(fd_, 0, SEEK_CUR);
-    setg(buffer_.data(), buffer_.data(), buffer_.data());
+    setg(buffer_.get(), buffer_.get(), buffer_.get());
+}
+
+// Returns the bytes read, 0 at the end of the file or where the gate closed
+// it, or -1 on a failure.
+ssize_t InputFileBuf::readFile(char* data, std::size_t size) {
+    if (gate_ && !gate_(filePosition_)) {
+        return 0;
+    }
+    const ssize_t got = readRetrying(fd_, data, size);
+    if (got < 0 && error_ == 0) {
+        error_ = errno;
+    }
+    filePosition_ += std::max<ssize_t>(got, 0);
+    return got;
 }
 
 InputFileBuf::int_type InputFileBuf::underflow() {
     if (gptr() < egptr()) {
         return traits_type::to_int_type(*gptr());
     }
-    if (gate_ && !gate_(filePosition_)) {
-        return traits_type::eof();
+    const ssize_t got = readFile(buffer_.get(), kBufferBytes);
+    setg(buffer_.get(), buffer_.get(), buffer_.get() + std::max<ssize_t>(got, 0));
+    return got > 0 ? traits_type::to_int_type(*gptr()) : traits_type::eof();
+}
+
+// Empties the buffer, so that the file position is the logical one again.
+std::streamsize InputFileBuf::takeBuffered(char* data, std::streamsize count) {
+    const std::streamsize taken = std::min<std::streamsize>(count, egptr() - gptr());
+    std::memcpy(data, gptr(), static_cast<std::size_t>(taken));
+    gbump(static_cast<int>(taken));
+    if (gptr() == egptr()) {
+        setg(buffer_.get(), buffer_.get(), buffer_.get());
     }
-    const ssize_t got = readRetrying(fd_, buffer_.data(), buffer_.size());
-    if (got <= 0) {
-        if (got < 0 && error_ == 0) {
-            error_ = errno;
+    return taken;
+}
+
+// Large reads skip the buffer: the caller has its own.
+std::streamsize InputFileBuf::xsgetn(char_type* data, std::streamsize count) {
+    std::streamsize done = takeBuffered(data, count);
+    if (count - done < kDirectReadBytes) {
+        return done + std::streambuf::xsgetn(data + done, count - done);
+    }
+    while (done < count) {
+        const ssize_t got = readFile(data + done, static_cast<std::size_t>(count - done));
+        if (got <= 0) {
+            break;
         }
-        setg(buffer_.data(), buffer_.data(), buffer_.data());
-        return traits_type::eof();
+        done += got;
     }
-    filePosition_ += got;
-    setg(buffer_.data(), buffer_.data(), buffer_.data() + got);
-    return traits_type::to_int_type(*gptr());
+    return done;
+}
+
+std::int64_t InputFileBuf::copyInKernel(OutputFileBuf& to, std::int64_t count) {
+    if (!kernelCopies_ || !to.flushBuffer() || gptr() != egptr()) {
+        return 0;
+    }
+    std::int64_t moved = 0;
+    while (moved < count && (!gate_ || gate_(filePosition_))) {
+        const auto step = static_cast<std::size_t>(
+            std::min<std::int64_t>(count - moved, static_cast<std::int64_t>(kKernelCopyStep)));
+        const std::int64_t copied = CopyBetweenFiles(fd_, to.fd_, step);
+        if (copied <= 0) {
+            kernelCopies_ = kernelCopies_ && copied == 0;
+            break;
+        }
+        filePosition_ += copied;
+        moved += copied;
+        to.wrote(copied);
+    }
+    return moved;
 }
 
 // The rewrite steps back over each chunk header it has just read; such a seek
@@ -120,7 +184,7 @@ InputFileBuf::pos_type InputFileBuf::seekoff(off_type offset, std::ios_base::see
         return pos_type(off_type(-1));
     }
     filePosition_ = target;
-    setg(buffer_.data(), buffer_.data(), buffer_.data());
+    setg(buffer_.get(), buffer_.get(), buffer_.get());
     return pos_type(target);
 }
 
@@ -128,18 +192,52 @@ InputFileBuf::pos_type InputFileBuf::seekpos(pos_type position, std::ios_base::o
     return seekoff(off_type(position), std::ios_base::beg, which);
 }
 
-OutputFileBuf::OutputFileBuf(int fd) : fd_(fd), buffer_(kBufferBytes) {
-    setp(buffer_.data(), buffer_.data() + buffer_.size());
+OutputFileBuf::OutputFileBuf(int fd)
+    : fd_(fd), buffer_(std::make_unique_for_overwrite<char[]>(kBufferBytes)) {
+    position_ = writtenBackTo_ = std::max<off_t>(::lseek(fd_, 0, SEEK_CUR), 0);
+    setp(buffer_.get(), buffer_.get() + kBufferBytes);
 }
 
 bool OutputFileBuf::flushBuffer() {
     const auto pending = static_cast<std::size_t>(pptr() - pbase());
-    setp(buffer_.data(), buffer_.data() + buffer_.size());
+    setp(buffer_.get(), buffer_.get() + kBufferBytes);
+    return writeFile(buffer_.get(), pending);
+}
+
+bool OutputFileBuf::writeFile(const char* data, std::size_t size) {
     if (error_ != 0) {
         return false;
     }
-    error_ = writeAll(fd_, buffer_.data(), pending);
+    error_ = writeAll(fd_, data, size);
+    if (error_ == 0) {
+        wrote(static_cast<off_t>(size));
+    }
     return error_ == 0;
+}
+
+// Only starts the writing back: the sync that makes the file durable, and
+// reports any failure of it, comes after the last write.
+void OutputFileBuf::wrote(off_t bytes) {
+    position_ += bytes;
+    if (position_ - writtenBackTo_ >= kWritebackBytes) {
+        StartWriteback(fd_, writtenBackTo_, position_ - writtenBackTo_);
+        writtenBackTo_ = position_;
+    }
+}
+
+// Large writes skip the buffer once it is empty.
+std::streamsize OutputFileBuf::xsputn(const char_type* data, std::streamsize count) {
+    if (count > epptr() - pptr() || count >= kDirectWriteBytes) {
+        if (!flushBuffer()) {
+            return 0;
+        }
+        if (count >= kDirectWriteBytes) {
+            return writeFile(data, static_cast<std::size_t>(count)) ? count : 0;
+        }
+    }
+    std::memcpy(pptr(), data, static_cast<std::size_t>(count));
+    pbump(static_cast<int>(count));
+    return count;
 }
 
 OutputFileBuf::int_type OutputFileBuf::overflow(int_type c) {
@@ -170,11 +268,21 @@ OutputFileBuf::pos_type OutputFileBuf::seekoff(off_type offset, std::ios_base::s
         error_ = errno;
         return pos_type(off_type(-1));
     }
+    position_ = writtenBackTo_ = position;
     return pos_type(position);
 }
 
 OutputFileBuf::pos_type OutputFileBuf::seekpos(pos_type position, std::ios_base::openmode which) {
     return seekoff(off_type(position), std::ios_base::beg, which);
+}
+
+std::int64_t CopyInKernel(std::streambuf& from, std::streambuf& to, std::int64_t count) {
+    auto* input = dynamic_cast<InputFileBuf*>(&from);
+    auto* output = dynamic_cast<OutputFileBuf*>(&to);
+    if (input == nullptr || output == nullptr) {
+        return 0;
+    }
+    return input->copyInKernel(*output, count);
 }
 
 }  // namespace morvane

@@ -3,10 +3,11 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <streambuf>
 #include <utility>
-#include <vector>
 
 // Buffered standard streams over POSIX file descriptors, so that the rewrite
 // can sync, link and rename the very file it wrote and report the system's
@@ -32,6 +33,8 @@ private:
     int fd_;
 };
 
+class OutputFileBuf;
+
 class InputFileBuf : public std::streambuf {
 public:
     explicit InputFileBuf(int fd);
@@ -45,16 +48,24 @@ public:
 
 protected:
     int_type underflow() override;
+    std::streamsize xsgetn(char_type* data, std::streamsize count) override;
     pos_type seekoff(off_type offset, std::ios_base::seekdir direction,
                      std::ios_base::openmode which) override;
     pos_type seekpos(pos_type position, std::ios_base::openmode which) override;
 
 private:
+    friend std::int64_t CopyInKernel(std::streambuf& from, std::streambuf& to, std::int64_t count);
+
+    ssize_t readFile(char* data, std::size_t size);
+    std::streamsize takeBuffered(char* data, std::streamsize count);
+    std::int64_t copyInKernel(OutputFileBuf& to, std::int64_t count);
+
     int fd_;
     int error_ = 0;
-    off_t filePosition_ = 0;  // where the descriptor stands: just past the buffered bytes
-    std::vector<char> buffer_;
+    off_t filePosition_ = 0;          // where the descriptor stands: just past the buffered bytes
+    std::unique_ptr<char[]> buffer_;  // its pages are touched only as far as it fills
     ReadGate gate_;
+    bool kernelCopies_ = true;  // until the system declines one
 };
 
 class OutputFileBuf : public std::streambuf {
@@ -65,17 +76,32 @@ public:
 
 protected:
     int_type overflow(int_type c) override;
+    std::streamsize xsputn(const char_type* data, std::streamsize count) override;
     int sync() override;
     pos_type seekoff(off_type offset, std::ios_base::seekdir direction,
                      std::ios_base::openmode which) override;
     pos_type seekpos(pos_type position, std::ios_base::openmode which) override;
 
 private:
+    friend class InputFileBuf;
+
     bool flushBuffer();
+    bool writeFile(const char* data, std::size_t size);
+    void wrote(off_t bytes);
 
     int fd_;
     int error_ = 0;
-    std::vector<char> buffer_;
+    off_t position_ = 0;              // where the descriptor stands
+    off_t writtenBackTo_ = 0;         // writing back to the disk has been started up to here
+    std::unique_ptr<char[]> buffer_;  // its pages are touched only as far as it fills
 };
+
+// Moves up to count bytes from where `from` stands in its file to where `to`
+// stands in its own without passing them through the process, asking from's
+// read gate before each step as a read would. Returns the bytes moved: 0 when
+// the two are not both files or the system cannot copy between them. A failed
+// step is not reported: the caller goes on through the buffers, where a plain
+// read or write meets the failure again and says which file it concerns.
+std::int64_t CopyInKernel(std::streambuf& from, std::streambuf& to, std::int64_t count);
 
 }  // namespace morvane

@@ -1,5 +1,7 @@
 #include "rewrite_length.h"
 
+#include <limits>
+
 #include "format.h"
 
 namespace morvane {
@@ -20,6 +22,11 @@ void RewriteLength::count(const ChunkHeader& header) {
         case zrm::Handling::Drop:
             break;
     }
+}
+
+std::int64_t RewriteLength::room() const {
+    return std::int64_t{std::numeric_limits<std::int32_t>::max()} - zrm::kClosingHandBytes -
+           counted_;
 }
 
 std::int32_t RewriteLength::extendedSize(const ChunkHeader& prim) const {

@@ -19,6 +19,11 @@ public:
     // ModelError when the count would no longer fit in a word.
     void count(const ChunkHeader& header);
 
+    // How many bytes of chunks copied unchanged can still be counted.
+    std::int64_t room() const;
+    // Counts chunks copied unchanged that together fit in room().
+    void countCopied(std::int64_t bytes) { counted_ += bytes; }
+
     // The size word an extended PRIM chunk gets.
     std::int32_t extendedSize(const ChunkHeader& prim) const;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 
@@ -29,6 +31,35 @@ public:
 
     // Gives the synced file the output name, durably.
     void name();
+
+    // The same way in the steps of a batch, which makes many models durable
+    // together: complete() each, then syncFileSystem() once for each file
+    // system, or else sync() each; then nameInBatch() each, and then
+    // syncFolder() once for each folder.
+
+    // How many may wait for their names at once: each holds its temporary
+    // file open until then.
+    static std::size_t MostWaitingAtOnce();
+
+    // Gives the finished file what the replaced one had; the first half of sync().
+    void complete();
+    // Makes every file written so far on the file system that holds the new
+    // file durable at once, this one's completed data and metadata included,
+    // where a sync of the whole file system is known to be as sound as each
+    // file's own sync; false where it is not known, or when it failed.
+    bool syncFileSystem() const;
+    // Which file system holds the new file.
+    std::uint64_t fileSystem() const;
+    // Whether the temporary file has a name of its own, kept for removal on
+    // the signals that end a program; only a few such names can be kept
+    // track of at once.
+    bool holdsTemporaryName() const;
+    // Gives the synced file the output name; a name that is new is made by
+    // linking the file there directly, which saves the file system a rename.
+    // Durable once syncFolder() has followed.
+    void nameInBatch();
+    std::filesystem::path folder() const;
+    void syncFolder() const;
 
 private:
     struct State;

@@ -25,19 +25,14 @@ std::int32_t transfer(std::istream& in, std::ostream& out,
 }  // namespace
 
 std::int32_t readint(std::istream& in) {
-    std::array<unsigned char, zrm::kWordBytes> bytes{};
-    in.read(reinterpret_cast<char*>(bytes.data()), zrm::kWordBytes);
-    const std::uint32_t value =
-        static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-        static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-    return static_cast<std::int32_t>(value);
+    std::array<char, zrm::kWordBytes> bytes{};
+    in.read(bytes.data(), zrm::kWordBytes);
+    return WordAt(bytes.data());
 }
 
 void writeint(std::ostream& out, std::int32_t value) {
-    const auto bits = static_cast<std::uint32_t>(value);
-    const std::array<char, zrm::kWordBytes> bytes{
-        static_cast<char>(bits & 0xFFu), static_cast<char>((bits >> 8) & 0xFFu),
-        static_cast<char>((bits >> 16) & 0xFFu), static_cast<char>((bits >> 24) & 0xFFu)};
+    std::array<char, zrm::kWordBytes> bytes;
+    StoreWord(bytes.data(), value);
     out.write(bytes.data(), zrm::kWordBytes);
 }
 
@@ -45,7 +40,7 @@ void writeint(std::ostream& out, std::int32_t value) {
 // invented, and the caller learns of the shortfall from the result.
 std::int32_t copybytes(std::istream& in, std::ostream& out, std::int32_t count,
                        std::ostream& trace) {
-    traceLine(trace, "copybytes, %d bytes\n", count);
+    Trace(trace).number("copybytes, ", count, " bytes\n");
     std::array<char, kCopyBlockBytes> buffer;
     const std::int32_t blocks = count / kCopyBlockBytes;
     const std::int32_t rest = count % kCopyBlockBytes;

@@ -7,6 +7,21 @@
 // least significant byte first.
 namespace morvane {
 
+// The word stored in the 4 bytes at `bytes`.
+inline std::int32_t WordAt(const char* bytes) {
+    const auto byte = [bytes](int index) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[index]));
+    };
+    return static_cast<std::int32_t>(byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24);
+}
+
+inline void StoreWord(char* bytes, std::int32_t value) {
+    const auto bits = static_cast<std::uint32_t>(value);
+    for (int index = 0; index < 4; ++index) {
+        bytes[index] = static_cast<char>((bits >> (8 * index)) & 0xFFu);
+    }
+}
+
 // Reads the next word. When fewer than 4 bytes remain, the stream's end-of-file
 // indicator is set and the bytes that were there are returned in the low end
 // of a zero-filled word.

@@ -1,22 +1,22 @@
 #include "trace.h"
 
-#include <cstdarg>
-#include <cstdio>
 #include <ostream>
 
 namespace morvane {
 
-void traceLine(std::ostream& trace, const char* format, ...) {
-    if (!trace) {
-        return;  // a silenced trace costs no formatting
-    }
-    char line[128];
-    va_list args;
-    va_start(args, format);
-    const int length = std::vsnprintf(line, sizeof line, format, args);
-    va_end(args);
-    if (length > 0) {
-        trace.write(line, static_cast<std::streamsize>(length));
+Trace::Trace(std::ostream& out)
+    : out_(out),
+      on_(static_cast<bool>(out)),
+      buffer_(on_ ? std::make_unique_for_overwrite<char[]>(kBufferBytes) : nullptr) {}
+
+Trace::~Trace() {
+    flush();
+}
+
+void Trace::flush() {
+    if (used_ > 0) {
+        out_.write(buffer_.get(), static_cast<std::streamsize>(used_));
+        used_ = 0;
     }
 }
 

@@ -1,11 +1,15 @@
 #include "model/safe_output.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <random>
@@ -29,6 +33,12 @@ namespace {
 // else, until it has been given the old file's owner and group.
 constexpr mode_t kNewFileMode = 0666;
 constexpr mode_t kReplacementMode = 0600;
+
+// File systems whose sync of the whole file system is as sound as a file's
+// own sync (ext2, ext3 and ext4 share one number).
+constexpr unsigned long kExt4FileSystem = 0xEF53;
+constexpr unsigned long kXfsFileSystem = 0x58465342;
+constexpr unsigned long kBtrfsFileSystem = 0x9123683E;
 
 struct ExtendedAttribute {
     std::string name;
@@ -220,20 +230,49 @@ public:
     TemporaryOutput& operator=(const TemporaryOutput&) = delete;
 
     int fd() const { return fd_.get(); }
+    // Whether the file has a name of its own while it is written.
+    bool named() const { return !name_.empty(); }
 
-    // Gives the finished file what the replaced one had and makes its bytes
-    // durable.
-    void sync() {
-        if (plan_.replaced) {
+    // Gives the finished file what the replaced one had.
+    void complete() {
+        if (plan_.replaced && !completed_) {
             copyAttributes();
             copyMode();
         }
+        completed_ = true;
+    }
+
+    // Completes the file and makes its bytes durable.
+    void sync() {
+        complete();
         if (::fsync(fd()) != 0) {
             FailWith("cannot write " + Quoted(plan_.output), errno);
         }
     }
 
-    // Gives the synced file the output name, durably.
+    // One sync of the whole file system makes all its files durable at the
+    // cost of little more than one of them, where that sync is known to
+    // write and report as a file's own sync does: each file's data and
+    // metadata, and the failure of any (it reports every writeback failure
+    // of the file system since the descriptor was opened, this one's
+    // included).
+    bool syncFileSystem() const {
+        struct statfs system {};
+        if (::fstatfs(fd(), &system) != 0) {
+            return false;
+        }
+        const auto type = static_cast<unsigned long>(system.f_type);
+        const bool sound =
+            type == kExt4FileSystem || type == kXfsFileSystem || type == kBtrfsFileSystem;
+        return sound && ::syncfs(fd()) == 0;
+    }
+
+    std::uint64_t fileSystem() const {
+        struct stat status {};
+        return ::fstat(fd(), &status) == 0 ? status.st_dev : 0;
+    }
+
+    // Gives the synced file the output name; durable once its folder is synced.
     void name() {
         if (name_.empty()) {
             linkIntoFolder();
@@ -246,7 +285,43 @@ public:
             FailWith("cannot give the new model the name " + Quoted(plan_.output), errno);
         }
         name_.release();
-        syncFolder();
+    }
+
+    // A name that is new is made by linking the synced file there at once,
+    // which saves the file system a rename and, like the rename, never takes
+    // a name that another program made meanwhile. False when there is a file
+    // under the name after all, or this one has a temporary name; name()
+    // then takes its own way.
+    bool linkAsNewName() {
+        if (plan_.replaced || !name_.empty()) {
+            return false;
+        }
+        const std::string self = "/proc/self/fd/" + std::to_string(fd());
+        int linked =
+            ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, plan_.target.c_str(), AT_SYMLINK_FOLLOW);
+        if (linked != 0 && errno == ENOENT) {
+            linked = ::linkat(fd(), "", AT_FDCWD, plan_.target.c_str(), AT_EMPTY_PATH);
+        }
+        if (linked != 0) {
+            if (errno == EEXIST) {
+                return false;
+            }
+            FailWith("cannot give the new model the name " + Quoted(plan_.output), errno);
+        }
+        if (const int error = fd_.close(); error != 0) {
+            ::unlink(plan_.target.c_str());
+            FailWith("cannot write " + Quoted(plan_.output), error);
+        }
+        return true;
+    }
+
+    // Without this the new name may not survive a power loss.
+    void syncFolder() const {
+        FileDescriptor folder(
+            ::open(folderOf(plan_.target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (!folder.isOpen() || ::fsync(folder.get()) != 0) {
+            FailWith("wrote " + Quoted(plan_.output) + " but cannot sync its folder", errno);
+        }
     }
 
 private:
@@ -344,18 +419,10 @@ private:
         }
     }
 
-    // Without this the new name may not survive a power loss.
-    void syncFolder() {
-        FileDescriptor folder(
-            ::open(folderOf(plan_.target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (!folder.isOpen() || ::fsync(folder.get()) != 0) {
-            FailWith("wrote " + Quoted(plan_.output) + " but cannot sync its folder", errno);
-        }
-    }
-
     const OutputPlan& plan_;
     FileDescriptor fd_;
     TemporaryName name_;
+    bool completed_ = false;
 };
 
 }  // namespace
@@ -383,6 +450,46 @@ void SafeOutput::sync() {
 
 void SafeOutput::name() {
     state_->temporary.name();
+    state_->temporary.syncFolder();
+}
+
+// Half the files the process may have open, so that the rest can still be.
+std::size_t SafeOutput::MostWaitingAtOnce() {
+    rlimit files{};
+    if (::getrlimit(RLIMIT_NOFILE, &files) != 0 || files.rlim_cur == RLIM_INFINITY) {
+        return SIZE_MAX;
+    }
+    return std::max<std::size_t>(files.rlim_cur / 2, 1);
+}
+
+void SafeOutput::complete() {
+    state_->temporary.complete();
+}
+
+bool SafeOutput::syncFileSystem() const {
+    return state_->temporary.syncFileSystem();
+}
+
+std::uint64_t SafeOutput::fileSystem() const {
+    return state_->temporary.fileSystem();
+}
+
+bool SafeOutput::holdsTemporaryName() const {
+    return state_->temporary.named();
+}
+
+void SafeOutput::nameInBatch() {
+    if (!state_->temporary.linkAsNewName()) {
+        state_->temporary.name();
+    }
+}
+
+fs::path SafeOutput::folder() const {
+    return folderOf(state_->plan.target);
+}
+
+void SafeOutput::syncFolder() const {
+    state_->temporary.syncFolder();
 }
 
 }  // namespace morvane

@@ -4,6 +4,7 @@
 #include <io.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <random>
@@ -293,5 +294,42 @@ void SafeOutput::sync() {
 void SafeOutput::name() {
     state_->temporary.name();
 }
+
+}  // namespace morvane
+
+namespace morvane {
+
+// Windows has no sync of a whole file system for a program to ask for, and a
+// rename that writes through needs no sync of the folder: a batch takes each
+// model's own way.
+// Each waits with a temporary name of its own, and a batch keeps only a few
+// of those at once anyway.
+std::size_t SafeOutput::MostWaitingAtOnce() {
+    return SIZE_MAX;
+}
+
+void SafeOutput::complete() {}
+
+bool SafeOutput::syncFileSystem() const {
+    return false;
+}
+
+std::uint64_t SafeOutput::fileSystem() const {
+    return 0;
+}
+
+bool SafeOutput::holdsTemporaryName() const {
+    return true;
+}
+
+void SafeOutput::nameInBatch() {
+    name();
+}
+
+std::filesystem::path SafeOutput::folder() const {
+    return folderOf(state_->plan.target);
+}
+
+void SafeOutput::syncFolder() const {}
 
 }  // namespace morvane

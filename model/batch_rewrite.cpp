@@ -1,0 +1,124 @@
+#include "batch_rewrite.h"
+
+#include <algorithm>
+#include <set>
+
+namespace morvane {
+
+namespace {
+
+// Past this many models, or this many bytes, sharing the syncs gains little
+// more, and the file system grows slower to make each further file that has
+// no name yet.
+constexpr std::size_t kGroupModels = 256;
+constexpr std::int64_t kGroupBytes = 256 << 20;
+// Temporary names are kept track of for removal on a signal, and only a few
+// can be at once.
+constexpr std::size_t kGroupTemporaryNames = 4;
+
+}  // namespace
+
+BatchRewrite::BatchRewrite(int volumes, std::ostream& trace, RewriteProgress progress,
+                           Report report)
+    : volumes_(volumes),
+      trace_(trace),
+      progress_(std::move(progress)),
+      report_(std::move(report)),
+      groupModels_(std::min(kGroupModels, ModelRewrite::MostWaitingAtOnce())) {}
+
+BatchRewrite::~BatchRewrite() = default;
+
+void BatchRewrite::add(const std::filesystem::path& input, const std::filesystem::path& output) {
+    Pending& pending =
+        group_.emplace_back(Pending{{input, output, std::nullopt, nullptr}, nullptr});
+    attempt(pending, [&] {
+        pending.model = std::make_unique<ModelRewrite>(input, output, volumes_, trace_, progress_);
+        // A model whose trace or progress failed is settled before the next
+        // one starts, as it would be on its own.
+        pending.model->requireNotCancelled();
+        groupBytes_ += pending.model->summary().bytesWritten;
+    });
+    if (groupIsFull()) {
+        finish();
+    }
+}
+
+bool BatchRewrite::groupIsFull() const {
+    std::size_t temporaryNames = 0;
+    for (const Pending& pending : group_) {
+        temporaryNames += pending.model && pending.model->holdsTemporaryName() ? 1u : 0u;
+    }
+    return group_.size() >= groupModels_ || groupBytes_ >= kGroupBytes ||
+           temporaryNames >= kGroupTemporaryNames;
+}
+
+void BatchRewrite::finish() {
+    syncGroup();
+    nameGroup();
+    syncFolders();
+    for (Pending& pending : group_) {
+        if (pending.model) {
+            pending.outcome.written = pending.model->summary();
+        }
+        report_(pending.outcome);
+    }
+    group_.clear();
+    groupBytes_ = 0;
+}
+
+// Every file of the group is written and completed before the first sync, so
+// that one sync of their file system makes them all durable where that is
+// sound; elsewhere, or should it fail, each file is synced on its own.
+void BatchRewrite::syncGroup() {
+    for (Pending& pending : group_) {
+        attempt(pending, [&] { pending.model->complete(); });
+    }
+    std::set<std::uint64_t> synced;
+    for (Pending& pending : group_) {
+        if (!pending.model || synced.contains(pending.model->fileSystem())) {
+            continue;
+        }
+        if (pending.model->syncFileSystem()) {
+            synced.insert(pending.model->fileSystem());
+        } else {
+            attempt(pending, [&] { pending.model->sync(); });
+        }
+    }
+}
+
+// Each model heard from progress right after its pass, before the next one
+// started, as it would have on its own; it is not asked again.
+void BatchRewrite::nameGroup() {
+    for (Pending& pending : group_) {
+        attempt(pending, [&] { pending.model->nameInBatch(); });
+    }
+}
+
+// Each folder is synced once; should that fail, each model named in it tries
+// again and reports its own failure.
+void BatchRewrite::syncFolders() {
+    std::set<std::filesystem::path> synced;
+    for (Pending& pending : group_) {
+        if (pending.model && !synced.contains(pending.model->folder())) {
+            attempt(pending, [&] {
+                pending.model->syncFolder();
+                synced.insert(pending.model->folder());
+            });
+        }
+    }
+}
+
+template <typename Step>
+void BatchRewrite::attempt(Pending& pending, Step step) {
+    if (pending.outcome.failure) {
+        return;
+    }
+    try {
+        step();
+    } catch (...) {
+        pending.outcome.failure = std::current_exception();
+        pending.model.reset();
+    }
+}
+
+}  // namespace morvane

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "file_rewrite.h"
+
+namespace morvane {
+
+// Rewrites many models one after another with the promises RewriteModelFile
+// makes for each: a new name appears only once the model's bytes are on disk,
+// a model that is refused or fails leaves its output name as it was, and
+// every model reported written is durable by the time it is reported. The
+// models of a group are made durable together: all written, then all synced,
+// so that the file system can share its journal commits between them, then
+// all named, and each folder synced once.
+class BatchRewrite {
+public:
+    struct Outcome {
+        std::filesystem::path input;
+        std::filesystem::path output;
+        std::optional<PassSummary> written;  // or else why not:
+        std::exception_ptr failure;
+    };
+    using Report = std::function<void(const Outcome&)>;
+
+    // Each model is told to progress as RewriteModelFile tells it; report
+    // hears of every model, in the order they were added, once it is settled.
+    BatchRewrite(int volumes, std::ostream& trace, RewriteProgress progress, Report report);
+    BatchRewrite(const BatchRewrite&) = delete;
+    BatchRewrite& operator=(const BatchRewrite&) = delete;
+    // Models still waiting for their names are dropped, leaving nothing behind.
+    ~BatchRewrite();
+
+    // Writes the model; its name may wait for the rest of its group.
+    void add(const std::filesystem::path& input, const std::filesystem::path& output);
+    // Syncs, names and reports every model added so far.
+    void finish();
+
+private:
+    struct Pending {
+        Outcome outcome;
+        std::unique_ptr<ModelRewrite> model;
+    };
+
+    bool groupIsFull() const;
+    void syncGroup();
+    void nameGroup();
+    void syncFolders();
+    // Runs a step of one model; a failure settles the model with it.
+    template <typename Step>
+    void attempt(Pending& pending, Step step);
+
+    const int volumes_;
+    std::ostream& trace_;
+    const RewriteProgress progress_;
+    const Report report_;
+    const std::size_t groupModels_;
+    std::vector<Pending> group_;
+    std::int64_t groupBytes_ = 0;
+};
+
+}  // namespace morvane
