@@ -70,11 +70,11 @@ PassSummary runPass(const fs::path& input, int inputFd, const fs::path& output, 
 struct ModelRewrite::Steps {
     Steps(const fs::path& input, const fs::path& output, const RewriteProgress& progress)
         : inputFd(OpenModelFile(input)),
-          safeOutput(inputFd.get(), output),
+          safeOutput(OpenSafeOutput(inputFd.get(), output)),
           gate(progress, inputFd.get()) {}
 
     FileDescriptor inputFd;
-    SafeOutput safeOutput;
+    std::unique_ptr<SafeOutput> safeOutput;
     ProgressGate gate;
     PassSummary summary;
 };
@@ -82,7 +82,7 @@ struct ModelRewrite::Steps {
 ModelRewrite::ModelRewrite(const fs::path& input, const fs::path& output, int volumes,
                            std::ostream& trace, const RewriteProgress& progress)
     : steps_(std::make_unique<Steps>(input, output, progress)) {
-    steps_->summary = runPass(input, steps_->inputFd.get(), output, steps_->safeOutput.fd(),
+    steps_->summary = runPass(input, steps_->inputFd.get(), output, steps_->safeOutput->fd(),
                               volumes, trace, steps_->gate);
     steps_->inputFd.close();
 }
@@ -90,7 +90,7 @@ ModelRewrite::ModelRewrite(const fs::path& input, const fs::path& output, int vo
 ModelRewrite::~ModelRewrite() = default;
 
 std::size_t ModelRewrite::MostWaitingAtOnce() {
-    return SafeOutput::MostWaitingAtOnce();
+    return MostOutputsWaitingAtOnce();
 }
 
 const PassSummary& ModelRewrite::summary() const {
@@ -98,27 +98,27 @@ const PassSummary& ModelRewrite::summary() const {
 }
 
 fs::path ModelRewrite::folder() const {
-    return steps_->safeOutput.folder();
+    return steps_->safeOutput->folder();
 }
 
 bool ModelRewrite::holdsTemporaryName() const {
-    return steps_->safeOutput.holdsTemporaryName();
+    return steps_->safeOutput->holdsTemporaryName();
 }
 
 void ModelRewrite::complete() {
-    steps_->safeOutput.complete();
+    steps_->safeOutput->complete();
 }
 
 void ModelRewrite::sync() {
-    steps_->safeOutput.sync();
+    steps_->safeOutput->sync();
 }
 
 bool ModelRewrite::syncFileSystem() const {
-    return steps_->safeOutput.syncFileSystem();
+    return steps_->safeOutput->syncFileSystem();
 }
 
 std::uint64_t ModelRewrite::fileSystem() const {
-    return steps_->safeOutput.fileSystem();
+    return steps_->safeOutput->fileSystem();
 }
 
 void ModelRewrite::requireNotCancelled() {
@@ -126,15 +126,15 @@ void ModelRewrite::requireNotCancelled() {
 }
 
 void ModelRewrite::name() {
-    steps_->safeOutput.name();
+    steps_->safeOutput->name();
 }
 
 void ModelRewrite::nameInBatch() {
-    steps_->safeOutput.nameInBatch();
+    steps_->safeOutput->nameInBatch();
 }
 
 void ModelRewrite::syncFolder() const {
-    steps_->safeOutput.syncFolder();
+    steps_->safeOutput->syncFolder();
 }
 
 PassSummary RewriteModelFile(const fs::path& input, const fs::path& output, int volumes,

@@ -14,6 +14,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "file_kind.h"
@@ -212,10 +213,10 @@ private:
 // The new model while it is written. On Linux it has no name until it is
 // complete, so a run that dies leaves nothing behind; where the file system
 // cannot make unnamed files it is a hidden file beside the output.
-class TemporaryOutput {
+class TemporaryOutput final : public SafeOutput {
 public:
-    explicit TemporaryOutput(const OutputPlan& plan) : plan_(plan) {
-        const fs::path folder = folderOf(plan.target);
+    explicit TemporaryOutput(OutputPlan plan) : plan_(std::move(plan)) {
+        const fs::path folder = folderOf(plan_.target);
         fd_ = FileDescriptor(
             ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, creationMode()));
         if (!fd_.isOpen()) {
@@ -229,12 +230,11 @@ public:
     TemporaryOutput(const TemporaryOutput&) = delete;
     TemporaryOutput& operator=(const TemporaryOutput&) = delete;
 
-    int fd() const { return fd_.get(); }
-    // Whether the file has a name of its own while it is written.
-    bool named() const { return !name_.empty(); }
+    int fd() const override { return fd_.get(); }
+    bool holdsTemporaryName() const override { return !name_.empty(); }
+    fs::path folder() const override { return folderOf(plan_.target); }
 
-    // Gives the finished file what the replaced one had.
-    void complete() {
+    void complete() override {
         if (plan_.replaced && !completed_) {
             copyAttributes();
             copyMode();
@@ -242,8 +242,7 @@ public:
         completed_ = true;
     }
 
-    // Completes the file and makes its bytes durable.
-    void sync() {
+    void sync() override {
         complete();
         if (::fsync(fd()) != 0) {
             FailWith("cannot write " + Quoted(plan_.output), errno);
@@ -256,7 +255,7 @@ public:
     // metadata, and the failure of any (it reports every writeback failure
     // of the file system since the descriptor was opened, this one's
     // included).
-    bool syncFileSystem() const {
+    bool syncFileSystem() const override {
         struct statfs system {};
         if (::fstatfs(fd(), &system) != 0) {
             return false;
@@ -267,13 +266,34 @@ public:
         return sound && ::syncfs(fd()) == 0;
     }
 
-    std::uint64_t fileSystem() const {
+    std::uint64_t fileSystem() const override {
         struct stat status {};
         return ::fstat(fd(), &status) == 0 ? status.st_dev : 0;
     }
 
+    void name() override {
+        takeName();
+        syncFolder();
+    }
+
+    void nameInBatch() override {
+        if (!linkAsNewName()) {
+            takeName();
+        }
+    }
+
+    // Without this the new name may not survive a power loss.
+    void syncFolder() const override {
+        FileDescriptor folder(
+            ::open(folderOf(plan_.target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (!folder.isOpen() || ::fsync(folder.get()) != 0) {
+            FailWith("wrote " + Quoted(plan_.output) + " but cannot sync its folder", errno);
+        }
+    }
+
+private:
     // Gives the synced file the output name; durable once its folder is synced.
-    void name() {
+    void takeName() {
         if (name_.empty()) {
             linkIntoFolder();
         }
@@ -315,16 +335,6 @@ public:
         return true;
     }
 
-    // Without this the new name may not survive a power loss.
-    void syncFolder() const {
-        FileDescriptor folder(
-            ::open(folderOf(plan_.target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (!folder.isOpen() || ::fsync(folder.get()) != 0) {
-            FailWith("wrote " + Quoted(plan_.output) + " but cannot sync its folder", errno);
-        }
-    }
-
-private:
     mode_t creationMode() const { return plan_.replaced ? kReplacementMode : kNewFileMode; }
 
     void createNamed() {
@@ -419,7 +429,7 @@ private:
         }
     }
 
-    const OutputPlan& plan_;
+    const OutputPlan plan_;
     FileDescriptor fd_;
     TemporaryName name_;
     bool completed_ = false;
@@ -427,69 +437,17 @@ private:
 
 }  // namespace
 
-struct SafeOutput::State {
-    State(int inputFd, const fs::path& output)
-        : plan(planOutput(inputFd, output)), temporary(plan) {}
-
-    const OutputPlan plan;
-    TemporaryOutput temporary;
-};
-
-SafeOutput::SafeOutput(int inputFd, const fs::path& output)
-    : state_(std::make_unique<State>(inputFd, output)) {}
-
-SafeOutput::~SafeOutput() = default;
-
-int SafeOutput::fd() const {
-    return state_->temporary.fd();
-}
-
-void SafeOutput::sync() {
-    state_->temporary.sync();
-}
-
-void SafeOutput::name() {
-    state_->temporary.name();
-    state_->temporary.syncFolder();
+std::unique_ptr<SafeOutput> OpenSafeOutput(int inputFd, const fs::path& output) {
+    return std::make_unique<TemporaryOutput>(planOutput(inputFd, output));
 }
 
 // Half the files the process may have open, so that the rest can still be.
-std::size_t SafeOutput::MostWaitingAtOnce() {
+std::size_t MostOutputsWaitingAtOnce() {
     rlimit files{};
     if (::getrlimit(RLIMIT_NOFILE, &files) != 0 || files.rlim_cur == RLIM_INFINITY) {
         return SIZE_MAX;
     }
     return std::max<std::size_t>(files.rlim_cur / 2, 1);
-}
-
-void SafeOutput::complete() {
-    state_->temporary.complete();
-}
-
-bool SafeOutput::syncFileSystem() const {
-    return state_->temporary.syncFileSystem();
-}
-
-std::uint64_t SafeOutput::fileSystem() const {
-    return state_->temporary.fileSystem();
-}
-
-bool SafeOutput::holdsTemporaryName() const {
-    return state_->temporary.named();
-}
-
-void SafeOutput::nameInBatch() {
-    if (!state_->temporary.linkAsNewName()) {
-        state_->temporary.name();
-    }
-}
-
-fs::path SafeOutput::folder() const {
-    return folderOf(state_->plan.target);
-}
-
-void SafeOutput::syncFolder() const {
-    state_->temporary.syncFolder();
 }
 
 }  // namespace morvane

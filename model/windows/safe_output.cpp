@@ -9,6 +9,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <utility>
 
 #include "file_kind.h"
 #include "model/model_file.h"
@@ -165,9 +166,9 @@ private:
 // The new model while it is written: a file beside the output, under a name
 // of its own until it is complete. It may be removed by name while open, so
 // that an ending program can take it away.
-class TemporaryOutput {
+class TemporaryOutput final : public SafeOutput {
 public:
-    explicit TemporaryOutput(const OutputPlan& plan) : plan_(plan) {
+    explicit TemporaryOutput(OutputPlan plan) : plan_(std::move(plan)) {
         UniqueHandle handle = create();
         const int fd =
             ::_open_osfhandle(reinterpret_cast<intptr_t>(handle.get()), _O_WRONLY | _O_BINARY);
@@ -178,9 +179,9 @@ public:
         fd_ = FileDescriptor(fd);
     }
 
-    int fd() const { return fd_.get(); }
+    int fd() const override { return fd_.get(); }
 
-    void sync() {
+    void sync() override {
         const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(fd()));
         if (plan_.replacing) {
             keepAttributes(handle);
@@ -190,7 +191,7 @@ public:
         }
     }
 
-    void name() {
+    void name() override {
         if (const int error = fd_.close(); error != 0) {
             FailWith("cannot write " + Quoted(plan_.output), error);
         }
@@ -202,6 +203,18 @@ public:
         }
         name_.release();
     }
+
+    // Windows has no sync of a whole file system for a program to ask for,
+    // and a rename that writes through needs no sync of the folder: a batch
+    // takes each model's own way, each waiting under a temporary name of its
+    // own.
+    void complete() override {}
+    bool syncFileSystem() const override { return false; }
+    std::uint64_t fileSystem() const override { return 0; }
+    bool holdsTemporaryName() const override { return true; }
+    void nameInBatch() override { name(); }
+    fs::path folder() const override { return folderOf(plan_.target); }
+    void syncFolder() const override {}
 
 private:
     void keepAttributes(HANDLE handle) {
@@ -263,73 +276,20 @@ private:
         }
     }
 
-    const OutputPlan& plan_;
+    const OutputPlan plan_;
     TemporaryName name_;
     FileDescriptor fd_;
 };
 
 }  // namespace
 
-struct SafeOutput::State {
-    State(int inputFd, const fs::path& output)
-        : plan(planOutput(inputFd, output)), temporary(plan) {}
-
-    const OutputPlan plan;
-    TemporaryOutput temporary;
-};
-
-SafeOutput::SafeOutput(int inputFd, const fs::path& output)
-    : state_(std::make_unique<State>(inputFd, output)) {}
-
-SafeOutput::~SafeOutput() = default;
-
-int SafeOutput::fd() const {
-    return state_->temporary.fd();
+std::unique_ptr<SafeOutput> OpenSafeOutput(int inputFd, const fs::path& output) {
+    return std::make_unique<TemporaryOutput>(planOutput(inputFd, output));
 }
 
-void SafeOutput::sync() {
-    state_->temporary.sync();
-}
-
-void SafeOutput::name() {
-    state_->temporary.name();
-}
-
-}  // namespace morvane
-
-namespace morvane {
-
-// Windows has no sync of a whole file system for a program to ask for, and a
-// rename that writes through needs no sync of the folder: a batch takes each
-// model's own way.
-// Each waits with a temporary name of its own, and a batch keeps only a few
-// of those at once anyway.
-std::size_t SafeOutput::MostWaitingAtOnce() {
+// A batch keeps only a few temporary names at once anyway.
+std::size_t MostOutputsWaitingAtOnce() {
     return SIZE_MAX;
 }
-
-void SafeOutput::complete() {}
-
-bool SafeOutput::syncFileSystem() const {
-    return false;
-}
-
-std::uint64_t SafeOutput::fileSystem() const {
-    return 0;
-}
-
-bool SafeOutput::holdsTemporaryName() const {
-    return true;
-}
-
-void SafeOutput::nameInBatch() {
-    name();
-}
-
-std::filesystem::path SafeOutput::folder() const {
-    return folderOf(state_->plan.target);
-}
-
-void SafeOutput::syncFolder() const {}
 
 }  // namespace morvane
