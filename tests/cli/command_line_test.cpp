@@ -1,3 +1,5 @@
+#include <nlohmann/json.hpp>
+
 #include <array>
 
 #include "command_line_fixture.h"
@@ -17,6 +19,15 @@ TEST_F(CommandLine, StandardOutputIsExactlyTheTraceAndTheSummaryGoesToErrors) {
                               " bytes): 2 chunks copied, 1 PRIM chunk extended with 3 volumes, 1 "
                               "HAND chunk dropped, 4 bytes of unrecognised words passed over, 2 "
                               "trailing bytes dropped\n");
+
+    // Counts of one and of none, and no parts for what the model lacks.
+    const std::string plain = containerHeader() + chunk(kPrim, 0, 4, payload(4));
+    writeFile(path("plain.zrm"), plain);
+    const ToolRun single = run({"-q", "-n", "1", path("plain.zrm"), path("out.zrm")});
+    EXPECT_EQ(single.err, "morvane-cli: wrote '" + path("out.zrm") + "' (" +
+                              std::to_string(rewriteInMemory(plain, 1).output.size()) +
+                              " bytes): 1 chunk copied, 1 PRIM chunk extended with 1 volume, 0 "
+                              "HAND chunks dropped\n");
 }
 
 TEST_F(CommandLine, QuietBatchWritesEveryGoodModelAndReportsTheBadOnes) {
@@ -87,6 +98,13 @@ TEST_F(CommandLine, ListShowsEveryRowAsTableOrJsonWithTheRefusal) {
         EXPECT_THAT(json.out, HasSubstr(part));
     }
     EXPECT_THAT(json.err, HasSubstr("PRIM chunk at offset 12"));
+    const auto listed = nlohmann::json::parse(json.out);
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_EQ(listed[0]["file"], path("in.zrm"));
+    EXPECT_EQ(listed[0]["chunks"].size(), 6u);
+    EXPECT_TRUE(listed[0]["error"].is_null());
+    EXPECT_EQ(listed[1]["file"], path("bad\"name.zrm"));
+    EXPECT_TRUE(listed[1]["error"].is_string());
     EXPECT_EQ(folder_.listing(), "bad\"name.zrm in.zrm ");
 }
 

@@ -50,6 +50,16 @@ TEST_F(CommandLine, StandardOutputThatCannotBeWrittenIsAnError) {
         EXPECT_EQ(rewrite.err, "morvane-cli: cannot write the trace to standard output: " + reason +
                                    "; '" + path("out.zrm") + "' was left as it was\n");
         EXPECT_EQ(readFile(path("out.zrm")), kPrecious);
+        // A batch stops at the first model whose trace is lost: every later
+        // one would fail the same way.
+        fs::create_directory(path("batch"));
+        const ToolRun batch =
+            run({"-n", "2", "-d", path("batch"), path("in.zrm"), path("out.zrm")}, setup);
+        EXPECT_EQ(batch.exitCode, 1);
+        EXPECT_EQ(batch.err.find("cannot write the trace"),
+                  batch.err.rfind("cannot write the trace"))
+            << batch.err;
+        EXPECT_EQ(TempFolder::namesIn(path("batch")), "");
         for (const bool json : {false, true}) {
             const ToolRun listing =
                 run(json ? std::vector<std::string>{"--list", "--json", path("in.zrm")}

@@ -35,9 +35,11 @@ public:
     }
 
     // The names in the folder, sorted, to see that nothing extra was left.
-    std::string listing() const {
+    std::string listing() const { return namesIn(path_); }
+
+    static std::string namesIn(const std::filesystem::path& folder) {
         std::set<std::string> sorted;
-        for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
             const std::u8string name = entry.path().filename().u8string();
             sorted.insert(std::string(name.begin(), name.end()));
         }
