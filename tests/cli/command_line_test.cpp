@@ -214,9 +214,9 @@ TEST_F(CommandLine, NamesAreWrittenAndShownSafely) {
         EXPECT_EQ(result.exitCode, 0) << program << result.err;
         EXPECT_EQ(readFile(path(longest)), rewriteInMemory(model_, 1).output);
     }
-    const ToolRun missing = run({"-n", "1", path("two\nlines\x1b.zrm"), path("out.zrm")});
-    EXPECT_EQ(missing.err, "morvane-cli: cannot open the model '" + path("two\\nlines\\x1B.zrm") +
-                               "': No such file or directory\n");
+    const ToolRun missing = run({"-n", "1", path("two\nlines\t\x1b.zrm"), path("out.zrm")});
+    EXPECT_EQ(missing.err, "morvane-cli: cannot open the model '" +
+                               path("two\\nlines\\t\\x1B.zrm") + "': No such file or directory\n");
     writeFile(path("caf\xe9.zrm"), model_);
     const ToolRun json = run({"--list", "--json", path("caf\xe9.zrm")});
     EXPECT_EQ(json.exitCode, 0);
