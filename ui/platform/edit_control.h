@@ -2,9 +2,11 @@
 
 #include <string>
 
-namespace morvane::ui {
+// First, so that where the system's headers rename SetWindowText and
+// GetWindowText this class is renamed the same way wherever it is used.
+#include "platform/dialog.h"
 
-class CDialog;
+namespace morvane::ui {
 
 // An edit field bound to a member by the data exchange, so that a dialog can
 // set its text without owning the control.
