@@ -1,9 +1,15 @@
 #pragma once
 
-// Numbers the window system gives its own commands. Macros, so that where the
+// Numbers the window system gives its own commands and answers. Macros, so that where the
 // system's headers define them already those are taken.
 #ifndef SC_CLOSE
 #define SC_CLOSE 0xF060
+#endif
+#ifndef IDYES
+#define IDYES 6
+#endif
+#ifndef IDNO
+#define IDNO 7
 #endif
 #ifndef MF_STRING
 #define MF_STRING 0x0000
