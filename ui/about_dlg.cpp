@@ -4,6 +4,6 @@
 
 namespace morvane::ui {
 
-CAboutDlg::CAboutDlg(QWidget* parent) : CDialog(IDD_ABOUTBOX, parent) {}
+CAboutDlg::CAboutDlg(CDialog* parent) : CDialog(IDD_ABOUTBOX, parent) {}
 
 }  // namespace morvane::ui

@@ -7,7 +7,7 @@ namespace morvane::ui {
 // The program's name, version and rights notice.
 class CAboutDlg : public CDialog {
 public:
-    explicit CAboutDlg(QWidget* parent = nullptr);
+    explicit CAboutDlg(CDialog* parent = nullptr);
 };
 
 }  // namespace morvane::ui

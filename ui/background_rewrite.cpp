@@ -1,9 +1,5 @@
 #include "background_rewrite.h"
 
-#include <QCloseEvent>
-#include <QEventLoop>
-#include <QFutureWatcher>
-#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <exception>
 
@@ -13,76 +9,25 @@
 namespace morvane::ui {
 namespace {
 
-constexpr int kProgressSteps = 1000;
-// A rewrite that is over sooner than this never shows the dialog, so that
-// small models do not make it flash over the window.
-constexpr int kShowAfterMilliseconds = 500;
-constexpr int kPollMilliseconds = 50;
-
-int StepsRead(std::int64_t bytesRead, std::int64_t inputBytes) {
-    if (inputBytes <= 0) {
-        return 0;
-    }
-    const std::int64_t read = std::clamp<std::int64_t>(bytesRead, 0, inputBytes);
-    return static_cast<int>(read * kProgressSteps / inputBytes);
-}
-
-QString WritingText(const std::filesystem::path& output) {
-    return QStringLiteral("Writing '%1'...").arg(ToDisplayText(output.filename()));
+std::string WritingText(const std::filesystem::path& output) {
+    return "Writing '" + DisplayText(output.filename()) + "'...";
 }
 
 }  // namespace
 
-RewriteProgressDialog::RewriteProgressDialog(QWidget& window) : QProgressDialog(&window) {
-    setObjectName("RewriteProgress");
-    setWindowTitle(window.windowTitle());
-    setWindowModality(Qt::ApplicationModal);
-    setRange(0, kProgressSteps);
-    setMinimumDuration(kShowAfterMilliseconds);
-    setAutoReset(false);
-    setAutoClose(false);
-    // The dialog's own answer to a cancel hides it at once, while the worker
-    // may still be finishing its read.
-    disconnect(this, SIGNAL(canceled()), this, SLOT(cancel()));
-}
-
-void RewriteProgressDialog::reject() {
-    emit canceled();
-}
-
-void RewriteProgressDialog::closeEvent(QCloseEvent* event) {
-    event->ignore();
-    emit canceled();
-}
-
-BackgroundRewrite::BackgroundRewrite(QWidget& window) : m_dialog(window) {
-    QObject::connect(&m_dialog, &QProgressDialog::canceled, [this] { Cancel(); });
-    QObject::connect(&m_poll, &QTimer::timeout, [this] { ShowProgress(); });
-}
+BackgroundRewrite::BackgroundRewrite(CDialog& window) : m_progress(window) {}
 
 RewriteOutcome BackgroundRewrite::Run(const ModelRewriter& rewriter, const RewriteJob& job) {
-    QFutureWatcher<RewriteOutcome> watcher;
-    QEventLoop loop;
-    QObject::connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
-    StartShowingProgress(job);
-    watcher.setFuture(QtConcurrent::run([this, &rewriter, job] { return Rewrite(rewriter, job); }));
-    if (!watcher.isFinished()) {
-        loop.exec();
-    }
-    // The loop also ends when the whole application is told to quit; the
-    // worker must not outlive the files and streams it was lent.
-    if (!watcher.isFinished()) {
-        Cancel();
-        watcher.waitForFinished();
-    }
-    m_poll.stop();
-    m_dialog.hide();
-    return watcher.result();
+    RewriteOutcome outcome;
+    m_progress.SetLabel(WritingText(job.output));
+    m_progress.Run([&] { outcome = Rewrite(rewriter, job); }, [this] { return StepsRead(); },
+                   [this] { Cancel(); });
+    return outcome;
 }
 
 void BackgroundRewrite::Cancel() {
     if (!m_cancelRequested.exchange(true)) {
-        m_dialog.setLabelText(QStringLiteral("Cancelling..."));
+        m_progress.SetLabel("Cancelling...");
     }
 }
 
@@ -95,7 +40,7 @@ RewriteOutcome BackgroundRewrite::Rewrite(const ModelRewriter& rewriter, const R
     } catch (const Cancelled&) {
         return {RewriteOutcome::Ending::Cancelled, {}};
     } catch (const std::exception& error) {
-        return {RewriteOutcome::Ending::Failed, QString::fromLocal8Bit(error.what())};
+        return {RewriteOutcome::Ending::Failed, error.what()};
     }
     return {RewriteOutcome::Ending::Written, {}};
 }
@@ -106,14 +51,13 @@ bool BackgroundRewrite::GoOn(std::int64_t bytesRead, std::int64_t inputBytes) {
     return !m_cancelRequested.load();
 }
 
-void BackgroundRewrite::StartShowingProgress(const RewriteJob& job) {
-    m_dialog.setLabelText(WritingText(job.output));
-    m_dialog.setValue(0);
-    m_poll.start(kPollMilliseconds);
-}
-
-void BackgroundRewrite::ShowProgress() {
-    m_dialog.setValue(StepsRead(m_bytesRead.load(), m_inputBytes.load()));
+int BackgroundRewrite::StepsRead() const {
+    const std::int64_t inputBytes = m_inputBytes.load();
+    if (inputBytes <= 0) {
+        return 0;
+    }
+    const std::int64_t read = std::clamp<std::int64_t>(m_bytesRead.load(), 0, inputBytes);
+    return static_cast<int>(read * ModalProgress::kSteps / inputBytes);
 }
 
 }  // namespace morvane::ui

@@ -1,26 +1,15 @@
 #include "collision_app.h"
 
-#include <algorithm>
-
 #include "collision_dlg.h"
-#include "model/path_text.h"
-#include "platform/icons.h"
-#include "resources/resource.h"
+#include "platform/system_file_chooser.h"
 
 namespace morvane::ui {
 
-// Paths are read as the command-line tool reads them: on Linux byte for byte,
-// so that a name in any encoding still names its file.
-CCollisionApp::CCollisionApp(int& argc, char** argv) : QApplication(argc, argv) {
-    std::transform(argv + std::min(argc, 1), argv + argc, std::back_inserter(m_modelArguments),
-                   [](const char* argument) { return PathFromText(argument); });
-    setApplicationName("morvane");
-    setApplicationVersion(QStringLiteral(MORVANE_VERSION));
-    setWindowIcon(LoadIcon(IDR_MAINFRAME));
-}
+CCollisionApp::CCollisionApp(int& argc, char** argv)
+    : CWinApp(argc, argv), m_modelArguments(CommandLinePaths()) {}
 
 bool CCollisionApp::InitInstance() {
-    QtFileChooser chooser;
+    SystemFileChooser chooser;
     CCollisionDlg dialog(chooser);
     dialog.ChooseOnStart(m_modelArguments);
     dialog.DoModal();

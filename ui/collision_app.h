@@ -1,16 +1,17 @@
 #pragma once
 
-#include <QApplication>
 #include <filesystem>
 #include <vector>
+
+#include "platform/app.h"
 
 namespace morvane::ui {
 
 // The program around its one window.
-class CCollisionApp : public QApplication {
+class CCollisionApp : public CWinApp {
 public:
-    // Takes the whole command line: the toolkit removes the options that are
-    // its own, and the arguments left are the models the window starts with.
+    // Takes the whole command line: the arguments that are not the toolkit's
+    // own are the models the window starts with.
     CCollisionApp(int& argc, char** argv);
 
     const std::vector<std::filesystem::path>& ModelArguments() const { return m_modelArguments; }

@@ -1,12 +1,5 @@
 #include "collision_dlg.h"
 
-#include <QDropEvent>
-#include <QMessageBox>
-#include <QMimeData>
-#include <QPainter>
-#include <QScopedValueRollback>
-#include <QStyle>
-#include <QTimer>
 #include <iostream>
 #include <optional>
 #include <system_error>
@@ -18,8 +11,6 @@
 #include "model/format.h"
 #include "model/model_file.h"
 #include "platform/data_exchange.h"
-#include "platform/icons.h"
-#include "platform/resource_text.h"
 #include "resources/resource.h"
 
 namespace morvane::ui {
@@ -29,90 +20,70 @@ bool IsAboutCommand(int commandId) {
     return (commandId & 0xFFF0) == IDM_ABOUTBOX;
 }
 
-// Only one file of this machine that can be read as a model is taken; several
-// files, a folder or a remote address are turned away at the cursor.
-std::optional<std::filesystem::path> DroppedModel(const QMimeData* data) {
-    if (data == nullptr) {
+// Only one file that can be read as a model is taken; several files or a
+// folder are turned away.
+std::optional<std::filesystem::path> DroppedModel(const std::vector<std::filesystem::path>& files) {
+    if (files.size() != 1) {
         return std::nullopt;
     }
-    const QList<QUrl> urls = data->urls();
-    if (urls.size() != 1 || !urls.front().isLocalFile()) {
-        return std::nullopt;
-    }
-    const std::filesystem::path path = ToPath(urls.front().toLocalFile());
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
+    if (!std::filesystem::is_regular_file(files.front(), error)) {
         return std::nullopt;
     }
-    return path;
+    return files.front();
 }
 
 // Why a path named on the command line cannot be chosen as the model, in the
 // words a save would use; opening it neither waits on a pipe nor reads it.
-std::optional<QString> WhyNotAModelFile(const std::filesystem::path& path) {
+std::optional<std::string> WhyNotAModelFile(const std::filesystem::path& path) {
     try {
         OpenModelFile(path);
     } catch (const Error& refusal) {
-        return QString::fromLocal8Bit(refusal.what());
+        return refusal.what();
     }
     return std::nullopt;
 }
 
-QString NotOpenedText(const std::vector<std::filesystem::path>& others) {
-    QString text = QStringLiteral("morvane works on one model at a time. These were not opened:");
+std::string NotOpenedText(const std::vector<std::filesystem::path>& others) {
+    std::string text = "morvane works on one model at a time. These were not opened:";
     for (const std::filesystem::path& other : others) {
-        text += QStringLiteral("\n'%1'").arg(ToDisplayText(other));
+        text += "\n'" + DisplayText(other) + "'";
     }
     return text;
 }
 
-QString SecondBlockQuestion(const std::filesystem::path& input, const CarriedBlock& block) {
-    return QStringLiteral(
-               "'%1' already carries a block of %2 collision volumes: it has been rewritten "
-               "before.\n\nSaving it adds a second block to every PRIM chunk. Save anyway?")
-        .arg(ToDisplayText(input))
-        .arg(block.volumes);
+std::string SecondBlockQuestion(const std::filesystem::path& input, const CarriedBlock& block) {
+    return "'" + DisplayText(input) + "' already carries a block of " +
+           std::to_string(block.volumes) +
+           " collision volumes: it has been rewritten before.\n\nSaving it adds a second block "
+           "to every PRIM chunk. Save anyway?";
 }
 
-// Names come from the user's files and are shown as they are, never read as
-// markup.
-void ShowPlainMessage(QWidget* window, QMessageBox::Icon icon, const QString& message) {
-    QMessageBox box(icon, window->windowTitle(), message, QMessageBox::Ok, window);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
-}
-
-// Choosing a model only reads it. A source told that its file was moved may
-// delete it, so the drop is answered as a copy or a link and never a move.
-std::optional<Qt::DropAction> ReadOnlyDropAction(Qt::DropActions possible) {
-    for (const Qt::DropAction action : {Qt::CopyAction, Qt::LinkAction}) {
-        if (possible.testFlag(action)) {
-            return action;
-        }
+// Clears the running save however RewriteInto is left.
+class RunningSave {
+public:
+    RunningSave(BackgroundRewrite*& running, BackgroundRewrite& save) : m_running(running) {
+        m_running = &save;
     }
-    return std::nullopt;
-}
+    ~RunningSave() { m_running = nullptr; }
+    RunningSave(const RunningSave&) = delete;
+    RunningSave& operator=(const RunningSave&) = delete;
+
+private:
+    BackgroundRewrite*& m_running;
+};
 
 }  // namespace
 
-CCollisionDlg::CCollisionDlg(FileChooser& chooser, QWidget* parent)
+CCollisionDlg::CCollisionDlg(FileChooser& chooser, CDialog* parent)
     : CCollisionDlg(chooser, RewriteModelFile, parent) {}
 
-CCollisionDlg::CCollisionDlg(FileChooser& chooser, ModelRewriter rewriter, QWidget* parent)
+CCollisionDlg::CCollisionDlg(FileChooser& chooser, ModelRewriter rewriter, CDialog* parent)
     : CDialog(IDD_MAIN, parent),
       m_hIcon(LoadIcon(IDR_MAINFRAME)),
       m_chooser(chooser),
       m_rewriter(std::move(rewriter)) {
-    AcceptFileDrops();
-}
-
-// The fields would take a dropped file's path as text; a file dropped anywhere
-// on the window chooses the model instead.
-void CCollisionDlg::AcceptFileDrops() {
-    setAcceptDrops(true);
-    for (const int field : {IDC_VOLUMES, IDC_FILENAME}) {
-        GetDlgItem(field)->setAcceptDrops(false);
-    }
+    DragAcceptFiles();
 }
 
 void CCollisionDlg::ChooseOnStart(std::vector<std::filesystem::path> models) {
@@ -122,7 +93,8 @@ void CCollisionDlg::ChooseOnStart(std::vector<std::filesystem::path> models) {
 bool CCollisionDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     AddAboutItem();
-    setWindowIcon(m_hIcon);
+    SetIcon(m_hIcon, true);
+    SetIcon(m_hIcon, false);
     m_InputPath.clear();
     m_Volumes = 1;
     UpdateData(false);
@@ -137,28 +109,32 @@ void CCollisionDlg::TakeStartingModels() {
         return;
     }
     const std::vector<std::filesystem::path> models = std::exchange(m_startingModels, {});
-    const std::optional<QString> problem = WhyNotAModelFile(models.front());
+    const std::optional<std::string> problem = WhyNotAModelFile(models.front());
     if (!problem) {
         ChooseModel(models.front());
     }
     const std::vector<std::filesystem::path> others(models.begin() + 1, models.end());
-    QTimer::singleShot(0, this, [this, problem, others] {
+    PostCall([this, problem, others] {
         if (problem) {
-            ShowError(*problem);
+            ShowMessage(MessageKind::Error, *problem);
         }
         if (!others.empty()) {
-            ShowNote(NotOpenedText(others));
+            ShowMessage(MessageKind::Note, NotOpenedText(others));
         }
     });
 }
 
 void CCollisionDlg::AddAboutItem() {
+    CMenu* menu = GetSystemMenu();
+    if (menu == nullptr) {
+        return;
+    }
     const std::string_view text = res::LoadStringResource(IDS_ABOUTBOX);
     if (text.empty()) {
         return;
     }
-    GetSystemMenu()->addSeparator();
-    AppendMenu(*GetSystemMenu(), IDM_ABOUTBOX, ResourceText(text));
+    menu->AppendMenu(MF_SEPARATOR);
+    menu->AppendMenu(MF_STRING, IDM_ABOUTBOX, text);
 }
 
 void CCollisionDlg::DoDataExchange(CDataExchange& dx) {
@@ -217,8 +193,8 @@ void CCollisionDlg::OnSysCommand(int commandId) {
 }
 
 void CCollisionDlg::OnChooseFile() {
-    const std::optional<std::filesystem::path> chosen = m_chooser.Choose(
-        {QStringLiteral("Choose ZRM file to load"), ChooserRequest::Accepts::ExistingFile});
+    const std::optional<std::filesystem::path> chosen =
+        m_chooser.Choose({"Choose ZRM file to load", ChooserRequest::Accepts::ExistingFile});
     if (chosen) {
         ChooseModel(*chosen);
     }
@@ -234,15 +210,14 @@ void CCollisionDlg::ChooseModel(const std::filesystem::path& input) {
 // one picks a name for a save that cannot happen or that they would not want.
 void CCollisionDlg::OnSaveFile() {
     if (m_InputPath.empty()) {
-        ShowError(QStringLiteral("Choose a ZRM model to read first (step 1)."));
+        ShowMessage(MessageKind::Error, "Choose a ZRM model to read first (step 1).");
         return;
     }
     if (!AgreesToASecondBlock()) {
         return;
     }
-    const std::optional<std::filesystem::path> output =
-        m_chooser.Choose({QStringLiteral("Choose ZRM name to save as"),
-                          ChooserRequest::Accepts::NameInExistingFolder});
+    const std::optional<std::filesystem::path> output = m_chooser.Choose(
+        {"Choose ZRM name to save as", ChooserRequest::Accepts::NameInExistingFolder});
     if (!output || !UpdateData(true)) {
         return;
     }
@@ -256,79 +231,41 @@ bool CCollisionDlg::AgreesToASecondBlock() {
     if (!block) {
         return true;
     }
-    QMessageBox box(QMessageBox::Warning, windowTitle(), SecondBlockQuestion(m_InputPath, *block),
-                    QMessageBox::Yes | QMessageBox::No, this);
-    box.setTextFormat(Qt::PlainText);
-    box.setDefaultButton(QMessageBox::No);
-    box.setEscapeButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return AskYesNo(SecondBlockQuestion(m_InputPath, *block));
 }
 
 // A successful rewrite says nothing here, and neither does one the user
 // cancelled; the trace goes to standard output.
 void CCollisionDlg::RewriteInto(const std::filesystem::path& output) {
     BackgroundRewrite rewrite(*this);
-    const QScopedValueRollback<BackgroundRewrite*> running(m_runningSave, &rewrite);
+    const RunningSave running(m_runningSave, rewrite);
     const RewriteOutcome outcome =
         rewrite.Run(m_rewriter, {m_InputPath, output, m_Volumes, &std::cout});
     if (outcome.ending == RewriteOutcome::Ending::Failed) {
-        ShowError(outcome.message);
+        ShowMessage(MessageKind::Error, outcome.message);
     }
 }
 
-void CCollisionDlg::ShowError(const QString& message) {
-    ShowPlainMessage(this, QMessageBox::Critical, message);
-}
-
-void CCollisionDlg::ShowNote(const QString& message) {
-    ShowPlainMessage(this, QMessageBox::Information, message);
-}
-
-void CCollisionDlg::paintEvent(QPaintEvent* event) {
-    if (isMinimized()) {
-        PaintMinimised();
+void CCollisionDlg::OnPaint() {
+    if (IsIconic()) {
+        PaintIconCentred(m_hIcon);
     } else {
-        CDialog::paintEvent(event);
+        CDialog::OnPaint();
     }
 }
 
-// Only painted where the window system lets a minimised window paint itself.
-void CCollisionDlg::PaintMinimised() {
-    QPainter painter(this);
-    painter.fillRect(rect(), palette().window());
-    const int extent = style()->pixelMetric(QStyle::PM_LargeIconSize);
-    const QSize iconSize(extent, extent);
-    painter.drawPixmap(MinimisedIconPosition(size(), iconSize), m_hIcon.pixmap(iconSize));
+bool CCollisionDlg::CanDropFiles(const std::vector<std::filesystem::path>& files) const {
+    return m_runningSave == nullptr && DroppedModel(files).has_value();
 }
 
-void CCollisionDlg::dragEnterEvent(QDragEnterEvent* event) {
-    AnswerDrag(*event);
-}
-
-void CCollisionDlg::dragMoveEvent(QDragMoveEvent* event) {
-    AnswerDrag(*event);
-}
-
-void CCollisionDlg::AnswerDrag(QDropEvent& event) const {
-    const std::optional<Qt::DropAction> action = ReadOnlyDropAction(event.possibleActions());
-    if (m_runningSave != nullptr || !action || !DroppedModel(event.mimeData())) {
-        event.ignore();
-        return;
+void CCollisionDlg::OnDropFiles(const std::vector<std::filesystem::path>& files) {
+    if (CanDropFiles(files)) {
+        ChooseModel(*DroppedModel(files));
     }
-    event.setDropAction(*action);
-    event.accept();
 }
 
-void CCollisionDlg::dropEvent(QDropEvent* event) {
-    AnswerDrag(*event);
-    if (!event->isAccepted()) {
-        return;
-    }
-    ChooseModel(*DroppedModel(event->mimeData()));
-}
-
-QString ChosenModelText(const std::filesystem::path& input) {
-    return QString::asprintf("ZRM chosen: '%s'", ToDisplayText(input).toUtf8().constData());
+std::string ChosenModelText(const std::filesystem::path& input) {
+    return "ZRM chosen: '" + DisplayText(input) + "'";
 }
 
 }  // namespace morvane::ui

@@ -1,13 +1,14 @@
 #pragma once
 
-#include <QIcon>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "background_rewrite.h"
 #include "file_chooser.h"
 #include "platform/dialog.h"
 #include "platform/edit_control.h"
+#include "platform/icons.h"
 
 namespace morvane::ui {
 
@@ -15,8 +16,8 @@ namespace morvane::ui {
 // collision volumes it is to carry, 3) choose the name to write it to.
 class CCollisionDlg : public CDialog {
 public:
-    explicit CCollisionDlg(FileChooser& chooser, QWidget* parent = nullptr);
-    CCollisionDlg(FileChooser& chooser, ModelRewriter rewriter, QWidget* parent = nullptr);
+    explicit CCollisionDlg(FileChooser& chooser, CDialog* parent = nullptr);
+    CCollisionDlg(FileChooser& chooser, ModelRewriter rewriter, CDialog* parent = nullptr);
 
     // The models named on the command line. Once the window shows, the first
     // is chosen as "Choose ZRM..." would choose it; why it cannot be, and
@@ -31,14 +32,12 @@ protected:
     void OnCommand(int id) override;
     void OnOK() override;
     void OnCancel() override;
-    void paintEvent(QPaintEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
+    void OnPaint() override;
+    bool CanDropFiles(const std::vector<std::filesystem::path>& files) const override;
+    void OnDropFiles(const std::vector<std::filesystem::path>& files) override;
 
 private:
     void AddAboutItem();
-    void AcceptFileDrops();
     void TakeStartingModels();
     void OnChooseFile();
     void ChooseModel(const std::filesystem::path& input);
@@ -46,15 +45,11 @@ private:
     bool AgreesToASecondBlock();
     void RewriteInto(const std::filesystem::path& output);
     bool CancelRunningSave();
-    void AnswerDrag(QDropEvent& event) const;
-    void ShowError(const QString& message);
-    void ShowNote(const QString& message);
-    void PaintMinimised();
 
     CEdit m_FileEdit;
     int m_Volumes = 1;
     std::filesystem::path m_InputPath;
-    QIcon m_hIcon;
+    CIcon m_hIcon;
     FileChooser& m_chooser;
     ModelRewriter m_rewriter;
     BackgroundRewrite* m_runningSave = nullptr;
@@ -62,6 +57,6 @@ private:
 };
 
 // The text of the read-only field once a model has been chosen.
-QString ChosenModelText(const std::filesystem::path& input);
+std::string ChosenModelText(const std::filesystem::path& input);
 
 }  // namespace morvane::ui

@@ -1,77 +1,11 @@
 #include "file_chooser.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QMessageBox>
-#include <string>
+#include "model/path_text.h"
 
 namespace morvane::ui {
-namespace {
 
-bool FolderExists(const QString& file) {
-    return QFileInfo(file).absoluteDir().exists();
-}
-
-// Qt's own dialog takes any typed name in AnyFile mode, even in a folder that
-// does not exist; such a name cannot be written, so the user is asked again.
-std::optional<QString> AskUntilFolderExists(QFileDialog& dialog) {
-    while (dialog.exec() == QDialog::Accepted) {
-        const QString chosen = dialog.selectedFiles().value(0);
-        if (FolderExists(chosen)) {
-            return chosen;
-        }
-        QMessageBox::warning(&dialog, QApplication::applicationName(),
-                             QStringLiteral("The folder of %1 does not exist.")
-                                 .arg(QDir::toNativeSeparators(chosen)));
-    }
-    return std::nullopt;
-}
-
-// A name from the command line may hold bytes that are no text in the
-// system's encoding; they are shown as replacement characters instead of
-// failing the conversion.
-[[maybe_unused]] QString FromNativeText(const std::string& text) {
-    return QString::fromLocal8Bit(text);
-}
-
-[[maybe_unused]] QString FromNativeText(const std::wstring& text) {
-    return QString::fromStdWString(text);
-}
-
-}  // namespace
-
-void ConfigureFileDialog(QFileDialog& dialog, const ChooserRequest& request) {
-    dialog.setWindowTitle(request.title);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setNameFilter("ZRM Files (*.zrm)");
-    dialog.setDefaultSuffix("zrm");
-    dialog.selectFile("*.zrm");
-    if (request.accepts == ChooserRequest::Accepts::ExistingFile) {
-        dialog.setFileMode(QFileDialog::ExistingFile);
-    } else {
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    }
-}
-
-std::optional<std::filesystem::path> QtFileChooser::Choose(const ChooserRequest& request) {
-    QFileDialog dialog;
-    ConfigureFileDialog(dialog, request);
-    const std::optional<QString> chosen = AskUntilFolderExists(dialog);
-    if (!chosen) {
-        return std::nullopt;
-    }
-    return ToPath(*chosen);
-}
-
-std::filesystem::path ToPath(const QString& text) {
-    return std::filesystem::path(text.toStdU16String());
-}
-
-QString ToDisplayText(const std::filesystem::path& path) {
-    return QDir::toNativeSeparators(FromNativeText(path.native()));
+std::string DisplayText(const std::filesystem::path& path) {
+    return TextOf(std::filesystem::path(path).make_preferred());
 }
 
 }  // namespace morvane::ui

@@ -1,10 +1,8 @@
 #pragma once
 
-#include <QString>
 #include <filesystem>
 #include <optional>
-
-class QFileDialog;
+#include <string>
 
 namespace morvane::ui {
 
@@ -14,7 +12,7 @@ struct ChooserRequest {
         NameInExistingFolder  // a name to write, which may already be taken
     };
 
-    QString title;
+    std::string title;
     Accepts accepts;
 };
 
@@ -28,15 +26,7 @@ public:
     virtual std::optional<std::filesystem::path> Choose(const ChooserRequest& request) = 0;
 };
 
-// The desktop's own file dialog.
-class QtFileChooser : public FileChooser {
-public:
-    std::optional<std::filesystem::path> Choose(const ChooserRequest& request) override;
-};
-
-void ConfigureFileDialog(QFileDialog& dialog, const ChooserRequest& request);
-
-std::filesystem::path ToPath(const QString& text);
-QString ToDisplayText(const std::filesystem::path& path);
+// A path as the window shows it, with the system's own separators.
+std::string DisplayText(const std::filesystem::path& path);
 
 }  // namespace morvane::ui

@@ -94,7 +94,7 @@ TEST(ProgramStart, TheToolkitTakesItsOptionsAndTheWindowTheModels) {
     });
     user.start(5);
     EXPECT_FALSE(app.InitInstance());
-    EXPECT_EQ(chosen, ChosenModelText(model));
+    EXPECT_EQ(chosen, QString::fromStdString(ChosenModelText(model)));
     ASSERT_EQ(said.size(), 1);
     EXPECT_TRUE(said.front().endsWith(QStringLiteral("\n'%1'").arg(QString::fromStdString(other))))
         << said.front().toStdString();

@@ -11,6 +11,7 @@
 #include "collision_dlg.h"
 #include "file_chooser.h"
 #include "model/file_rewrite.h"
+#include "qt_file_chooser.h"
 #include "resources/resource.h"
 #include "support/zrm_builder.h"
 
@@ -22,6 +23,12 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 namespace morvane::ui::testing {
 
 using namespace morvane::testing;
+
+// The window's status text as the field shows it; hides the dialog logic's
+// function of the same name, which gives UTF-8.
+inline QString ChosenModelText(const std::filesystem::path& input) {
+    return QString::fromStdString(ui::ChosenModelText(input));
+}
 
 inline std::string Model(std::uint32_t payloadBytes) {
     return containerHeader() + chunk(kPrim, 0, payloadBytes, payload(payloadBytes));
@@ -76,7 +83,7 @@ protected:
     std::optional<std::filesystem::path> Choose(const ChooserRequest& request) override {
         requests.push_back(request);
         if (answers.empty()) {
-            ADD_FAILURE() << "unexpected file dialog: " << request.title.toStdString();
+            ADD_FAILURE() << "unexpected file dialog: " << request.title;
             return std::nullopt;
         }
         std::optional<std::filesystem::path> answer = answers.front();

@@ -52,8 +52,8 @@ TEST(NoDisplay, WindowPointsToTheCommandLineTool) {
 }
 
 TEST(MinimisedIcon, IsCentredRoundingAsThePlatformDoes) {
-    EXPECT_EQ(MinimisedIconPosition({40, 40}, {32, 32}), QPoint(4, 4));
-    EXPECT_EQ(MinimisedIconPosition({41, 38}, {32, 32}), QPoint(5, 3));
+    EXPECT_EQ(MinimisedIconPosition({40, 40}, {32, 32}), (PixelPoint{4, 4}));
+    EXPECT_EQ(MinimisedIconPosition({41, 38}, {32, 32}), (PixelPoint{5, 3}));
 }
 
 // Both Quit buttons share one place; the default one, first in the template,

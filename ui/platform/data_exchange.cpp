@@ -1,73 +1,67 @@
-#include "data_exchange.h"
+#include "platform/data_exchange.h"
 
-#include <QApplication>
-#include <QLineEdit>
-#include <QMessageBox>
 #include <charconv>
-#include <stdexcept>
 
-#include "dialog.h"
-#include "edit_control.h"
+#include "platform/dialog.h"
+#include "platform/edit_control.h"
 
 namespace morvane::ui {
 namespace {
 
-QLineEdit& EditField(CDataExchange& dx, int id) {
-    auto* edit = qobject_cast<QLineEdit*>(dx.Dialog().GetDlgItem(id));
-    if (edit == nullptr) {
-        throw std::logic_error("control " + std::to_string(id) + " is no edit field");
+std::string_view Trimmed(std::string_view text) {
+    constexpr std::string_view kSpace = " \t\n\v\f\r";
+    const std::size_t first = text.find_first_not_of(kSpace);
+    if (first == std::string_view::npos) {
+        return {};
     }
-    return *edit;
+    return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
 }
 
 }  // namespace
 
-void CDataExchange::Fail(const QString& message) {
-    QMessageBox::warning(&m_dialog, QApplication::applicationName(), message);
+void CDataExchange::Fail(const std::string& message) {
+    m_dialog.ShowMessage(MessageKind::Warning, message);
     if (m_lastEditId != 0) {
-        QLineEdit& edit = EditField(*this, m_lastEditId);
-        edit.setFocus(Qt::OtherFocusReason);
-        edit.selectAll();
+        m_dialog.GotoDlgCtrl(m_lastEditId);
     }
     throw DataExchangeFailed{};
 }
 
 void DDX_Control(CDataExchange& dx, int id, CEdit& control) {
     if (!control.IsAttached()) {
-        control.Attach(&EditField(dx, id));
+        control.Attach(dx.Dialog(), id);
     }
 }
 
 void DDX_Text(CDataExchange& dx, int id, int& value) {
-    QLineEdit& edit = EditField(dx, id);
     dx.PrepareEditCtrl(id);
     if (!dx.SaveAndValidate()) {
-        edit.setText(QString::number(value));
+        dx.Dialog().SetDlgItemText(id, std::to_string(value));
         return;
     }
-    const std::optional<int> parsed = ParseWholeNumber(edit.text());
+    const std::optional<int> parsed = ParseWholeNumber(dx.Dialog().GetDlgItemText(id));
     if (!parsed) {
-        dx.Fail(QStringLiteral("Please enter a whole number."));
+        dx.Fail("Please enter a whole number.");
     }
     value = *parsed;
 }
 
 void DDV_MinMaxInt(CDataExchange& dx, int value, int minimum, int maximum) {
     if (dx.SaveAndValidate() && (value < minimum || value > maximum)) {
-        dx.Fail(
-            QStringLiteral("Please enter a whole number from %1 to %2.").arg(minimum).arg(maximum));
+        dx.Fail("Please enter a whole number from " + std::to_string(minimum) + " to " +
+                std::to_string(maximum) + ".");
     }
 }
 
-std::optional<int> ParseWholeNumber(const QString& text) {
-    QByteArray digits = text.trimmed().toLatin1();
-    if (digits.startsWith('+') && !digits.startsWith("+-")) {
-        digits.remove(0, 1);
+std::optional<int> ParseWholeNumber(std::string_view text) {
+    std::string_view digits = Trimmed(text);
+    if (digits.starts_with('+') && !digits.starts_with("+-")) {
+        digits.remove_prefix(1);
     }
-    const char* const end = digits.constData() + digits.size();
+    const char* const end = digits.data() + digits.size();
     int value = 0;
-    const auto [stop, error] = std::from_chars(digits.constData(), end, value);
-    if (digits.isEmpty() || error != std::errc() || stop != end) {
+    const auto [stop, error] = std::from_chars(digits.data(), end, value);
+    if (digits.empty() || error != std::errc() || stop != end) {
         return std::nullopt;
     }
     return value;

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QString>
 #include <optional>
+#include <string>
+#include <string_view>
 
 namespace morvane::ui {
 
@@ -23,7 +24,7 @@ public:
 
     // Tells the user what is wrong, puts the focus back into the last field
     // exchanged with its text selected, and abandons the exchange.
-    [[noreturn]] void Fail(const QString& message);
+    [[noreturn]] void Fail(const std::string& message);
 
 private:
     CDialog& m_dialog;
@@ -38,8 +39,8 @@ void DDX_Control(CDataExchange& dx, int id, CEdit& control);
 void DDX_Text(CDataExchange& dx, int id, int& value);
 void DDV_MinMaxInt(CDataExchange& dx, int value, int minimum, int maximum);
 
-// A whole decimal number, optionally signed and surrounded by spaces, that fits
-// an int; anything else is no number.
-std::optional<int> ParseWholeNumber(const QString& text);
+// A whole decimal number, optionally signed and surrounded by white space,
+// that fits an int; anything else is no number.
+std::optional<int> ParseWholeNumber(std::string_view text);
 
 }  // namespace morvane::ui

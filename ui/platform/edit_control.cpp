@@ -1,19 +1,20 @@
-#include "edit_control.h"
+#include "platform/edit_control.h"
 
-#include <QLineEdit>
 #include <stdexcept>
+
+#include "platform/dialog.h"
 
 namespace morvane::ui {
 
-void CEdit::SetWindowText(const QString& text) {
-    if (m_edit == nullptr) {
+void CEdit::SetWindowText(const std::string& text) {
+    if (m_dialog == nullptr) {
         throw std::logic_error("edit control used before the data exchange bound it");
     }
-    m_edit->setText(text);
+    m_dialog->SetDlgItemText(m_id, text);
 }
 
-QString CEdit::GetWindowText() const {
-    return m_edit != nullptr ? m_edit->text() : QString();
+std::string CEdit::GetWindowText() const {
+    return m_dialog != nullptr ? m_dialog->GetDlgItemText(m_id) : std::string();
 }
 
 }  // namespace morvane::ui

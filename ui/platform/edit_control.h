@@ -1,23 +1,29 @@
 #pragma once
 
-#include <QString>
+#include <string>
 
-class QLineEdit;
+// First, so that where the system's headers rename SetWindowText and
+// GetWindowText this class is renamed the same way wherever it is used.
+#include "platform/dialog.h"
 
 namespace morvane::ui {
 
 // An edit field bound to a member by the data exchange, so that a dialog can
-// set its text without owning the widget.
+// set its text without owning the control.
 class CEdit {
 public:
-    void Attach(QLineEdit* edit) { m_edit = edit; }
-    bool IsAttached() const { return m_edit != nullptr; }
+    void Attach(CDialog& dialog, int id) {
+        m_dialog = &dialog;
+        m_id = id;
+    }
+    bool IsAttached() const { return m_dialog != nullptr; }
 
-    void SetWindowText(const QString& text);
-    QString GetWindowText() const;
+    void SetWindowText(const std::string& text);
+    std::string GetWindowText() const;
 
 private:
-    QLineEdit* m_edit = nullptr;
+    CDialog* m_dialog = nullptr;
+    int m_id = 0;
 };
 
 }  // namespace morvane::ui

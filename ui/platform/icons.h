@@ -1,17 +1,39 @@
 #pragma once
 
-#include <QIcon>
-#include <QPoint>
-#include <QSize>
+#include <memory>
 
 namespace morvane::ui {
 
-// The icon resource with the given id in all the sizes it was drawn for; a
-// null icon when there is none.
-QIcon LoadIcon(int id);
+// An icon resource as the rendering holds it; empty when there is none.
+class CIcon {
+public:
+    struct Native;
+
+    CIcon() = default;
+    explicit CIcon(std::shared_ptr<const Native> native) : m_native(std::move(native)) {}
+
+    const Native* native() const { return m_native.get(); }
+
+private:
+    std::shared_ptr<const Native> m_native;
+};
+
+// The icon resource with the given id, in all the sizes it was drawn for.
+CIcon LoadIcon(int id);
+
+struct PixelPoint {
+    int x;
+    int y;
+    bool operator==(const PixelPoint&) const = default;
+};
+
+struct PixelSize {
+    int width;
+    int height;
+};
 
 // Where a minimised window draws its icon: centred, rounding as the original
 // platform does.
-QPoint MinimisedIconPosition(QSize client, QSize icon);
+PixelPoint MinimisedIconPosition(PixelSize client, PixelSize icon);
 
 }  // namespace morvane::ui

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QStyle>
 
-#include "icons.h"
+#include "native_icon.h"
 #include "resource_text.h"
 
 namespace morvane::ui {
@@ -36,7 +36,7 @@ QWidget* CreateStaticText(QWidget& parent, const res::ControlTemplate& control) 
 QWidget* CreateStaticIcon(QWidget& parent, const res::ControlTemplate& control) {
     auto* label = new QLabel(&parent);
     const int size = parent.style()->pixelMetric(QStyle::PM_LargeIconSize);
-    label->setPixmap(LoadIcon(control.iconId).pixmap(size, size));
+    label->setPixmap(LoadQIcon(control.iconId).pixmap(size, size));
     label->setFixedSize(size, size);
     return label;
 }

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <deque>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "background_rewrite.h"
+#include "file_chooser.h"
+
+namespace morvane::ui::scenarios {
+
+enum class Key { Enter, Escape };
+
+// The user in front of the window, on whichever rendering: they open it,
+// type, click and press keys as a person would, answer the file choosers with
+// prepared paths and the message boxes with prepared buttons, and note what
+// each box said. Every call returns once the window has handled it; a box or
+// window that opens meanwhile is answered (with IDOK, or the next prepared
+// button) and noted.
+class WindowDriver {
+public:
+    virtual ~WindowDriver() = default;
+
+    // The window as the program opens it, with the models named on its command
+    // line; rewriter stands in for the real rewrite when given.
+    virtual void Open(std::vector<std::filesystem::path> models = {},
+                      ModelRewriter rewriter = nullptr) = 0;
+    virtual std::string FieldText(int id) = 0;
+    virtual void TypeCount(const std::string& text) = 0;
+    virtual void Click(int id) = 0;
+    virtual void Press(Key key) = 0;
+    virtual void SystemCommand(int commandId) = 0;
+    // The last item of the system menu, and whether a separator precedes it.
+    virtual std::string LastSystemMenuItem(bool& afterSeparator) = 0;
+    virtual void Drop(const std::vector<std::filesystem::path>& files) = 0;
+    virtual bool CountFieldHasFocusAndIsSelected() = 0;
+    // Whether the window is still open, and what ended it when it is not.
+    virtual bool IsOpen() = 0;
+    virtual int Result() = 0;
+
+    std::deque<std::optional<std::filesystem::path>> chooserAnswers;
+    std::vector<ChooserRequest> requests;
+    std::deque<int> boxAnswers;     // IDYES, IDNO or IDOK
+    std::vector<std::string> said;  // message box texts; other windows' titles
+    bool cancelProgress = false;    // a progress window that opens is cancelled
+    bool progressShown = false;
+};
+
+// The rendering under test.
+std::unique_ptr<WindowDriver> MakeWindowDriver();
+
+}  // namespace morvane::ui::scenarios

@@ -1,0 +1,263 @@
+// The shared window scenarios' user on the Win32 rendering: the window runs
+// modally on a thread of its own, as the program runs it on its main thread;
+// the user sends it the messages keys and clicks send, and a watcher answers
+// the modal windows it opens.
+#include <gtest/gtest.h>
+#include <windows.h>
+//
+#include <shlobj.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+#include "collision_dlg.h"
+#include "resources/resource.h"
+#include "wide_text.h"
+#include "window_scenarios/window_driver.h"
+
+namespace morvane::ui::scenarios {
+namespace {
+
+// A broken window fails the test after this long instead of hanging it.
+constexpr auto kGiveUp = std::chrono::seconds(20);
+constexpr UINT kGiveUpMilliseconds = 20000;
+// What the system's message box calls the control that holds its text, and
+// the progress window its bar.
+constexpr int kMessageBoxText = 0xFFFF;
+constexpr int kProgressBar = 101;
+
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit = kGiveUp) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+std::string TextOfWindow(HWND window) {
+    wchar_t text[4096] = {};
+    ::GetWindowTextW(window, text, 4096);
+    return Narrow(text);
+}
+
+class Win32WindowDriver : public WindowDriver, public FileChooser {
+public:
+    ~Win32WindowDriver() override {
+        if (m_ui.joinable()) {
+            if (!m_ended) {
+                ::PostMessageW(Dialog(), WM_COMMAND, IDCANCEL, 0);
+            }
+            m_ui.join();
+        }
+        m_watching = false;
+        if (m_watcher.joinable()) {
+            m_watcher.join();
+        }
+    }
+
+    std::optional<std::filesystem::path> Choose(const ChooserRequest& request) override {
+        const std::lock_guard lock(m_mutex);
+        requests.push_back(request);
+        if (chooserAnswers.empty()) {
+            ADD_FAILURE() << "unexpected file chooser: " << request.title;
+            return std::nullopt;
+        }
+        std::optional<std::filesystem::path> answer = chooserAnswers.front();
+        chooserAnswers.pop_front();
+        return answer;
+    }
+
+    void Open(std::vector<std::filesystem::path> models, ModelRewriter rewriter) override {
+        m_window = rewriter ? std::make_unique<CCollisionDlg>(*this, std::move(rewriter))
+                            : std::make_unique<CCollisionDlg>(*this);
+        m_window->ChooseOnStart(std::move(models));
+        m_ui = std::thread([this] {
+            m_uiThread = ::GetCurrentThreadId();
+            m_result = m_window->DoModal();
+            m_ended = true;
+        });
+        m_watcher = std::thread([this] { Watch(); });
+        if (!WaitFor([this] { return Dialog() != nullptr && ::IsWindowVisible(Dialog()); })) {
+            ADD_FAILURE() << "the window never showed";
+        }
+        // Long enough for the boxes the start posts to open and be answered.
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        WaitFor([this] { return !m_answering; });
+    }
+
+    std::string FieldText(int id) override { return TextOfWindow(Control(id)); }
+
+    void TypeCount(const std::string& text) override {
+        const HWND field = Control(IDC_VOLUMES);
+        ::SendMessageW(Dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+        ::SendMessageW(field, EM_SETSEL, 0, -1);
+        ::SendMessageW(field, WM_CHAR, VK_BACK, 0);
+        for (const wchar_t letter : Widen(text)) {
+            ::SendMessageW(field, WM_CHAR, letter, 0);
+        }
+    }
+
+    // Returns once the click has been handled: the modal windows it opens
+    // are answered by the watcher meanwhile.
+    void Click(int id) override {
+        ::SendMessageTimeoutW(Control(id), BM_CLICK, 0, 0, SMTO_NORMAL, kGiveUpMilliseconds,
+                              nullptr);
+    }
+
+    // Through the dialog's own key handling, as the key is read from the
+    // queue; the key's work is done once the queue has been read past it.
+    void Press(Key key) override {
+        const WPARAM code = key == Key::Enter ? VK_RETURN : VK_ESCAPE;
+        const HWND focus = FocusedControl();
+        const HWND target = focus != nullptr ? focus : Dialog();
+        ::PostMessageW(target, WM_KEYDOWN, code, 0);
+        ::PostMessageW(target, WM_KEYUP, code, static_cast<LPARAM>(0xC0000000));
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        WaitFor([this] { return !m_answering; });
+    }
+
+    void SystemCommand(int commandId) override {
+        ::SendMessageTimeoutW(Dialog(), WM_SYSCOMMAND, static_cast<WPARAM>(commandId), 0,
+                              SMTO_NORMAL, kGiveUpMilliseconds, nullptr);
+    }
+
+    std::string LastSystemMenuItem(bool& afterSeparator) override {
+        const HMENU menu = ::GetSystemMenu(Dialog(), FALSE);
+        const int count = ::GetMenuItemCount(menu);
+        afterSeparator =
+            count >= 2 &&
+            (::GetMenuState(menu, static_cast<UINT>(count - 2), MF_BYPOSITION) & MF_SEPARATOR) != 0;
+        wchar_t text[256] = {};
+        ::GetMenuStringW(menu, static_cast<UINT>(count - 1), text, 256, MF_BYPOSITION);
+        EXPECT_EQ(::GetMenuItemID(menu, count - 1), static_cast<UINT>(IDM_ABOUTBOX));
+        return Narrow(text);
+    }
+
+    // The files as the shell hands them over.
+    void Drop(const std::vector<std::filesystem::path>& files) override {
+        std::wstring names;
+        for (const auto& file : files) {
+            names += file.wstring() + L'\0';
+        }
+        names += L'\0';
+        const HGLOBAL memory =
+            ::GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+        auto* header = static_cast<DROPFILES*>(::GlobalLock(memory));
+        header->pFiles = sizeof(DROPFILES);
+        header->fWide = TRUE;
+        std::copy(names.begin(), names.end(),
+                  reinterpret_cast<wchar_t*>(reinterpret_cast<char*>(header) + sizeof(DROPFILES)));
+        ::GlobalUnlock(memory);
+        ::SendMessageW(Dialog(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    }
+
+    bool CountFieldHasFocusAndIsSelected() override {
+        const HWND field = Control(IDC_VOLUMES);
+        DWORD start = 0;
+        DWORD end = 0;
+        ::SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                       reinterpret_cast<LPARAM>(&end));
+        return FocusedControl() == field && start == 0 &&
+               end == static_cast<DWORD>(::GetWindowTextLengthW(field));
+    }
+
+    // EndDialog hides the window at once; the modal loop ends a little later.
+    bool IsOpen() override {
+        return !WaitFor([this] { return m_ended || !::IsWindowVisible(Dialog()); },
+                        std::chrono::milliseconds(2000));
+    }
+
+    int Result() override {
+        WaitFor([this] { return m_ended.load(); });
+        return m_result;
+    }
+
+private:
+    HWND Dialog() const { return m_window != nullptr ? m_window->GetSafeHwnd() : nullptr; }
+    HWND Control(int id) const { return ::GetDlgItem(Dialog(), id); }
+
+    HWND FocusedControl() const {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        ::GetGUIThreadInfo(m_uiThread, &info);
+        return info.hwndFocus;
+    }
+
+    HWND OtherWindow() const {
+        struct Search {
+            HWND dialog;
+            HWND found;
+        } search{Dialog(), nullptr};
+        ::EnumThreadWindows(
+            m_uiThread,
+            [](HWND window, LPARAM data) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(data);
+                if (window != s->dialog && ::IsWindowVisible(window)) {
+                    s->found = window;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
+    void Watch() {
+        while (m_watching) {
+            const HWND other = m_uiThread != 0 ? OtherWindow() : nullptr;
+            if (other != nullptr) {
+                Answer(other);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+
+    void Answer(HWND window) {
+        if (::GetDlgItem(window, kProgressBar) != nullptr) {
+            progressShown = true;
+            if (cancelProgress) {
+                cancelProgress = false;
+                ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+            }
+            return;
+        }
+        m_answering = true;
+        WPARAM button = IDOK;
+        {
+            const std::lock_guard lock(m_mutex);
+            const HWND text = ::GetDlgItem(window, kMessageBoxText);
+            said.push_back(TextOfWindow(text != nullptr ? text : window));
+            if (text != nullptr && !boxAnswers.empty()) {
+                button = static_cast<WPARAM>(boxAnswers.front());
+                boxAnswers.pop_front();
+            }
+        }
+        ::PostMessageW(window, WM_COMMAND, button, 0);
+        WaitFor([window] { return !::IsWindow(window) || !::IsWindowVisible(window); });
+        m_answering = false;
+    }
+
+    std::unique_ptr<CCollisionDlg> m_window;
+    std::thread m_ui;
+    std::thread m_watcher;
+    std::atomic<DWORD> m_uiThread{0};
+    std::atomic<bool> m_ended{false};
+    std::atomic<bool> m_watching{true};
+    std::atomic<bool> m_answering{false};
+    int m_result = 0;
+    std::mutex m_mutex;
+};
+
+}  // namespace
+
+std::unique_ptr<WindowDriver> MakeWindowDriver() {
+    return std::make_unique<Win32WindowDriver>();
+}
+
+}  // namespace morvane::ui::scenarios

@@ -1,0 +1,68 @@
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <string>
+
+#include "qt_file_chooser.h"
+
+namespace morvane::ui {
+namespace {
+
+bool FolderExists(const QString& file) {
+    return QFileInfo(file).absoluteDir().exists();
+}
+
+// Qt's own dialog takes any typed name in AnyFile mode, even in a folder that
+// does not exist; such a name cannot be written, so the user is asked again.
+std::optional<QString> AskUntilFolderExists(QFileDialog& dialog) {
+    while (dialog.exec() == QDialog::Accepted) {
+        const QString chosen = dialog.selectedFiles().value(0);
+        if (FolderExists(chosen)) {
+            return chosen;
+        }
+        QMessageBox::warning(&dialog, QApplication::applicationName(),
+                             QStringLiteral("The folder of %1 does not exist.")
+                                 .arg(QDir::toNativeSeparators(chosen)));
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+void ConfigureFileDialog(QFileDialog& dialog, const ChooserRequest& request) {
+    dialog.setWindowTitle(QString::fromStdString(request.title));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setNameFilter("ZRM Files (*.zrm)");
+    dialog.setDefaultSuffix("zrm");
+    dialog.selectFile("*.zrm");
+    if (request.accepts == ChooserRequest::Accepts::ExistingFile) {
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    } else {
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    }
+}
+
+std::optional<std::filesystem::path> QtFileChooser::Choose(const ChooserRequest& request) {
+    QFileDialog dialog;
+    ConfigureFileDialog(dialog, request);
+    const std::optional<QString> chosen = AskUntilFolderExists(dialog);
+    if (!chosen) {
+        return std::nullopt;
+    }
+    return ToPath(*chosen);
+}
+
+std::filesystem::path ToPath(const QString& text) {
+    return std::filesystem::path(text.toStdU16String());
+}
+
+// A name from the command line may hold bytes that are no UTF-8; they are
+// shown as replacement characters instead of failing the conversion.
+QString ToDisplayText(const std::filesystem::path& path) {
+    return QString::fromStdString(DisplayText(path));
+}
+
+}  // namespace morvane::ui

@@ -1,0 +1,91 @@
+#include "platform/modal_progress.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QFutureWatcher>
+#include <QProgressDialog>
+#include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include "platform/dialog.h"
+
+namespace morvane::ui {
+namespace {
+
+// A work that is over sooner than this never shows the dialog, so that small
+// models do not make it flash over the window.
+constexpr int kShowAfterMilliseconds = 500;
+constexpr int kPollMilliseconds = 50;
+
+// Closing it, or pressing Escape in it, asks the work to stop just as its
+// Cancel button does; only the end of the work takes it away.
+class ProgressDialog : public QProgressDialog {
+public:
+    explicit ProgressDialog(QWidget& owner) : QProgressDialog(&owner) {
+        setObjectName("RewriteProgress");
+        setWindowTitle(owner.windowTitle());
+        setWindowModality(Qt::ApplicationModal);
+        setRange(0, ModalProgress::kSteps);
+        setMinimumDuration(kShowAfterMilliseconds);
+        setAutoReset(false);
+        setAutoClose(false);
+        // The dialog's own answer to a cancel hides it at once, while the
+        // worker may still be finishing its read.
+        disconnect(this, SIGNAL(canceled()), this, SLOT(cancel()));
+    }
+
+    void reject() override { emit canceled(); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        event->ignore();
+        emit canceled();
+    }
+};
+
+}  // namespace
+
+struct ModalProgress::Native {
+    explicit Native(QWidget& owner) : dialog(owner) {}
+
+    ProgressDialog dialog;
+    QTimer poll;
+};
+
+ModalProgress::ModalProgress(CDialog& owner) : m_native(std::make_unique<Native>(owner)) {}
+
+ModalProgress::~ModalProgress() = default;
+
+void ModalProgress::SetLabel(const std::string& text) {
+    m_native->dialog.setLabelText(QString::fromStdString(text));
+}
+
+void ModalProgress::Run(const std::function<void()>& work, const std::function<int()>& stepsDone,
+                        const std::function<void()>& onCancel) {
+    QProgressDialog& dialog = m_native->dialog;
+    const QMetaObject::Connection cancels =
+        QObject::connect(&dialog, &QProgressDialog::canceled, onCancel);
+    const QMetaObject::Connection polls =
+        QObject::connect(&m_native->poll, &QTimer::timeout, [&] { dialog.setValue(stepsDone()); });
+    QFutureWatcher<void> watcher;
+    QEventLoop loop;
+    QObject::connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
+    dialog.setValue(0);
+    m_native->poll.start(kPollMilliseconds);
+    watcher.setFuture(QtConcurrent::run(work));
+    if (!watcher.isFinished()) {
+        loop.exec();
+    }
+    // The loop also ends when the whole application is told to quit; the
+    // worker must not outlive what it was lent.
+    if (!watcher.isFinished()) {
+        onCancel();
+        watcher.waitForFinished();
+    }
+    m_native->poll.stop();
+    dialog.hide();
+    QObject::disconnect(cancels);
+    QObject::disconnect(polls);
+}
+
+}  // namespace morvane::ui

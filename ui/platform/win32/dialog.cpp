@@ -1,0 +1,289 @@
+#include <stdexcept>
+
+#include "dialog_template.h"
+#include "native_dialog.h"
+#include "native_icon.h"
+#include "platform/data_exchange.h"
+#include "resources/resource.h"
+#include "wide_text.h"
+
+namespace morvane::ui {
+namespace {
+
+// Posted to the dialog itself: the calls queued by PostCall are due.
+constexpr UINT kRunPostedCalls = WM_APP + 1;
+
+UINT BoxIcon(MessageKind kind) {
+    switch (kind) {
+        case MessageKind::Error:
+            return MB_ICONERROR;
+        case MessageKind::Warning:
+            return MB_ICONWARNING;
+        case MessageKind::Note:
+            return MB_ICONINFORMATION;
+    }
+    return 0;
+}
+
+std::wstring WindowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+std::filesystem::path DroppedFile(HDROP drop, UINT index) {
+    std::wstring name(::DragQueryFileW(drop, index, nullptr, 0) + 1, L'\0');
+    name.resize(::DragQueryFileW(drop, index, name.data(), static_cast<UINT>(name.size())));
+    return name;
+}
+
+}  // namespace
+
+void CMenu::AppendMenu(unsigned flags, int commandId, std::string_view text) {
+    if ((flags & MF_SEPARATOR) != 0) {
+        ::AppendMenuW(m_menu, MF_SEPARATOR, 0, nullptr);
+        return;
+    }
+    ::AppendMenuW(m_menu, flags, static_cast<UINT_PTR>(commandId), Widen(text).c_str());
+}
+
+CDialog::CDialog(int templateId, CDialog* parent)
+    : m_template(res::FindDialogTemplate(templateId)), m_parent(parent) {}
+
+int CDialog::DoModal() {
+    const InMemoryTemplate dialogTemplate = TemplateFor(m_template);
+    const HWND owner = m_parent != nullptr ? m_parent->GetSafeHwnd() : nullptr;
+    const INT_PTR result =
+        ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), dialogTemplate.Get(), owner,
+                                  &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    m_hWnd = nullptr;
+    m_systemMenu = CMenu(nullptr);
+    return static_cast<int>(result);
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* dialog = reinterpret_cast<CDialog*>(lParam);
+        ::SetWindowLongPtrW(window, DWLP_USER, lParam);
+        return dialog->InitDialog(window);
+    }
+    auto* dialog = reinterpret_cast<CDialog*>(::GetWindowLongPtrW(window, DWLP_USER));
+    if (dialog == nullptr) {
+        return FALSE;
+    }
+    const bool nested = dialog->m_inMessage;
+    const bool defaultWanted = dialog->m_defaultWanted;
+    dialog->m_inMessage = true;
+    dialog->m_defaultWanted = false;
+    INT_PTR handled = dialog->OnMessage(message, wParam, lParam);
+    if (dialog->m_defaultWanted) {
+        handled = FALSE;
+    }
+    dialog->m_inMessage = nested;
+    dialog->m_defaultWanted = defaultWanted;
+    return handled;
+}
+
+INT_PTR CDialog::InitDialog(HWND window) {
+    m_hWnd = window;
+    if (m_acceptsFiles) {
+        ::DragAcceptFiles(window, TRUE);
+    }
+    return OnInitDialog() ? TRUE : FALSE;
+}
+
+INT_PTR CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            if (HIWORD(wParam) == BN_CLICKED) {
+                OnCommand(LOWORD(wParam));
+                return TRUE;
+            }
+            return FALSE;
+        case WM_SYSCOMMAND:
+            OnSysCommand(static_cast<int>(wParam));
+            return TRUE;
+        case WM_PAINT:
+            OnPaint();
+            return TRUE;
+        case WM_DROPFILES:
+            DropFiles(reinterpret_cast<HDROP>(wParam));
+            return TRUE;
+        case kRunPostedCalls:
+            RunPostedCalls();
+            return TRUE;
+        default:
+            (void)lParam;
+            return FALSE;
+    }
+}
+
+// WM_DROPFILES cannot turn a drag away at the cursor; what the dialog does
+// not take is let go here without a word, as a refused drag on Linux is.
+void CDialog::DropFiles(HDROP drop) {
+    std::vector<std::filesystem::path> files;
+    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        files.push_back(DroppedFile(drop, i));
+    }
+    ::DragFinish(drop);
+    if (CanDropFiles(files)) {
+        OnDropFiles(files);
+    }
+}
+
+bool CDialog::UpdateData(bool saveAndValidate) {
+    CDataExchange dx(*this, saveAndValidate);
+    try {
+        DoDataExchange(dx);
+    } catch (const DataExchangeFailed&) {
+        return false;
+    }
+    return true;
+}
+
+HWND CDialog::GetDlgItem(int id) const {
+    return ::GetDlgItem(m_hWnd, id);
+}
+
+std::string CDialog::GetDlgItemText(int id) const {
+    return Narrow(WindowText(GetDlgItem(id)));
+}
+
+void CDialog::SetDlgItemText(int id, const std::string& text) {
+    if (GetDlgItem(id) == nullptr) {
+        throw std::logic_error("control " + std::to_string(id) + " is not in the dialog");
+    }
+    ::SetDlgItemTextW(m_hWnd, id, Widen(text).c_str());
+}
+
+void CDialog::GotoDlgCtrl(int id) {
+    const HWND control = GetDlgItem(id);
+    ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    ::SendMessageW(control, EM_SETSEL, 0, -1);
+}
+
+CMenu* CDialog::GetSystemMenu() {
+    const HMENU menu = ::GetSystemMenu(m_hWnd, FALSE);
+    if (menu == nullptr) {
+        return nullptr;
+    }
+    m_systemMenu = CMenu(menu);
+    return &m_systemMenu;
+}
+
+void CDialog::SetIcon(const CIcon& icon, bool big) {
+    if (icon.native() == nullptr) {
+        return;
+    }
+    const HICON handle = big ? icon.native()->big : icon.native()->small;
+    ::SendMessageW(m_hWnd, WM_SETICON, big ? ICON_BIG : ICON_SMALL,
+                   reinterpret_cast<LPARAM>(handle));
+}
+
+void CDialog::DragAcceptFiles() {
+    m_acceptsFiles = true;
+    if (m_hWnd != nullptr) {
+        ::DragAcceptFiles(m_hWnd, TRUE);
+    }
+}
+
+std::wstring CDialog::Caption() const {
+    return m_hWnd != nullptr ? WindowText(m_hWnd) : Widen(m_template.caption);
+}
+
+void CDialog::ShowMessage(MessageKind kind, const std::string& text) {
+    ::MessageBoxW(m_hWnd, Widen(text).c_str(), Caption().c_str(), MB_OK | BoxIcon(kind));
+}
+
+bool CDialog::AskYesNo(const std::string& text) {
+    return ::MessageBoxW(m_hWnd, Widen(text).c_str(), Caption().c_str(),
+                         MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
+void CDialog::PostCall(std::function<void()> call) {
+    m_postedCalls.push_back(std::move(call));
+    ::PostMessageW(m_hWnd, kRunPostedCalls, 0, 0);
+}
+
+void CDialog::RunPostedCalls() {
+    if (m_postedCalls.empty()) {
+        return;
+    }
+    const std::function<void()> call = std::move(m_postedCalls.front());
+    m_postedCalls.pop_front();
+    call();
+}
+
+void CDialog::OnSysCommand(int commandId) {
+    DefaultSysCommand(commandId);
+}
+
+void CDialog::DefaultSysCommand(int commandId) {
+    if (m_inMessage) {
+        m_defaultWanted = true;
+    } else {
+        ::SendMessageW(m_hWnd, WM_SYSCOMMAND, static_cast<WPARAM>(commandId), 0);
+    }
+}
+
+bool CDialog::OnInitDialog() {
+    UpdateData(false);
+    return true;
+}
+
+void CDialog::DoDataExchange(CDataExchange&) {}
+
+void CDialog::OnCommand(int id) {
+    if (id == IDOK) {
+        OnOK();
+    } else if (id == IDCANCEL) {
+        OnCancel();
+    }
+}
+
+void CDialog::OnOK() {
+    if (UpdateData(true)) {
+        EndDialog(IDOK);
+    }
+}
+
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
+
+void CDialog::EndDialog(int result) {
+    ::EndDialog(m_hWnd, result);
+}
+
+void CDialog::OnPaint() {
+    m_defaultWanted = true;
+}
+
+bool CDialog::IsIconic() const {
+    return ::IsIconic(m_hWnd) != FALSE;
+}
+
+void CDialog::PaintIconCentred(const CIcon& icon) {
+    PAINTSTRUCT paint{};
+    const HDC dc = ::BeginPaint(m_hWnd, &paint);
+    ::SendMessageW(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT client{};
+    ::GetClientRect(m_hWnd, &client);
+    const PixelPoint at =
+        MinimisedIconPosition({client.right - client.left, client.bottom - client.top},
+                              {::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON)});
+    if (icon.native() != nullptr) {
+        ::DrawIcon(dc, at.x, at.y, icon.native()->big);
+    }
+    ::EndPaint(m_hWnd, &paint);
+}
+
+bool CDialog::CanDropFiles(const std::vector<std::filesystem::path>&) const {
+    return false;
+}
+
+void CDialog::OnDropFiles(const std::vector<std::filesystem::path>&) {}
+
+}  // namespace morvane::ui

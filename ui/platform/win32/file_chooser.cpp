@@ -1,0 +1,38 @@
+#include "native_file_chooser.h"
+
+#include "wide_text.h"
+
+namespace morvane::ui {
+namespace {
+
+// The longest path the system's file calls take.
+constexpr std::size_t kPathCharacters = 32768;
+constexpr wchar_t kFilter[] = L"ZRM Files (*.zrm)\0*.zrm\0";
+
+}  // namespace
+
+OpenFileRequest::OpenFileRequest(const ChooserRequest& request)
+    : title(Widen(request.title)), file(L"*.zrm") {
+    file.resize(kPathCharacters, L'\0');
+    settings.lStructSize = sizeof settings;
+    settings.hwndOwner = ::GetActiveWindow();
+    settings.lpstrFilter = kFilter;
+    settings.nFilterIndex = 1;
+    settings.lpstrFile = file.data();
+    settings.nMaxFile = static_cast<DWORD>(file.size());
+    settings.lpstrTitle = title.c_str();
+    settings.lpstrDefExt = L"zrm";
+    settings.Flags = OFN_EXPLORER |
+                     (request.accepts == ChooserRequest::Accepts::ExistingFile ? OFN_FILEMUSTEXIST
+                                                                               : OFN_PATHMUSTEXIST);
+}
+
+std::optional<std::filesystem::path> SystemFileChooser::Choose(const ChooserRequest& request) {
+    OpenFileRequest ask(request);
+    if (::GetOpenFileNameW(&ask.settings) == FALSE) {
+        return std::nullopt;
+    }
+    return std::filesystem::path(ask.file.c_str());
+}
+
+}  // namespace morvane::ui
