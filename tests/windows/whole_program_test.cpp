@@ -1,0 +1,123 @@
+// morvane.exe started as Explorer's "Open with" would start it, then driven
+// from outside through the messages its controls and the system's file
+// chooser take from a user: the program itself, not its parts, writes the
+// model.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "support/pass_runner.h"
+#include "support/temp_folder.h"
+#include "support/zrm_builder.h"
+
+namespace morvane::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Waits up to 30 s for `found` to give a window.
+template <typename Find>
+HWND waitFor(Find found) {
+    for (int waited = 0; waited < 3000; ++waited) {
+        if (const HWND window = found()) {
+            return window;
+        }
+        ::Sleep(10);
+    }
+    return nullptr;
+}
+
+HWND topWindowTitled(const wchar_t* title, DWORD process) {
+    struct Search {
+        const wchar_t* title;
+        DWORD process;
+        HWND found;
+    } search{title, process, nullptr};
+    ::EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto& wanted = *reinterpret_cast<Search*>(data);
+            wchar_t text[256] = {};
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            ::GetWindowTextW(window, text, 256);
+            if (owner == wanted.process && ::IsWindowVisible(window) &&
+                std::wstring(text) == wanted.title) {
+                wanted.found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The chooser's file name field: its first visible edit control.
+HWND fileNameField(HWND chooser) {
+    HWND found = nullptr;
+    ::EnumChildWindows(
+        chooser,
+        [](HWND child, LPARAM data) -> BOOL {
+            wchar_t kind[32] = {};
+            ::GetClassNameW(child, kind, 32);
+            if (std::wstring(kind) == L"Edit" && ::IsWindowVisible(child)) {
+                *reinterpret_cast<HWND*>(data) = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+TEST(WholeProgram, OpenedWithAModelItSavesItThroughItsControls) {
+    TempFolder folder;
+    const std::string model = containerHeader() + chunk(kPrim, 0, 40, payload(40));
+    writeFile(folder / "ship.zrm", model);
+    const fs::path output = folder / "ship-collide.zrm";
+
+    std::wstring commandLine =
+        L"\"" + std::wstring(MORVANE_WINDOW) + L"\" \"" + (folder / "ship.zrm").wstring() + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                 nullptr, &startup, &process));
+    const DWORD id = process.dwProcessId;
+
+    const HWND window = waitFor([&] { return topWindowTitled(L"morvane", id); });
+    ASSERT_NE(window, nullptr) << "the window did not open";
+    wchar_t chosen[512] = {};
+    ::GetDlgItemTextW(window, 1002, chosen, 512);
+    EXPECT_EQ(std::wstring(chosen), L"ZRM chosen: '" + (folder / "ship.zrm").wstring() + L"'");
+
+    ::SetDlgItemTextW(window, 1001, L"3");
+    ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(1003, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(window, 1003)));
+    const HWND chooser =
+        waitFor([&] { return topWindowTitled(L"Choose ZRM name to save as", id); });
+    ASSERT_NE(chooser, nullptr) << "the save chooser did not open";
+    const HWND field = waitFor([&] { return fileNameField(chooser); });
+    ASSERT_NE(field, nullptr);
+    ::SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(output.c_str()));
+    ::PostMessageW(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+
+    const std::string expected = rewriteInMemory(model, 3).output;
+    waitFor([&]() -> HWND {
+        std::error_code error;
+        return fs::file_size(output, error) == expected.size() ? window : nullptr;
+    });
+    EXPECT_EQ(readFile(output), expected);
+
+    ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_EQ(::WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+    DWORD exitCode = 1;
+    ::GetExitCodeProcess(process.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    ::TerminateProcess(process.hProcess, 1);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+}
+
+}  // namespace
+}  // namespace morvane::testing
