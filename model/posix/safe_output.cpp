@@ -20,7 +20,7 @@
 #include "file_kind.h"
 #include "model/model_file.h"
 #include "model/posix_file.h"
-#include "model/remove_on_signal.h"
+#include "model/temporary_name.h"
 #include "signals_held_back.h"
 
 namespace morvane {
@@ -175,40 +175,6 @@ std::string octal(mode_t mode) {
     std::snprintf(text, sizeof text, "%04o", static_cast<unsigned>(mode & 07777));
     return text;
 }
-
-// A name the new model holds only while it is written: removed with this
-// object, even when the object that owns it is never finished, and on the
-// signals that end a program.
-class TemporaryName {
-public:
-    TemporaryName() = default;
-    TemporaryName(const TemporaryName&) = delete;
-    TemporaryName& operator=(const TemporaryName&) = delete;
-    ~TemporaryName() {
-        if (!path_.empty()) {
-            ::unlink(path_.c_str());
-        }
-    }
-
-    // Call with the ending signals held back, right after the file got it.
-    void adopt(const fs::path& path) {
-        path_ = path;
-        removal_.emplace(path);
-    }
-
-    // The file now has its real name.
-    void release() {
-        path_.clear();
-        removal_.reset();
-    }
-
-    const fs::path& path() const { return path_; }
-    bool empty() const { return path_.empty(); }
-
-private:
-    fs::path path_;
-    std::optional<RemoveOnSignal> removal_;
-};
 
 // The new model while it is written. On Linux it has no name until it is
 // complete, so a run that dies leaves nothing behind; where the file system

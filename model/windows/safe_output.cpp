@@ -14,7 +14,7 @@
 #include "file_kind.h"
 #include "model/model_file.h"
 #include "model/posix_file.h"
-#include "model/remove_on_signal.h"
+#include "model/temporary_name.h"
 #include "system_error.h"
 
 namespace morvane {
@@ -131,37 +131,6 @@ fs::path temporaryNameIn(const fs::path& folder) {
     std::swprintf(name, 32, L".morvane-%08x", static_cast<unsigned>(generator()));
     return folder / name;
 }
-
-// A name the new model holds only while it is written: removed with this
-// object, even when the object that owns it is never finished, and when the
-// console asks the program to end.
-class TemporaryName {
-public:
-    TemporaryName() = default;
-    TemporaryName(const TemporaryName&) = delete;
-    TemporaryName& operator=(const TemporaryName&) = delete;
-    ~TemporaryName() {
-        if (!path_.empty()) {
-            ::DeleteFileW(path_.c_str());
-        }
-    }
-
-    void adopt(const fs::path& path) {
-        path_ = path;
-        removal_.emplace(path);
-    }
-
-    void release() {
-        path_.clear();
-        removal_.reset();
-    }
-
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-    std::optional<RemoveOnSignal> removal_;
-};
 
 // The new model while it is written: a file beside the output, under a name
 // of its own until it is complete. It may be removed by name while open, so

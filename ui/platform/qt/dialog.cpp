@@ -262,31 +262,6 @@ void CDialog::DefaultSysCommand(int commandId) {
     }
 }
 
-bool CDialog::OnInitDialog() {
-    UpdateData(false);
-    return true;
-}
-
-void CDialog::DoDataExchange(CDataExchange&) {}
-
-void CDialog::OnCommand(int id) {
-    if (id == IDOK) {
-        OnOK();
-    } else if (id == IDCANCEL) {
-        OnCancel();
-    }
-}
-
-void CDialog::OnOK() {
-    if (UpdateData(true)) {
-        EndDialog(IDOK);
-    }
-}
-
-void CDialog::OnCancel() {
-    EndDialog(IDCANCEL);
-}
-
 void CDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (m_initialised) {
@@ -333,8 +308,6 @@ void CDialog::PaintIconCentred(const CIcon& icon) {
 bool CDialog::CanDropFiles(const std::vector<std::filesystem::path>&) const {
     return false;
 }
-
-void CDialog::OnDropFiles(const std::vector<std::filesystem::path>&) {}
 
 void CDialog::dragEnterEvent(QDragEnterEvent* event) {
     AnswerDrag(*event);

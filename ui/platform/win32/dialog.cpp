@@ -228,31 +228,6 @@ void CDialog::DefaultSysCommand(int commandId) {
     }
 }
 
-bool CDialog::OnInitDialog() {
-    UpdateData(false);
-    return true;
-}
-
-void CDialog::DoDataExchange(CDataExchange&) {}
-
-void CDialog::OnCommand(int id) {
-    if (id == IDOK) {
-        OnOK();
-    } else if (id == IDCANCEL) {
-        OnCancel();
-    }
-}
-
-void CDialog::OnOK() {
-    if (UpdateData(true)) {
-        EndDialog(IDOK);
-    }
-}
-
-void CDialog::OnCancel() {
-    EndDialog(IDCANCEL);
-}
-
 void CDialog::EndDialog(int result) {
     ::EndDialog(m_hWnd, result);
 }
@@ -283,7 +258,5 @@ void CDialog::PaintIconCentred(const CIcon& icon) {
 bool CDialog::CanDropFiles(const std::vector<std::filesystem::path>&) const {
     return false;
 }
-
-void CDialog::OnDropFiles(const std::vector<std::filesystem::path>&) {}
 
 }  // namespace morvane::ui

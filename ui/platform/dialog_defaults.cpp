@@ -1,0 +1,36 @@
+// What a dialog does when the dialog built on it does not say otherwise, the
+// same on every rendering: the framework's defaults.
+#include "native_dialog.h"
+#include "platform/data_exchange.h"
+#include "resources/resource.h"
+
+namespace morvane::ui {
+
+bool CDialog::OnInitDialog() {
+    UpdateData(false);
+    return true;
+}
+
+void CDialog::DoDataExchange(CDataExchange&) {}
+
+void CDialog::OnCommand(int id) {
+    if (id == IDOK) {
+        OnOK();
+    } else if (id == IDCANCEL) {
+        OnCancel();
+    }
+}
+
+void CDialog::OnOK() {
+    if (UpdateData(true)) {
+        EndDialog(IDOK);
+    }
+}
+
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
+
+void CDialog::OnDropFiles(const std::vector<std::filesystem::path>&) {}
+
+}  // namespace morvane::ui
