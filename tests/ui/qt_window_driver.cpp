@@ -32,14 +32,7 @@ public:
     }
 
     std::optional<std::filesystem::path> Choose(const ChooserRequest& request) override {
-        requests.push_back(request);
-        if (chooserAnswers.empty()) {
-            ADD_FAILURE() << "unexpected file chooser: " << request.title;
-            return std::nullopt;
-        }
-        std::optional<std::filesystem::path> answer = chooserAnswers.front();
-        chooserAnswers.pop_front();
-        return answer;
+        return NextChooserAnswer(request);
     }
 
     void Open(std::vector<std::filesystem::path> models, ModelRewriter rewriter) override {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <filesystem>
 #include <memory>
@@ -47,6 +49,19 @@ public:
     std::vector<std::string> said;  // message box texts; other windows' titles
     bool cancelProgress = false;    // a progress window that opens is cancelled
     bool progressShown = false;
+
+protected:
+    // Notes the request and gives the next prepared answer to a file chooser.
+    std::optional<std::filesystem::path> NextChooserAnswer(const ChooserRequest& request) {
+        requests.push_back(request);
+        if (chooserAnswers.empty()) {
+            ADD_FAILURE() << "unexpected file chooser: " << request.title;
+            return std::nullopt;
+        }
+        std::optional<std::filesystem::path> answer = chooserAnswers.front();
+        chooserAnswers.pop_front();
+        return answer;
+    }
 };
 
 // The rendering under test.

@@ -1,10 +1,20 @@
-// What a dialog does when the dialog built on it does not say otherwise, the
-// same on every rendering: the framework's defaults.
+// What a dialog does the same on every rendering: the data exchange, and the
+// framework's defaults where the dialog built on it does not say otherwise.
 #include "native_dialog.h"
 #include "platform/data_exchange.h"
 #include "resources/resource.h"
 
 namespace morvane::ui {
+
+bool CDialog::UpdateData(bool saveAndValidate) {
+    CDataExchange dx(*this, saveAndValidate);
+    try {
+        DoDataExchange(dx);
+    } catch (const DataExchangeFailed&) {
+        return false;
+    }
+    return true;
+}
 
 bool CDialog::OnInitDialog() {
     UpdateData(false);

@@ -187,16 +187,6 @@ int CDialog::DoModal() {
     return exec();
 }
 
-bool CDialog::UpdateData(bool saveAndValidate) {
-    CDataExchange dx(*this, saveAndValidate);
-    try {
-        DoDataExchange(dx);
-    } catch (const DataExchangeFailed&) {
-        return false;
-    }
-    return true;
-}
-
 QWidget* CDialog::GetDlgItem(int id) const {
     const auto found = m_controlsById.find(id);
     return found != m_controlsById.end() ? found->second : nullptr;

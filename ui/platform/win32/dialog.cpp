@@ -133,16 +133,6 @@ void CDialog::DropFiles(HDROP drop) {
     }
 }
 
-bool CDialog::UpdateData(bool saveAndValidate) {
-    CDataExchange dx(*this, saveAndValidate);
-    try {
-        DoDataExchange(dx);
-    } catch (const DataExchangeFailed&) {
-        return false;
-    }
-    return true;
-}
-
 HWND CDialog::GetDlgItem(int id) const {
     return ::GetDlgItem(m_hWnd, id);
 }
