@@ -212,7 +212,11 @@ TEST_F(WindowScenario, CommandLineModel) {
                               DisplayText(other) + "'"});
 }
 
-// No (the default) writes nothing and asks for no name; Yes saves.
+// Before a model that already carries its block is saved, the user is asked,
+// before the output name: No (the default) writes nothing and asks for no
+// name; Yes writes exactly what the rewrite makes of it, a second block
+// included. A model that only looks rewritten, or has no PRIM chunk, is saved
+// without a question.
 TEST_F(WindowScenario, SecondBlockWarning) {
     const std::string rewritten = rewriteInMemory(kModel, 3).output;
     const auto input = Write("in.zrm", rewritten);
@@ -220,14 +224,31 @@ TEST_F(WindowScenario, SecondBlockWarning) {
     user->boxAnswers = {IDNO};
     user->Click(IDC_SAVE);
     EXPECT_TRUE(user->requests.empty());
+    EXPECT_EQ(folder.listing(), "in.zrm ");
     user->boxAnswers = {IDYES};
     user->chooserAnswers = {folder / "out.zrm"};
     user->Click(IDC_SAVE);
-    ASSERT_EQ(user->said.size(), 2u);
-    EXPECT_NE(user->said[0].find("already carries a block of 3 collision volumes"),
-              std::string::npos)
-        << user->said[0];
+    const std::string question =
+        "'" + DisplayText(input) +
+        "' already carries a block of 3 collision volumes: it has been rewritten before.\n\n"
+        "Saving it adds a second block to every PRIM chunk. Save anyway?";
+    EXPECT_EQ(user->said, (std::vector<std::string>{question, question}));
     EXPECT_EQ(readFile(folder / "out.zrm"), rewriteInMemory(rewritten, 1).output);
+    EXPECT_EQ(readFile(input), rewritten);
+
+    const std::string lookalike = kModel.substr(0, 12) +
+                                  chunk(kPrim, 0, 24, payload(12) + words({4, 3, 0})) +
+                                  closingHand(12);
+    const std::string noPrim = rewriteInMemory(containerHeader(), 3).output;
+    for (const std::string& model : {lookalike, noPrim}) {
+        user->said.clear();
+        writeFile(folder / "other.zrm", model);
+        user->chooserAnswers = {folder / "other.zrm", folder / "other-out.zrm"};
+        user->Click(IDC_CHOOSE);
+        user->Click(IDC_SAVE);
+        EXPECT_TRUE(user->said.empty());
+        EXPECT_EQ(readFile(folder / "other-out.zrm"), rewriteInMemory(model, 1).output);
+    }
 }
 
 }  // namespace
