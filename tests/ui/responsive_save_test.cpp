@@ -4,10 +4,14 @@
 #include <sstream>
 #include <string_view>
 
-#include "window_driver.h"
+#include "qt_window_driver.h"
+#include "support/pass_runner.h"
+#include "support/zrm_builder.h"
 
-namespace morvane::ui::testing {
+namespace morvane::ui::scenarios {
 namespace {
+
+using namespace morvane::testing;
 
 // A broken window fails the test after this long instead of hanging it.
 constexpr int kGiveUpMilliseconds = 20000;
@@ -70,40 +74,42 @@ private:
     std::atomic<bool> m_ended{false};
 };
 
-class ResponsiveSaveTest : public WindowTest {
+class ResponsiveSaveTest : public QtWindowTest {
 protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        window = std::make_unique<CCollisionDlg>(*this, held.Rewriter());
-        window->show();
-        input = Write("in.zrm", Model(kPayloadBytes));
-        ChooseModel(input);
+    void SetUp() override { user->Open({input}, held.Rewriter()); }
+
+    void SaveAs(const std::filesystem::path& output) {
+        user->chooserAnswers = {output};
+        user->Click(IDC_SAVE);
     }
 
-    QProgressDialog* Progress() const { return window->findChild<QProgressDialog*>(); }
+    QProgressDialog* Progress() { return QtUser().Window().findChild<QProgressDialog*>(); }
 
-    bool WaitForProgressShown() const {
+    bool WaitForProgressShown() {
         return QTest::qWaitFor([this] { return Progress() != nullptr && Progress()->isVisible(); },
                                kGiveUpMilliseconds);
     }
 
+    const std::string model =
+        containerHeader() + chunk(kPrim, 0, kPayloadBytes, payload(kPayloadBytes));
+    const std::filesystem::path input = Write("in.zrm", model);
     HeldRewrite held;
-    std::filesystem::path input;
 };
 
 // While the worker is held the window answers, but takes nothing that would
 // start other work, not even a drag that entered before the save. A modal
 // progress dialog follows the reading; the trace reaches standard output.
 TEST_F(ResponsiveSaveTest, TheWindowKeepsAnsweringAndShowsTheProgress) {
+    QtWindowDriver& qt = QtUser();
     QMimeData other;
     other.setUrls({QUrl::fromLocalFile(ToDisplayText(Write("other.zrm", "x")))});
-    ASSERT_EQ(Drag(window.get(), other, Qt::CopyAction, false), Qt::CopyAction);
+    ASSERT_EQ(qt.Drag(&qt.Window(), other, Qt::CopyAction, false), Qt::CopyAction);
     bool advanced = false;
     held.WhenFirstHeld([&] {
-        Button("IDC_SAVE")->click();
-        Button("IDC_CHOOSE")->click();
-        window->OnSysCommand(IDM_ABOUTBOX);
-        EXPECT_EQ(Drag(window.get(), other, Qt::CopyAction), Qt::IgnoreAction);
+        user->Click(IDC_SAVE);
+        user->Click(IDC_CHOOSE);
+        user->SystemCommand(IDM_ABOUTBOX);
+        EXPECT_EQ(qt.Drag(&qt.Window(), other, Qt::CopyAction), Qt::IgnoreAction);
         ASSERT_TRUE(WaitForProgressShown());
         QProgressDialog* progress = Progress();
         EXPECT_EQ(QApplication::activeModalWidget(), progress);
@@ -115,21 +121,19 @@ TEST_F(ResponsiveSaveTest, TheWindowKeepsAnsweringAndShowsTheProgress) {
         }
         advanced = QTest::qWaitFor([&] { return progress->value() > shown; }, kGiveUpMilliseconds);
     });
-    TypeCount("6");
+    user->TypeCount("6");
     ::testing::internal::CaptureStdout();
-    SaveAs(Path("out.zrm"));
+    SaveAs(folder / "out.zrm");
     const std::string printed = ::testing::internal::GetCapturedStdout();
 
     EXPECT_TRUE(advanced);
     EXPECT_EQ(Progress(), nullptr);
-    EXPECT_EQ(requests.size(), 2u);
-    EXPECT_TRUE(messages.isEmpty());
-    EXPECT_EQ(ModelField()->text(), ChosenModelText(input));
-    EXPECT_TRUE(ReadFile(Path("out.zrm")) == Extended(kPayloadBytes, 6));  // too long to print
-    std::ostringstream expected;
-    RewriteModelFile(input, Path("again.zrm"), 6, expected);
-    EXPECT_FALSE(printed.empty());
-    EXPECT_EQ(printed, expected.str());
+    EXPECT_EQ(user->requests.size(), 1u);
+    EXPECT_TRUE(user->said.empty());
+    EXPECT_EQ(user->FieldText(IDC_FILENAME), ChosenModelText(input));
+    const Rewritten expected = rewriteInMemory(model, 6);
+    EXPECT_TRUE(readFile(folder / "out.zrm") == expected.output);  // too long to print
+    EXPECT_EQ(printed, expected.trace);
 }
 
 // Through the progress dialog once it shows (its Cancel button), or in the
@@ -144,28 +148,31 @@ class StoppedSaveTest
 TEST_P(StoppedSaveTest, LeavesTheEarlierOutputAndTheWindow) {
     const auto [where, how] = GetParam();
     const auto output = Write("out.zrm", "keep");
+    CCollisionDlg& window = QtUser().Window();
     held.WhenFirstHeld([&] {
         if (where == "progress dialog") {
             ASSERT_TRUE(WaitForProgressShown());
             ASSERT_TRUE(held.Step() && held.Step());
         }
-        QWidget* target = where == "window" ? window.get() : static_cast<QWidget*>(Progress());
+        QWidget* target = where == "window" ? &window : static_cast<QWidget*>(Progress());
         if (how == "Escape") {
             QTest::keyClick(target, Qt::Key_Escape);
         } else if (how == "close") {
             target->close();
+        } else if (where == "window") {
+            QTest::mouseClick(window.GetDlgItem(IDOK), Qt::LeftButton);
         } else {
-            target->findChild<QPushButton*>(where == "window" ? "IDOK" : QString())->click();
+            Progress()->findChild<QPushButton*>()->click();
         }
         EXPECT_TRUE(where == "window" || Progress()->isVisible());
         EXPECT_FALSE(held.Step());
     });
     SaveAs(output);
 
-    EXPECT_EQ(ReadFile(output), "keep");
-    EXPECT_EQ(Listing(), (QStringList{"in.zrm", "out.zrm"}));
-    EXPECT_TRUE(messages.isEmpty());
-    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(readFile(output), "keep");
+    EXPECT_EQ(folder.listing(), "in.zrm out.zrm ");
+    EXPECT_TRUE(user->said.empty());
+    EXPECT_TRUE(user->IsOpen());
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, StoppedSaveTest,
@@ -173,4 +180,4 @@ INSTANTIATE_TEST_SUITE_P(Ways, StoppedSaveTest,
                                             ::testing::Values("button", "Escape", "close")));
 
 }  // namespace
-}  // namespace morvane::ui::testing
+}  // namespace morvane::ui::scenarios

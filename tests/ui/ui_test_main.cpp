@@ -2,6 +2,16 @@
 
 #include <QApplication>
 
+#include "qt_window_driver.h"
+
+namespace morvane::ui::scenarios {
+
+std::unique_ptr<WindowDriver> MakeWindowDriver() {
+    return std::make_unique<QtWindowDriver>();
+}
+
+}  // namespace morvane::ui::scenarios
+
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     // Listing the tests happens at build time, where there may be no display

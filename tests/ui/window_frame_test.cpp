@@ -1,31 +1,15 @@
+// The Qt window's frame and layout, and the program without a display.
 #include "about_dlg.h"
 #include "platform/icons.h"
-#include "window_driver.h"
+#include "qt_window_driver.h"
 
-namespace morvane::ui::testing {
+namespace morvane::ui::scenarios {
 namespace {
 
-using WindowFrameTest = WindowTest;
-
-// The window system keeps the low four bits of a command for itself, so every
-// command from 0x10 to 0x1F is the About item and none beside them is.
-TEST_F(WindowFrameTest, TheWindowMenuEndsWithTheAboutItem) {
-    const QList<QAction*> offered = window->GetSystemMenu()->actions();
-    ASSERT_GE(offered.size(), 2);
-    EXPECT_TRUE(offered[offered.size() - 2]->isSeparator());
-    EXPECT_EQ(offered.back()->text(), "&About morvane...");
-    offered.back()->trigger();
-    EXPECT_EQ(messages, QStringList{"About morvane"});
-
-    for (int command = 0; command <= 0x120; ++command) {
-        const qsizetype before = messages.size();
-        window->OnSysCommand(command);
-        EXPECT_EQ(messages.size() - before, command >= 0x10 && command <= 0x1F) << command;
-    }
-    EXPECT_TRUE(window->isVisible());
-    window->OnSysCommand(SC_CLOSE);
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(window->result(), IDCANCEL);
+TEST_F(QtWindowTest, TheWindowMenusAboutItemOpensTheAboutBox) {
+    user->Open();
+    QtUser().Window().GetSystemMenu()->actions().back()->trigger();
+    EXPECT_EQ(user->said, std::vector<std::string>{"About morvane"});
 }
 
 // Without a display, or with one that cannot be reached, the window ends with
@@ -58,17 +42,19 @@ TEST(MinimisedIcon, IsCentredRoundingAsThePlatformDoes) {
 
 // Both Quit buttons share one place; the default one, first in the template,
 // is the one on top.
-TEST_F(WindowFrameTest, TabOrderFollowsTheTemplateAndDefaultQuitLiesOnTop) {
-    QWidget* widget = Button("IDOK");
-    for (const char* name :
-         {"IDOK", "IDCANCEL", "IDC_CHOOSE", "IDC_VOLUMES", "IDC_FILENAME", "IDC_SAVE", "IDOK"}) {
-        EXPECT_EQ(widget->objectName(), name);
+TEST_F(QtWindowTest, TabOrderFollowsTheTemplateAndDefaultQuitLiesOnTop) {
+    user->Open();
+    CCollisionDlg& window = QtUser().Window();
+    QWidget* widget = window.GetDlgItem(IDOK);
+    for (const int id : {IDOK, IDCANCEL, IDC_CHOOSE, IDC_VOLUMES, IDC_FILENAME, IDC_SAVE, IDOK}) {
+        EXPECT_EQ(widget, window.GetDlgItem(id)) << id;
         do {
             widget = widget->nextInFocusChain();
-        } while (widget->focusPolicy() == Qt::NoFocus || widget == window.get());
+        } while (widget->focusPolicy() == Qt::NoFocus || widget == &window);
     }
-    EXPECT_EQ(Button("IDOK")->geometry(), Button("IDCANCEL")->geometry());
-    EXPECT_EQ(window->childAt(Button("IDOK")->geometry().center()), Button("IDOK"));
+    const QRect quit = window.GetDlgItem(IDOK)->geometry();
+    EXPECT_EQ(quit, window.GetDlgItem(IDCANCEL)->geometry());
+    EXPECT_EQ(window.childAt(quit.center()), window.GetDlgItem(IDOK));
 }
 
 void ExpectNoTextClipped(const QWidget& dialog) {
@@ -92,15 +78,17 @@ void ExpectNoTextClipped(const QWidget& dialog) {
 
 // The measurements alone would pass on a machine without fonts, where no
 // text shows at all; the count's label must have left ink on the window.
-TEST_F(WindowFrameTest, NoTextIsCutOffAndTextIsReallyDrawn) {
-    ExpectNoTextClipped(*window);
-    CAboutDlg about(window.get());
+TEST_F(QtWindowTest, NoTextIsCutOffAndTextIsReallyDrawn) {
+    user->Open();
+    CCollisionDlg& window = QtUser().Window();
+    ExpectNoTextClipped(window);
+    CAboutDlg about(&window);
     about.show();
     ExpectNoTextClipped(about);
     EXPECT_FALSE(about.findChild<QLabel*>("IDC_STATIC_ICON")->pixmap().isNull());
 
     const QImage image =
-        window->grab(window->findChild<QLabel*>("IDC_STATIC_VOLUMES")->geometry()).toImage();
+        window.grab(window.findChild<QLabel*>("IDC_STATIC_VOLUMES")->geometry()).toImage();
     const QRgb background = image.pixel(image.width() - 1, image.height() - 1);
     int inked = 0;
     for (int y = 0; y < image.height(); ++y) {
@@ -112,4 +100,4 @@ TEST_F(WindowFrameTest, NoTextIsCutOffAndTextIsReallyDrawn) {
 }
 
 }  // namespace
-}  // namespace morvane::ui::testing
+}  // namespace morvane::ui::scenarios

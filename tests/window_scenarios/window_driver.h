@@ -11,6 +11,7 @@
 
 #include "background_rewrite.h"
 #include "file_chooser.h"
+#include "support/temp_folder.h"
 
 namespace morvane::ui::scenarios {
 
@@ -66,5 +67,17 @@ protected:
 
 // The rendering under test.
 std::unique_ptr<WindowDriver> MakeWindowDriver();
+
+// A folder for the scenario's files and the user in front of the window.
+class WindowScenario : public ::testing::Test {
+protected:
+    std::filesystem::path Write(const char* name, const std::string& bytes) const {
+        testing::writeFile(folder / name, bytes);
+        return folder / name;
+    }
+
+    testing::TempFolder folder;
+    std::unique_ptr<WindowDriver> user = MakeWindowDriver();
+};
 
 }  // namespace morvane::ui::scenarios

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "model/file_rewrite.h"
+#include "model/model_file.h"
 #include "platform/window_commands.h"
 #include "resources/resource.h"
 #include "support/pass_runner.h"
@@ -25,6 +26,16 @@ std::string Chosen(const std::filesystem::path& input) {
     return "ZRM chosen: '" + DisplayText(input) + "'";
 }
 
+// What the core says when it cannot open the path as a model.
+std::string OpenRefusal(const std::filesystem::path& path) {
+    try {
+        OpenModelFile(path);
+    } catch (const std::exception& refusal) {
+        return refusal.what();
+    }
+    return "(opened)";
+}
+
 std::string CoreMessage(const std::filesystem::path& input, const std::filesystem::path& output) {
     std::ostringstream trace;
     try {
@@ -34,17 +45,6 @@ std::string CoreMessage(const std::filesystem::path& input, const std::filesyste
     }
     return "(written)";
 }
-
-class WindowScenario : public ::testing::Test {
-protected:
-    std::filesystem::path Write(const char* name, const std::string& bytes) const {
-        writeFile(folder / name, bytes);
-        return folder / name;
-    }
-
-    TempFolder folder;
-    std::unique_ptr<WindowDriver> user = MakeWindowDriver();
-};
 
 // Saving asks for a model first. Choosing one shows it and puts the stored
 // count back in the field; a cancelled chooser changes nothing. The save
@@ -80,27 +80,41 @@ TEST_F(WindowScenario, ChooseAndSave) {
     EXPECT_EQ(user->requests[3].accepts, ChooserRequest::Accepts::NameInExistingFolder);
 }
 
-// A refused count writes nothing and sends the user back into the field with
-// its text selected, on Save and on Enter (the default Quit); a good count
-// lets Enter close the window.
-TEST_F(WindowScenario, BadCounts) {
-    const auto input = Write("in.zrm", kModel);
-    user->Open({input});
-    for (const char* typed : {"0", "1001", "abc", ""}) {
+// The count is read once the output has been named, as a whole decimal number
+// with spaces and a plus sign allowed. A refused one writes nothing and sends
+// the user back into the field with its text selected, on Save and on Enter
+// (the default Quit); a good count lets Enter close the window.
+TEST_F(WindowScenario, Counts) {
+    const std::string noNumber = "Please enter a whole number.";
+    const std::string outOfRange = "Please enter a whole number from 1 to 1000.";
+    const std::tuple<const char*, int, std::string> counts[] = {
+        {" 1 ", 1, ""},       {"1000", 1000, ""},      {"+7", 7, ""},
+        {"0", 0, outOfRange}, {"1001", 0, outOfRange}, {"-3", 0, outOfRange},
+        {"abc", 0, noNumber}, {"", 0, noNumber},       {"12abc", 0, noNumber},
+        {"1.5", 0, noNumber}, {"+-2", 0, noNumber},    {"99999999999", 0, noNumber}};
+    user->Open({Write("in.zrm", kModel)});
+    for (const auto& [typed, volumes, refusal] : counts) {
         SCOPED_TRACE(typed);
+        std::filesystem::remove(folder / "out.zrm");
+        user->said.clear();
         user->TypeCount(typed);
         user->chooserAnswers = {folder / "out.zrm"};
         user->Click(IDC_SAVE);
-        EXPECT_TRUE(user->CountFieldHasFocusAndIsSelected());
+        EXPECT_TRUE(user->chooserAnswers.empty());
+        if (refusal.empty()) {
+            EXPECT_TRUE(user->said.empty());
+            EXPECT_EQ(readFile(folder / "out.zrm"), rewriteInMemory(kModel, volumes).output);
+        } else {
+            EXPECT_EQ(user->said, std::vector{refusal});
+            EXPECT_EQ(folder.listing(), "in.zrm ");
+            EXPECT_TRUE(user->CountFieldHasFocusAndIsSelected());
+        }
     }
+    user->said.clear();
     user->TypeCount("-3");
     user->Press(Key::Enter);
     EXPECT_TRUE(user->IsOpen());
-    const std::string outOfRange = "Please enter a whole number from 1 to 1000.";
-    const std::string noNumber = "Please enter a whole number.";
-    EXPECT_EQ(user->said,
-              (std::vector<std::string>{outOfRange, outOfRange, noNumber, noNumber, outOfRange}));
-    EXPECT_EQ(folder.listing(), "in.zrm ");
+    EXPECT_EQ(user->said, std::vector{outOfRange});
     user->TypeCount("12");
     user->Press(Key::Enter);
     EXPECT_FALSE(user->IsOpen());
@@ -116,26 +130,42 @@ TEST_F(WindowScenario, EscapeClosesAtOnce) {
     EXPECT_TRUE(user->said.empty());
 }
 
-// The user sees the core's own explanation and the earlier output is kept.
-TEST_F(WindowScenario, RefusedModelOverAnExistingOutput) {
-    const auto input = Write("in.zrm", "not zrm");
-    const auto output = Write("out.zrm", "keep");
-    user->Open({input});
-    user->chooserAnswers = {output};
-    user->Click(IDC_SAVE);
-    EXPECT_EQ(user->said, std::vector<std::string>{CoreMessage(input, folder / "other.zrm")});
-    EXPECT_EQ(readFile(output), "keep");
-    EXPECT_EQ(folder.listing(), "in.zrm out.zrm ");
+// Whatever the cause, the user sees the core's own explanation, and neither
+// the input nor an earlier file under the output name is touched.
+TEST_F(WindowScenario, RefusedSaves) {
+    const std::string big = containerHeader() + chunk(kXyzs, 0, 1u << 20, payload(1u << 20));
+    const std::tuple<const char*, std::optional<std::string>, const char*> refusals[] = {
+        {"input gone", std::nullopt, "out.zrm"},
+        {"output is the input", kModel, "in.zrm"},
+        {"no container header", "not zrm", "out.zrm"},
+        {"payload cut off", kModel.substr(0, 30), "out.zrm"},
+        {"chunk cut off after a megabyte", big + chunk(kPrim, 0, 100, "\x01\x02\x03"), "out.zrm"},
+        {"output folder gone", kModel, "gone/out.zrm"}};
+    user->Open();
+    for (const auto& [what, model, outputName] : refusals) {
+        SCOPED_TRACE(what);
+        const auto input = model ? Write("in.zrm", *model) : folder / "in.zrm";
+        Write("out.zrm", "keep");
+        user->said.clear();
+        user->chooserAnswers = {input, folder / outputName};
+        user->Click(IDC_CHOOSE);
+        user->Click(IDC_SAVE);
+        EXPECT_EQ(user->said, std::vector{CoreMessage(input, folder / outputName)});
+        EXPECT_EQ(readFile(folder / "out.zrm"), "keep");
+        EXPECT_EQ(folder.listing(), model ? "in.zrm out.zrm " : "out.zrm ");
+        EXPECT_TRUE(readFile(input) == model.value_or(""));  // may be too long to print
+    }
 }
 
-// The system menu ends with the About item; the commands 0x10 to 0x1F open
-// the About box and the ones around them do not; Close is the second Quit.
+// The system menu ends with the About item. The window system keeps a
+// command's low four bits for itself, so 0x10 to 0x1F open the About box and
+// no command beside them does; Close is the second Quit.
 TEST_F(WindowScenario, AboutFromTheSystemMenu) {
     user->Open();
     bool afterSeparator = false;
     EXPECT_EQ(user->LastSystemMenuItem(afterSeparator), "&About morvane...");
     EXPECT_TRUE(afterSeparator);
-    for (const int command : {0x0F, 0x10, 0x1F, 0x20}) {
+    for (const int command : {0x0F, 0x10, 0x1F, 0x20, 0x110, 0x1010}) {
         user->SystemCommand(command);
     }
     EXPECT_EQ(user->said, (std::vector<std::string>{"About morvane", "About morvane"}));
@@ -196,27 +226,46 @@ TEST_F(WindowScenario, Drop) {
     EXPECT_TRUE(user->said.empty());
 }
 
-// The first model named on the command line is chosen and saved like any
-// other; the others are named in a message box.
-TEST_F(WindowScenario, CommandLineModel) {
+// The first model named on the command line is chosen exactly as if chosen
+// with "Choose ZRM...", and saved like any other. A path that cannot be read
+// leaves the window empty and says why; the paths after the first are named,
+// never silently dropped.
+TEST_F(WindowScenario, CommandLineModels) {
     const auto input = Write("in.zrm", kModel);
     const auto other = Write("other.zrm", kModel);
-    user->Open({input, other});
-    EXPECT_EQ(user->FieldText(IDC_FILENAME), Chosen(input));
+    const auto gone = folder / "gone.zrm";
+    const std::string notOpened = "morvane works on one model at a time. These were not opened:\n'";
+    const std::tuple<const char*, std::vector<std::filesystem::path>, std::string,
+                     std::vector<std::string>>
+        starts[] = {
+            {"no path", {}, "", {}},
+            {"a missing file", {gone}, "", {OpenRefusal(gone)}},
+            {"a folder", {folder.path()}, "", {OpenRefusal(folder.path())}},
+            {"a missing file first",
+             {gone, input, other},
+             "",
+             {OpenRefusal(gone),
+              notOpened + DisplayText(input) + "'\n'" + DisplayText(other) + "'"}},
+            {"two models", {input, other}, Chosen(input), {notOpened + DisplayText(other) + "'"}},
+        };
+    for (const auto& [what, models, field, said] : starts) {
+        SCOPED_TRACE(what);
+        user = MakeWindowDriver();
+        user->Open(models);
+        EXPECT_EQ(user->FieldText(IDC_FILENAME), field);
+        EXPECT_EQ(user->FieldText(IDC_VOLUMES), "1");
+        EXPECT_EQ(user->said, said);
+    }
     user->TypeCount("2");
     user->chooserAnswers = {folder / "out.zrm"};
     user->Click(IDC_SAVE);
     EXPECT_EQ(readFile(folder / "out.zrm"), rewriteInMemory(kModel, 2).output);
-    EXPECT_EQ(user->said, std::vector<std::string>{
-                              "morvane works on one model at a time. These were not opened:\n'" +
-                              DisplayText(other) + "'"});
 }
 
 // Before a model that already carries its block is saved, the user is asked,
 // before the output name: No (the default) writes nothing and asks for no
 // name; Yes writes exactly what the rewrite makes of it, a second block
-// included. A model that only looks rewritten, or has no PRIM chunk, is saved
-// without a question.
+// included.
 TEST_F(WindowScenario, SecondBlockWarning) {
     const std::string rewritten = rewriteInMemory(kModel, 3).output;
     const auto input = Write("in.zrm", rewritten);
@@ -235,20 +284,6 @@ TEST_F(WindowScenario, SecondBlockWarning) {
     EXPECT_EQ(user->said, (std::vector<std::string>{question, question}));
     EXPECT_EQ(readFile(folder / "out.zrm"), rewriteInMemory(rewritten, 1).output);
     EXPECT_EQ(readFile(input), rewritten);
-
-    const std::string lookalike = kModel.substr(0, 12) +
-                                  chunk(kPrim, 0, 24, payload(12) + words({4, 3, 0})) +
-                                  closingHand(12);
-    const std::string noPrim = rewriteInMemory(containerHeader(), 3).output;
-    for (const std::string& model : {lookalike, noPrim}) {
-        user->said.clear();
-        writeFile(folder / "other.zrm", model);
-        user->chooserAnswers = {folder / "other.zrm", folder / "other-out.zrm"};
-        user->Click(IDC_CHOOSE);
-        user->Click(IDC_SAVE);
-        EXPECT_TRUE(user->said.empty());
-        EXPECT_EQ(readFile(folder / "other-out.zrm"), rewriteInMemory(model, 1).output);
-    }
 }
 
 }  // namespace

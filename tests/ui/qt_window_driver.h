@@ -1,5 +1,8 @@
-// The shared window scenarios' user on the Qt rendering: the window runs on
-// the test's thread, offscreen, and modal windows are answered from a timer.
+// The window scenarios' user on the Qt rendering: the window runs on the
+// test's thread, offscreen, and modal windows are answered from a timer.
+// Tests of what only Qt has reach the window and its controls through it.
+#pragma once
+
 #include <gtest/gtest.h>
 
 #include <QtTest>
@@ -11,18 +14,6 @@
 #include "window_scenarios/window_driver.h"
 
 namespace morvane::ui::scenarios {
-namespace {
-
-QMessageBox::StandardButton BoxButton(int answer) {
-    switch (answer) {
-        case IDYES:
-            return QMessageBox::Yes;
-        case IDNO:
-            return QMessageBox::No;
-        default:
-            return QMessageBox::Ok;
-    }
-}
 
 class QtWindowDriver : public WindowDriver, public FileChooser {
 public:
@@ -42,17 +33,16 @@ public:
         m_window->show();
         // Long enough for the boxes the start posts to open and be answered.
         QTest::qWait(50);
+        EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() == nullptr; }))
+            << "a window that the start opened stays open";
     }
 
-    std::string FieldText(int id) override {
-        return qobject_cast<QLineEdit*>(m_window->GetDlgItem(id))->text().toStdString();
-    }
+    std::string FieldText(int id) override { return Field(id)->text().toStdString(); }
 
     void TypeCount(const std::string& text) override {
-        QLineEdit* field = CountField();
-        field->setFocus();
-        field->clear();
-        QTest::keyClicks(field, QString::fromStdString(text));
+        Field(IDC_VOLUMES)->setFocus();
+        Field(IDC_VOLUMES)->clear();
+        QTest::keyClicks(Field(IDC_VOLUMES), QString::fromStdString(text));
     }
 
     void Click(int id) override { QTest::mouseClick(m_window->GetDlgItem(id), Qt::LeftButton); }
@@ -71,7 +61,6 @@ public:
         return items.isEmpty() ? std::string() : items.back()->text().toStdString();
     }
 
-    // Played as the window system carries a drag to the window's middle.
     void Drop(const std::vector<std::filesystem::path>& files) override {
         QMimeData data;
         QList<QUrl> urls;
@@ -79,28 +68,42 @@ public:
             urls.append(QUrl::fromLocalFile(ToDisplayText(file)));
         }
         data.setUrls(urls);
-        const QPoint at = m_window->rect().center();
-        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        Drag(m_window.get(), data, Qt::CopyAction);
+    }
+
+    // Plays the window system carrying a drag to the middle of a control and,
+    // unless told not to, dropping it there: the window routes it as a real
+    // one. Returns the action taken, IgnoreAction when the drag is refused.
+    Qt::DropAction Drag(QWidget* over, const QMimeData& data, Qt::DropActions offered,
+                        bool drop = true) {
+        const QPoint at = over->mapTo(m_window.get(), over->rect().center());
+        QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(m_window->windowHandle(), &enter);
-        QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDragMoveEvent move(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(m_window->windowHandle(), &move);
-        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(m_window->windowHandle(), &drop);
+        EXPECT_EQ(enter.isAccepted(), move.isAccepted());
+        if (drop) {
+            QDropEvent dropped(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(m_window->windowHandle(), &dropped);
+            EXPECT_EQ(dropped.isAccepted(), move.isAccepted());
+        }
+        return move.isAccepted() ? move.dropAction() : Qt::IgnoreAction;
     }
 
     bool CountFieldHasFocusAndIsSelected() override {
-        return m_window->focusWidget() == CountField() &&
-               CountField()->selectedText() == CountField()->text();
+        return m_window->focusWidget() == Field(IDC_VOLUMES) &&
+               Field(IDC_VOLUMES)->selectedText() == Field(IDC_VOLUMES)->text();
     }
 
     bool IsOpen() override { return m_window->isVisible(); }
     int Result() override { return m_window->result(); }
 
-private:
-    QLineEdit* CountField() const {
-        return qobject_cast<QLineEdit*>(m_window->GetDlgItem(IDC_VOLUMES));
-    }
+    CCollisionDlg& Window() const { return *m_window; }
+    QLineEdit* Field(int id) const { return qobject_cast<QLineEdit*>(m_window->GetDlgItem(id)); }
 
+private:
+    // A progress dialog is left to the test unless it is to be cancelled; a
+    // message box gets the next prepared button, any other window is closed.
     void AnswerModal() {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal == nullptr || !modal->isVisible()) {
@@ -116,15 +119,16 @@ private:
         }
         auto* box = qobject_cast<QMessageBox*>(modal);
         said.push_back((box != nullptr ? box->text() : modal->windowTitle()).toStdString());
-        QAbstractButton* answer = nullptr;
-        if (box != nullptr) {
-            answer = box->button(BoxButton(boxAnswers.empty() ? IDOK : boxAnswers.front()));
-            if (!boxAnswers.empty()) {
-                boxAnswers.pop_front();
-            }
+        EXPECT_TRUE(box == nullptr || box->textFormat() == Qt::PlainText) << "names read as markup";
+        const int answer = boxAnswers.empty() ? IDOK : boxAnswers.front();
+        if (!boxAnswers.empty()) {
+            boxAnswers.pop_front();
         }
-        if (answer != nullptr) {
-            QTest::mouseClick(answer, Qt::LeftButton);
+        const auto button = answer == IDYES  ? QMessageBox::Yes
+                            : answer == IDNO ? QMessageBox::No
+                                             : QMessageBox::Ok;
+        if (box != nullptr && box->button(button) != nullptr) {
+            QTest::mouseClick(box->button(button), Qt::LeftButton);
         } else {
             modal->close();
         }
@@ -134,10 +138,10 @@ private:
     QTimer m_modalAnswerer;
 };
 
-}  // namespace
-
-std::unique_ptr<WindowDriver> MakeWindowDriver() {
-    return std::make_unique<QtWindowDriver>();
-}
+// The Qt-only tests: what the scenarios cannot say of both renderings.
+class QtWindowTest : public WindowScenario {
+protected:
+    QtWindowDriver& QtUser() { return static_cast<QtWindowDriver&>(*user); }
+};
 
 }  // namespace morvane::ui::scenarios
