@@ -79,9 +79,15 @@ public:
         if (!WaitFor([this] { return Dialog() != nullptr && ::IsWindowVisible(Dialog()); })) {
             ADD_FAILURE() << "the window never showed";
         }
-        // Long enough for the boxes the start posts to open and be answered.
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        WaitFor([this] { return !m_answering; });
+        // The boxes the start posts open one after another, under Wine each
+        // up to two seconds after the one before: the start is over once
+        // none has come for longer than that.
+        const std::size_t before = SaidCount();
+        for (std::size_t seen = SIZE_MAX; seen != SaidCount();) {
+            seen = SaidCount();
+            std::this_thread::sleep_for(std::chrono::milliseconds(seen == before ? 300 : 2500));
+            WaitFor([this] { return !m_answering; });
+        }
     }
 
     std::string FieldText(int id) override { return TextOfWindow(Control(id)); }
@@ -161,9 +167,10 @@ public:
     }
 
     // EndDialog hides the window at once; the modal loop ends a little later.
+    // Every action above returns once the window has handled it.
     bool IsOpen() override {
         return !WaitFor([this] { return m_ended || !::IsWindowVisible(Dialog()); },
-                        std::chrono::milliseconds(2000));
+                        std::chrono::milliseconds(500));
     }
 
     int Result() override {
@@ -174,6 +181,11 @@ public:
 private:
     HWND Dialog() const { return m_window != nullptr ? m_window->GetSafeHwnd() : nullptr; }
     HWND Control(int id) const { return ::GetDlgItem(Dialog(), id); }
+
+    std::size_t SaidCount() {
+        const std::lock_guard lock(m_mutex);
+        return said.size();
+    }
 
     HWND FocusedControl() const {
         GUITHREADINFO info{};
