@@ -28,46 +28,35 @@ HWND waitFor(Find found) {
     return nullptr;
 }
 
-HWND topWindowTitled(const wchar_t* title, DWORD process) {
+// The first visible window of `process`, among the top windows or, given a
+// parent, among its children, whose title or class is `text`.
+HWND findWindow(const std::wstring& text, DWORD process, HWND parent = nullptr) {
     struct Search {
-        const wchar_t* title;
+        const std::wstring& text;
         DWORD process;
         HWND found;
-    } search{title, process, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto& wanted = *reinterpret_cast<Search*>(data);
-            wchar_t text[256] = {};
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            ::GetWindowTextW(window, text, 256);
-            if (owner == wanted.process && ::IsWindowVisible(window) &&
-                std::wstring(text) == wanted.title) {
-                wanted.found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    } search{text, process, nullptr};
+    const WNDENUMPROC visit = [](HWND window, LPARAM data) -> BOOL {
+        auto& wanted = *reinterpret_cast<Search*>(data);
+        wchar_t title[256] = {};
+        wchar_t kind[32] = {};
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        ::GetWindowTextW(window, title, 256);
+        ::GetClassNameW(window, kind, 32);
+        if (owner == wanted.process && ::IsWindowVisible(window) &&
+            (wanted.text == title || wanted.text == kind)) {
+            wanted.found = window;
+            return FALSE;
+        }
+        return TRUE;
+    };
+    if (parent == nullptr) {
+        ::EnumWindows(visit, reinterpret_cast<LPARAM>(&search));
+    } else {
+        ::EnumChildWindows(parent, visit, reinterpret_cast<LPARAM>(&search));
+    }
     return search.found;
-}
-
-// The chooser's file name field: its first visible edit control.
-HWND fileNameField(HWND chooser) {
-    HWND found = nullptr;
-    ::EnumChildWindows(
-        chooser,
-        [](HWND child, LPARAM data) -> BOOL {
-            wchar_t kind[32] = {};
-            ::GetClassNameW(child, kind, 32);
-            if (std::wstring(kind) == L"Edit" && ::IsWindowVisible(child)) {
-                *reinterpret_cast<HWND*>(data) = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
 }
 
 TEST(WholeProgram, OpenedWithAModelItSavesItThroughItsControls) {
@@ -85,7 +74,7 @@ TEST(WholeProgram, OpenedWithAModelItSavesItThroughItsControls) {
                                  nullptr, &startup, &process));
     const DWORD id = process.dwProcessId;
 
-    const HWND window = waitFor([&] { return topWindowTitled(L"morvane", id); });
+    const HWND window = waitFor([&] { return findWindow(L"morvane", id); });
     ASSERT_NE(window, nullptr) << "the window did not open";
     wchar_t chosen[512] = {};
     ::GetDlgItemTextW(window, 1002, chosen, 512);
@@ -94,10 +83,10 @@ TEST(WholeProgram, OpenedWithAModelItSavesItThroughItsControls) {
     ::SetDlgItemTextW(window, 1001, L"3");
     ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(1003, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(window, 1003)));
-    const HWND chooser =
-        waitFor([&] { return topWindowTitled(L"Choose ZRM name to save as", id); });
+    const HWND chooser = waitFor([&] { return findWindow(L"Choose ZRM name to save as", id); });
     ASSERT_NE(chooser, nullptr) << "the save chooser did not open";
-    const HWND field = waitFor([&] { return fileNameField(chooser); });
+    // The file name field: the chooser's first visible edit control.
+    const HWND field = waitFor([&] { return findWindow(L"Edit", id, chooser); });
     ASSERT_NE(field, nullptr);
     ::SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(output.c_str()));
     ::PostMessageW(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
