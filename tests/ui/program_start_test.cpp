@@ -15,22 +15,19 @@
 namespace morvane::ui::testing {
 namespace {
 
+// The words as main() gets them: writable, and left to the toolkit to take
+// its own options out of.
 struct CommandLine {
-    explicit CommandLine(std::vector<std::string> words) : m_words(std::move(words)) {
-        for (std::string& word : m_words) {
-            m_argv.push_back(word.data());
+    explicit CommandLine(std::vector<std::string> given) : words(std::move(given)) {
+        for (std::string& word : words) {
+            argv.push_back(word.data());
         }
-        m_argv.push_back(nullptr);
-        argc = static_cast<int>(m_words.size());
+        argv.push_back(nullptr);
     }
 
-    char** argv() { return m_argv.data(); }
-
-    int argc;
-
-private:
-    std::vector<std::string> m_words;
-    std::vector<char*> m_argv;
+    std::vector<std::string> words;
+    std::vector<char*> argv;
+    int argc = static_cast<int>(words.size());
 };
 
 void ForgetTheDisplay() {
@@ -52,11 +49,11 @@ TEST(GraphicalSession, TheToolkitsOwnOptionsNameADisplayToo) {
     };
     for (const auto& [words, session] : lines) {
         CommandLine line(words);
-        EXPECT_EQ(HasGraphicalSession(line.argc, line.argv()), session) << words.back();
+        EXPECT_EQ(HasGraphicalSession(line.argc, line.argv.data()), session) << words.back();
     }
     qputenv("DISPLAY", ":0");
     CommandLine bare({"morvane"});
-    EXPECT_TRUE(HasGraphicalSession(bare.argc, bare.argv()));
+    EXPECT_TRUE(HasGraphicalSession(bare.argc, bare.argv.data()));
 }
 
 // The toolkit's options take effect wherever they stand (here the platform,
@@ -69,8 +66,8 @@ TEST(ProgramStart, TheToolkitTakesItsOptionsAndTheWindowTheModels) {
     std::ofstream(model, std::ios::binary) << std::string("4MRZ\0\0\0\0\0\0\0\0", 12);
     ForgetTheDisplay();
     CommandLine line({"morvane", model, "-style", "windows", "-platform", "offscreen", other});
-    ASSERT_TRUE(HasGraphicalSession(line.argc, line.argv()));
-    CCollisionApp app(line.argc, line.argv());
+    ASSERT_TRUE(HasGraphicalSession(line.argc, line.argv.data()));
+    CCollisionApp app(line.argc, line.argv.data());
     EXPECT_EQ(app.ModelArguments(), (std::vector<std::filesystem::path>{model, other}));
     EXPECT_EQ(QApplication::style()->name(), "windows");
 
