@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/chunk_listing.h"
 #include "model/file_rewrite.h"
 #include "support/pass_runner.h"
 #include "support/temp_folder.h"
@@ -102,6 +103,20 @@ TEST_F(SafeRewrite, ProgressClimbsAndACancelAnywhereLeavesTheOutputAlone) {
         EXPECT_EQ(readFile(folder_ / "out.zrm"), kPrecious);
         EXPECT_EQ(folder_.listing(), "big.zrm in.zrm out.zrm ");
     }
+    // Cut short by another program during the last chunk, with the first
+    // block read: the rewrite must not end as if all were there.
+    EXPECT_THAT(
+        [&] {
+            rewrite(folder_ / "big.zrm", "out.zrm", [&](std::int64_t read, std::int64_t) {
+                if (read > 0) {
+                    fs::resize_file(folder_ / "big.zrm", big.size() - 10);
+                }
+                return true;
+            });
+        },
+        ThrowsMessage<FileError>(HasSubstr("big.zrm': it changed while it was read")));
+    EXPECT_EQ(readFile(folder_ / "out.zrm"), kPrecious);
+    EXPECT_EQ(folder_.listing(), "big.zrm in.zrm out.zrm ");
 }
 
 // The output name is looked at again right before the new model takes it:
@@ -143,10 +158,10 @@ TEST_F(SafeRewrite, RefusedModelLeavesTheOutputNameAlone) {
         {chunk(kXyzs, 0, 0x7FFFFFF0u, ""),
          "XYZS chunk at offset 12: the rewritten model's byte count with its closing HAND chunk "
          "(2147483676)"},
-        // Fits by itself; only the closing chunk would take it past the limit.
-        {chunk(kXyzs, 0, 0x7FFFFFE7u, ""),
+        // Fits by itself; only the closing chunk takes it one byte past the limit.
+        {chunk(kXyzs, 0, 0x7FFFFFD4u, ""),
          "XYZS chunk at offset 12: the rewritten model's byte count with its closing HAND chunk "
-         "(2147483667)"},
+         "(2147483648)"},
     };
     writeFile(folder_ / "old.zrm", kPrecious);
     for (const auto& [body, message] : cases) {
@@ -159,12 +174,20 @@ TEST_F(SafeRewrite, RefusedModelLeavesTheOutputNameAlone) {
             EXPECT_THAT([&] { rewrite(folder_ / "bad.zrm", output); },
                         ThrowsMessage<ModelError>(
                             HasSubstr("'" + (folder_ / "bad.zrm").string() + "': " + message)));
-            EXPECT_EQ(trace_.str().rfind("copybytes"), trace_.str().find("copybytes, 12 bytes\n"))
+            const std::string trace = trace_.str();
+            EXPECT_EQ(trace.substr(trace.find("copybytes, 12 bytes\n")).rfind("copybytes"), 0u)
                 << "copied more than the container header before refusing";
         }
         EXPECT_EQ(readFile(folder_ / "old.zrm"), kPrecious);
         EXPECT_EQ(folder_.listing(), "bad.zrm in.zrm old.zrm ");
     }
+    // One byte less, and the rewrite's count is the largest word exactly.
+    writeFile(folder_ / "bad.zrm", containerHeader() + chunk(kXyzs, 0, 0x7FFFFFD3u, ""));
+    fs::resize_file(folder_ / "bad.zrm", 24 + 0x7FFFFFD3u);
+    std::string listed;
+    ListModelFile(folder_ / "bad.zrm",
+                  [&](const ListingRow& row) { listed += row.chunk.kind->name; });
+    EXPECT_EQ(listed, "ZRM4XYZS");
 }
 
 }  // namespace

@@ -1,0 +1,285 @@
+// Linked with the file layer's system calls wrapped (-Wl,--wrap), so the tests
+// see in which order a rewrite makes its files and names durable, and can make
+// any of those calls fail as a disk or a file system would.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <map>
+#include <sstream>
+
+#include "model/batch_rewrite.h"
+#include "model/carried_block.h"
+#include "support/pass_runner.h"
+#include "support/temp_folder.h"
+#include "support/zrm_builder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// "fsync file", "fsync folder NAME", "syncfs" and "name NAME" (linked or renamed).
+std::vector<std::string> calls;
+struct Failure {
+    int callsBefore;  // that succeed first
+    int error;
+    int times = 1;
+};
+std::map<std::string, Failure> failures;  // by the call's name
+std::map<std::string, int> counts;
+std::int64_t bytesRead = 0;
+
+bool fails(const std::string& call) {
+    ++counts[call];
+    const auto failure = failures.find(call);
+    if (failure == failures.end() || failure->second.callsBefore-- > 0) {
+        return false;
+    }
+    errno = failure->second.error;
+    if (--failure->second.times == 0) {
+        failures.erase(failure);
+    }
+    return true;
+}
+
+std::string synced(int fd) {
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISDIR(status.st_mode)) {
+        return "fsync file";
+    }
+    return "fsync folder " +
+           fs::read_symlink("/proc/self/fd/" + std::to_string(fd)).filename().string();
+}
+
+std::string named(const char* to) {
+    return "name " + fs::path(to).filename().string();
+}
+
+}  // namespace
+
+extern "C" {
+int __real_syncfs(int);
+int __real_fsync(int);
+int __real_linkat(int, const char*, int, const char*, int);
+int __real_rename(const char*, const char*);
+int __real_close(int);
+ssize_t __real_read(int, void*, std::size_t);
+ssize_t __real_copy_file_range(int, off64_t*, int, off64_t*, std::size_t, unsigned);
+
+int __wrap_syncfs(int fd) {
+    calls.push_back("syncfs");
+    return fails("syncfs") ? -1 : __real_syncfs(fd);
+}
+
+int __wrap_fsync(int fd) {
+    calls.push_back(synced(fd));
+    return fails("fsync") ? -1 : __real_fsync(fd);
+}
+
+int __wrap_linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags) {
+    calls.push_back(named(to));
+    return __real_linkat(fromFolder, from, toFolder, to, flags);
+}
+
+int __wrap_rename(const char* from, const char* to) {
+    calls.push_back(named(to));
+    return fails("rename") ? -1 : __real_rename(from, to);
+}
+
+// Only the close of a file written to fails; it is closed all the same.
+int __wrap_close(int fd) {
+    const bool written = (::fcntl(fd, F_GETFL) & O_ACCMODE) == O_WRONLY;
+    const int result = __real_close(fd);
+    return written && fails("close") ? -1 : result;
+}
+
+ssize_t __wrap_read(int fd, void* data, std::size_t size) {
+    const ssize_t got = fails("read") ? -1 : __real_read(fd, data, size);
+    bytesRead += std::max<ssize_t>(got, 0);
+    return got;
+}
+
+ssize_t __wrap_copy_file_range(int in, off64_t* inAt, int out, off64_t* outAt, std::size_t size,
+                               unsigned flags) {
+    return fails("copy_file_range") ? -1
+                                    : __real_copy_file_range(in, inAt, out, outAt, size, flags);
+}
+}
+
+namespace morvane::testing {
+namespace {
+
+using namespace std::string_literals;
+
+const std::string kModel = containerHeader() + chunk(kPrim, 0, 4, payload(4));
+const std::string kPrecious = "an older model that must survive";
+
+void reset(std::map<std::string, Failure> failing = {}) {
+    calls.clear();
+    counts.clear();
+    failures = std::move(failing);
+}
+
+void rewriteInBatch(const fs::path& in, const fs::path& out) {
+    std::ostringstream trace;
+    BatchRewrite batch(1, trace, {}, [](const BatchRewrite::Outcome& outcome) {
+        if (outcome.failure) {
+            std::rethrow_exception(outcome.failure);
+        }
+    });
+    batch.add(in, out);
+    batch.finish();
+}
+
+// A failed call stops the rewrite with the system's reason and the file's
+// name, after the new file was synced and before its folder was; the output
+// name keeps what it held, and no temporary file stays. A read cut short by a
+// signal is only tried again; a kernel copy that is declined or fails part of
+// the way goes on through the buffers, and the kernel is not asked again.
+TEST(FileErrors, AreReportedWithTheSystemsReasonAndLeaveNothingBehind) {
+    constexpr std::uint32_t kPayload = 3 << 20;
+    const std::string model = containerHeader() + chunk(kPrim, 0, kPayload, payload(kPayload));
+    const struct {
+        const char* call;
+        int callsBefore;
+        int error;
+        std::string way;
+        std::string message;  // IN and OUT stand for the quoted names
+    } cases[] = {
+        {"read", 0, EINTR, "new", ""},
+        {"copy_file_range", 0, EXDEV, "new", ""},
+        {"copy_file_range", 3, EIO, "replace", ""},
+        {"read", 0, EIO, "new", "cannot read the model IN"},
+        {"read", 0, EISDIR, "batch replace", "cannot read the model IN"},
+        {"close", 0, EIO, "new", "cannot write OUT"},
+        {"close", 0, ENOSPC, "replace", "cannot write OUT"},
+        {"close", 0, EIO, "batch", "cannot write OUT"},
+        {"fsync", 0, EIO, "replace", "cannot write OUT"},
+        {"fsync", 1, EIO, "new", "wrote OUT but cannot sync its folder"},
+        {"rename", 0, EACCES, "replace", "cannot give the new model the name OUT"},
+    };
+    for (const auto& [call, callsBefore, error, way, message] : cases) {
+        SCOPED_TRACE(std::string(call) + " " + way + " " + std::strerror(error));
+        TempFolder folder;
+        const fs::path in = folder / "in.zrm";
+        const fs::path out = folder / "out.zrm";
+        writeFile(in, model);
+        if (way.ends_with("replace")) {
+            writeFile(out, kPrecious);
+        }
+        std::ostringstream trace;
+        std::string thrown;
+        reset({{call, {callsBefore, error}}});
+        try {
+            way.starts_with("batch") ? rewriteInBatch(in, out)
+                                     : (void)RewriteModelFile(in, out, 1, trace);
+        } catch (const FileError& failure) {
+            thrown = failure.what();
+        }
+        EXPECT_TRUE(failures.empty()) << "the call did not fail";
+        std::string expected = message.empty() ? "" : message + ": " + std::strerror(error);
+        for (const auto& [mark, path] :
+             {std::pair<std::string, fs::path>{"IN", in}, {"OUT", out}}) {
+            if (const auto at = expected.find(mark); at != std::string::npos) {
+                expected.replace(at, mark.size(), "'" + path.string() + "'");
+            }
+        }
+        EXPECT_EQ(thrown, expected);
+        const bool named = message.empty() || message.starts_with("wrote");
+        EXPECT_EQ(folder.listing(),
+                  named || way.ends_with("replace") ? "in.zrm out.zrm " : "in.zrm ");
+        if (message.empty()) {
+            EXPECT_EQ(counts["copy_file_range"], call == "copy_file_range"s ? callsBefore + 1 : 12);
+        }
+        if (named) {
+            EXPECT_TRUE(readFile(out) == rewriteInMemory(model, 1).output);
+            EXPECT_EQ(calls.front() + ", " + calls.back(),
+                      "fsync file, fsync folder " + folder.path().filename().string());
+        } else if (way.ends_with("replace")) {
+            EXPECT_EQ(readFile(out), kPrecious);
+        }
+    }
+}
+
+struct Reported {
+    std::string output;
+    bool written;
+};
+
+// Four models into one folder: two new names, one replacing an older file
+// (named through a temporary name and a rename), one refused.
+std::vector<Reported> rewriteBatch(const TempFolder& folder) {
+    writeFile(folder / "a.zrm", kModel);
+    writeFile(folder / "bad.zrm", containerHeader() + chunk(kNorm, 0, 99, ""));
+    writeFile(folder / "c.zrm", kModel);
+    writeFile(folder / "d.zrm", kModel);
+    fs::create_directory(folder / "out");
+    writeFile(folder / "out/c.zrm", kPrecious);
+    fs::permissions(folder / "out/c.zrm", fs::perms(0640));
+    std::vector<Reported> reported;
+    std::ostringstream trace;
+    BatchRewrite batch(2, trace, {}, [&](const BatchRewrite::Outcome& outcome) {
+        reported.push_back({outcome.output.filename().string(), outcome.written.has_value()});
+    });
+    for (const char* name : {"a.zrm", "bad.zrm", "c.zrm", "d.zrm"}) {
+        batch.add(folder / name, folder / "out" / name);
+    }
+    batch.finish();
+    return reported;
+}
+
+// The files are synced together, or each on its own where the sync of the
+// whole file system fails, then named, then their folder is synced once.
+// Every model is reported in order, the refused one without touching its
+// name, and the replaced file's permission bits carry over.
+TEST(BatchDurability, FilesAreSyncedTogetherThenNamedThenTheFolderSyncedOnce) {
+    for (const bool syncfsFails : {false, true}) {
+        SCOPED_TRACE(syncfsFails);
+        TempFolder folder;
+        reset(syncfsFails ? std::map<std::string, Failure>{{"syncfs", {0, EIO, 99}}}
+                          : std::map<std::string, Failure>{});
+        const std::vector<Reported> reported = rewriteBatch(folder);
+        ASSERT_EQ(reported.size(), 4u);
+        EXPECT_TRUE(reported[0].written && !reported[1].written && reported[2].written &&
+                    reported[3].written);
+        EXPECT_EQ(reported[1].output, "bad.zrm");
+        for (const char* name : {"a.zrm", "c.zrm", "d.zrm"}) {
+            EXPECT_EQ(readFile(folder / "out" / name), rewriteInMemory(kModel, 2).output) << name;
+        }
+        EXPECT_EQ(fs::status(folder / "out/c.zrm").permissions(), fs::perms(0640));
+        EXPECT_EQ(folder.listing(), "a.zrm bad.zrm c.zrm d.zrm out ");
+        ASSERT_GE(calls.size(), 5u);
+        std::vector<std::string> syncs(calls.begin(), calls.end() - 5);
+        const std::vector<std::string> named(calls.end() - 5, calls.end());
+        EXPECT_TRUE(named[1].starts_with("name .morvane-")) << named[1];
+        EXPECT_EQ(named[0] + ", " + named[2] + ", " + named[3] + ", " + named[4],
+                  "name a.zrm, name c.zrm, name d.zrm, fsync folder out");
+        // One sync of the file system where that is sound, else each file's own.
+        const bool fileSystemSynced = syncs == std::vector<std::string>{"syncfs"};
+        std::erase(syncs, "syncfs");
+        EXPECT_TRUE((fileSystemSynced && !syncfsFails) ||
+                    syncs == std::vector<std::string>(3, "fsync file"))
+            << ::testing::PrintToString(calls);
+    }
+}
+
+// The check before a rewrite reads the end of the model and the chunk
+// headers, never the payloads: a big model costs no second pass.
+TEST(CarriedBlock, FindingItReadsNoPayload) {
+    constexpr std::uint32_t kBig = 8u << 20;
+    TempFolder folder;
+    writeFile(folder / "big.zrm",
+              rewriteInMemory(containerHeader() + chunk(kXyzs, 0, kBig, payload(kBig)) +
+                                  chunk(kPrim, 0, kBig, payload(kBig)),
+                              7)
+                  .output);
+    bytesRead = 0;
+    EXPECT_EQ(FindCarriedBlock(folder / "big.zrm"), (CarriedBlock{12 + 12 + kBig, kBig, 7}));
+    EXPECT_LT(bytesRead, 2 << 20);
+}
+
+}  // namespace
+}  // namespace morvane::testing
