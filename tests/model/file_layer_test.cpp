@@ -354,6 +354,7 @@ TEST_F(SafeRewrite, ProgressClimbsAndACancelAnywhereLeavesTheOutputAlone) {
         EXPECT_LE(reported[i - 1].first, reported[i].first);
         EXPECT_EQ(reported[i].second, static_cast<std::int64_t>(big.size()));
     }
+    EXPECT_EQ(reported.front().first, 0);
     EXPECT_EQ(reported.back().first, static_cast<std::int64_t>(big.size()));
 
     writeFile(folder_ / "out.zrm", kPrecious);
