@@ -18,6 +18,8 @@ struct PassSummary {
     std::int64_t unrecognisedBytes = 0;  // words passed over because they are no known tag
     int trailingBytes = 0;               // the end of the input too short to make a word
     std::int64_t bytesWritten = 0;
+
+    bool operator==(const PassSummary&) const = default;
 };
 
 // Rewrites the model read from input into output: known chunks copied, each

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "model/chunk_listing.h"
+#include "model/model_file.h"
 #include "support/pass_runner.h"
 #include "support/zrm_builder.h"
 
@@ -49,7 +50,8 @@ TEST(RefusedModel, NamesTheProblemAndWhere) {
         {chunk(kXyzs, 0, 0, ""), Kind::NotAModel, 0, "begins with 0x58595A53 ('XYZS')"},
         // Letters are shown only when every byte is a printable one.
         {words({0x7F414141u, 0, 0}), Kind::NotAModel, 0, "begins with 0x7F414141 where"},
-        {words({0x41414109u, 0, 0}), Kind::NotAModel, 0, "begins with 0x41414109 where"},
+        {words({0x4141411Fu, 0, 0}), Kind::NotAModel, 0, "begins with 0x4141411F where"},
+        {words({0x7E414120u, 0, 0}), Kind::NotAModel, 0, "begins with 0x7E414120 ('~AA ') where"},
         {header + words({kXyzs, 0}), Kind::TruncatedChunk, 12,
          "XYZS chunk at offset 12: the header is cut off after 8 of its 12 bytes"},
         {header + chunk(kNorm, 0, 4096, payload(100)), Kind::TruncatedChunk, 12,
@@ -90,6 +92,11 @@ TEST(RefusedModel, NamesTheProblemAndWhere) {
     }
 }
 
+// Names and typed values from outside stay one harmless line in a message.
+TEST(QuotedText, ShowsControlBytesAsEscapes) {
+    EXPECT_EQ(QuotedText("a\tb\nc\rd\x1F\x7F e~\xC3\xA9"), "'a\\tb\\nc\\rd\\x1F\\x7F e~\xC3\xA9'");
+}
+
 TEST(VolumeCount, OutsideOneToThousandIsACallerError) {
     for (const int volumes : {0, -1, 1001}) {
         EXPECT_THROW(rewriteInMemory(containerHeader(), volumes), std::invalid_argument);
@@ -102,6 +109,7 @@ TEST(ChunkListing, RowsFollowTheWalkAndCoverEveryByte) {
                               chunk(kHand, 0, 4, payload(4)) + "zz";
     EXPECT_EQ(list(model),
               "ZRM4@0+12 STRN@12+20 unrecognised@32+8 PRIM@40+16 HAND@56+16 trailing@72+2 ");
+    EXPECT_EQ(list(containerHeader()), "ZRM4@0+12 ");
 }
 
 // Every refusal above is also the listing's; here the rows before it.

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <sstream>
-#include <streambuf>
 
 #include "model/carried_block.h"
 #include "model/chunk_listing.h"
@@ -97,68 +95,6 @@ TEST(CarriedBlock, AModelThatOnlyLooksRewrittenCarriesNone) {
         }
     }
     EXPECT_EQ(found(model), (CarriedBlock{12, 40, 3}));
-}
-
-// Hands out a model from memory a piece at a time, counting what it hands out.
-class CountingBuffer : public std::streambuf {
-public:
-    explicit CountingBuffer(std::string bytes) : bytes_(std::move(bytes)) {}
-
-    std::int64_t served() const { return served_; }
-
-protected:
-    int_type underflow() override {
-        const auto size = static_cast<std::int64_t>(bytes_.size());
-        if (next_ >= size) {
-            return traits_type::eof();
-        }
-        const std::int64_t piece = std::min<std::int64_t>(kPieceBytes, size - next_);
-        char* const start = bytes_.data() + next_;
-        setg(start, start, start + piece);
-        next_ += piece;
-        served_ += piece;
-        return traits_type::to_int_type(*start);
-    }
-
-    pos_type seekoff(off_type offset, std::ios_base::seekdir direction,
-                     std::ios_base::openmode) override {
-        const auto size = static_cast<std::int64_t>(bytes_.size());
-        const std::int64_t here = next_ - (egptr() - gptr());
-        const std::int64_t target = direction == std::ios_base::beg   ? offset
-                                    : direction == std::ios_base::cur ? here + offset
-                                                                      : size + offset;
-        if (target < 0 || target > size) {
-            return pos_type(off_type(-1));
-        }
-        next_ = target;
-        setg(nullptr, nullptr, nullptr);
-        return pos_type(target);
-    }
-
-    pos_type seekpos(pos_type position, std::ios_base::openmode which) override {
-        return seekoff(off_type(position), std::ios_base::beg, which);
-    }
-
-private:
-    static constexpr std::int64_t kPieceBytes = 4096;
-    std::string bytes_;
-    std::int64_t next_ = 0;
-    std::int64_t served_ = 0;
-};
-
-// The check before a rewrite reads the end of the model and the chunk headers,
-// never the payloads: a big model costs no second pass.
-TEST(CarriedBlock, FindingItReadsNoPayload) {
-    constexpr std::uint32_t kBig = 8u << 20;
-    const std::string model =
-        rewriteInMemory(containerHeader() + chunk(kXyzs, 0, kBig, payload(kBig)) +
-                            chunk(kPrim, 0, kBig, payload(kBig)),
-                        7)
-            .output;
-    CountingBuffer buffer(model);
-    std::istream in(&buffer);
-    EXPECT_EQ(FindCarriedBlock(in), (CarriedBlock{12 + 12 + kBig, kBig, 7}));
-    EXPECT_LT(buffer.served(), 64 * 1024);
 }
 
 }  // namespace

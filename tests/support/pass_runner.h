@@ -13,12 +13,13 @@ struct Rewritten {
     PassSummary summary;
 };
 
-// Runs the pass over in-memory streams.
-inline Rewritten rewriteInMemory(const std::string& input, int volumes) {
+// Runs the pass over in-memory streams; without a trace it takes its quiet way.
+inline Rewritten rewriteInMemory(const std::string& input, int volumes, bool traced = true) {
     std::istringstream in(input);
     std::stringstream out;
     std::ostringstream trace;
-    const PassSummary summary = AddCollisionVolumes(in, out, volumes, trace);
+    std::ostream silent(nullptr);
+    const PassSummary summary = AddCollisionVolumes(in, out, volumes, traced ? trace : silent);
     return {out.str(), trace.str(), summary};
 }
 

@@ -1,0 +1,436 @@
+// Linked with the file layer's system calls wrapped (-Wl,--wrap), so the tests
+// see in which order a rewrite makes its files and names durable, and can make
+// any of those calls fail as a disk or a file system would.
+#include <fcntl.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <sstream>
+
+#include "model/batch_rewrite.h"
+#include "model/carried_block.h"
+#include "model/chunk_listing.h"
+#include "support/pass_runner.h"
+#include "support/temp_folder.h"
+#include "support/zrm_builder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// "fsync file", "fsync folder NAME", "syncfs" and "name NAME" (linked or renamed).
+std::vector<std::string> calls;
+struct Failure {
+    int callsBefore;  // that succeed first
+    int error;
+    int times = 1;
+};
+std::map<std::string, Failure> failures;  // by the call's name
+std::map<std::string, int> counts;
+std::int64_t bytesRead = 0;
+
+bool fails(const std::string& call) {
+    ++counts[call];
+    const auto failure = failures.find(call);
+    if (failure == failures.end() || failure->second.callsBefore-- > 0) {
+        return false;
+    }
+    errno = failure->second.error;
+    if (--failure->second.times == 0) {
+        failures.erase(failure);
+    }
+    return true;
+}
+
+std::string synced(int fd) {
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISDIR(status.st_mode)) {
+        return "fsync file";
+    }
+    return "fsync folder " +
+           fs::read_symlink("/proc/self/fd/" + std::to_string(fd)).filename().string();
+}
+
+std::string named(const char* to) {
+    return "name " + fs::path(to).filename().string();
+}
+
+}  // namespace
+
+extern "C" {
+int __real_syncfs(int);
+int __real_fsync(int);
+int __real_linkat(int, const char*, int, const char*, int);
+int __real_rename(const char*, const char*);
+int __real_close(int);
+ssize_t __real_read(int, void*, std::size_t);
+ssize_t __real_copy_file_range(int, off64_t*, int, off64_t*, std::size_t, unsigned);
+
+int __wrap_syncfs(int fd) {
+    calls.push_back("syncfs");
+    return fails("syncfs") ? -1 : __real_syncfs(fd);
+}
+
+int __wrap_fsync(int fd) {
+    calls.push_back(synced(fd));
+    return fails("fsync") ? -1 : __real_fsync(fd);
+}
+
+int __wrap_linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags) {
+    calls.push_back(named(to));
+    return __real_linkat(fromFolder, from, toFolder, to, flags);
+}
+
+int __wrap_rename(const char* from, const char* to) {
+    calls.push_back(named(to));
+    return fails("rename") ? -1 : __real_rename(from, to);
+}
+
+// Only the close of a file written to fails; it is closed all the same.
+int __wrap_close(int fd) {
+    const bool written = (::fcntl(fd, F_GETFL) & O_ACCMODE) == O_WRONLY;
+    const int result = __real_close(fd);
+    return written && fails("close") ? -1 : result;
+}
+
+ssize_t __wrap_read(int fd, void* data, std::size_t size) {
+    const ssize_t got = fails("read") ? -1 : __real_read(fd, data, size);
+    bytesRead += std::max<ssize_t>(got, 0);
+    return got;
+}
+
+ssize_t __wrap_copy_file_range(int in, off64_t* inAt, int out, off64_t* outAt, std::size_t size,
+                               unsigned flags) {
+    return fails("copy_file_range") ? -1
+                                    : __real_copy_file_range(in, inAt, out, outAt, size, flags);
+}
+}
+
+namespace morvane::testing {
+namespace {
+
+using namespace std::string_literals;
+
+using ::testing::HasSubstr;
+using ::testing::ThrowsMessage;
+
+const std::string kModel = containerHeader() + chunk(kPrim, 0, 8, payload(8));
+const std::string kRewritten = withSizeWord(
+    containerHeader() + chunk(kPrim, 0, 20, payload(8)) + volumeBlock(1) + closingHand(8),
+    12 + 28 + 20);
+const std::string kPrecious = "an older model that must survive";
+
+void reset(std::map<std::string, Failure> failing = {}) {
+    calls.clear();
+    counts.clear();
+    failures = std::move(failing);
+}
+
+void rewriteInBatch(const fs::path& in, const fs::path& out) {
+    std::ostringstream trace;
+    BatchRewrite batch(1, trace, {}, [](const BatchRewrite::Outcome& outcome) {
+        if (outcome.failure) {
+            std::rethrow_exception(outcome.failure);
+        }
+    });
+    batch.add(in, out);
+    batch.finish();
+}
+
+// A failed call stops the rewrite with the system's reason and the file's
+// name, after the new file was synced and before its folder was; the output
+// name keeps what it held, and no temporary file stays. A read cut short by a
+// signal is only tried again; a kernel copy that is declined or fails part of
+// the way goes on through the buffers, and the kernel is not asked again.
+TEST(FileErrors, AreReportedWithTheSystemsReasonAndLeaveNothingBehind) {
+    constexpr std::uint32_t kPayload = 3 << 20;
+    const std::string model = containerHeader() + chunk(kPrim, 0, kPayload, payload(kPayload)) +
+                              chunk(kNorm, 0, kPayload, payload(kPayload, 'n'));
+    const struct {
+        const char* call;
+        int callsBefore;
+        int error;
+        std::string way;
+        std::string message;  // before the system's reason
+    } cases[] = {
+        {"read", 0, EINTR, "new", ""},
+        {"copy_file_range", 0, EXDEV, "new", ""},
+        {"copy_file_range", 3, EIO, "replace", ""},
+        {"read", 0, EIO, "new", "cannot read the model 'in.zrm'"},
+        {"read", 0, EISDIR, "batch replace", "cannot read the model 'in.zrm'"},
+        {"close", 0, EIO, "new", "cannot write 'out.zrm'"},
+        {"close", 0, EIO, "batch", "cannot write 'out.zrm'"},
+        {"fsync", 0, EIO, "replace", "cannot write 'out.zrm'"},
+        {"fsync", 1, EIO, "new", "wrote 'out.zrm' but cannot sync its folder"},
+        {"rename", 0, EACCES, "replace", "cannot give the new model the name 'out.zrm'"},
+    };
+    const fs::path workingFolder = fs::current_path();
+    for (const auto& [call, callsBefore, error, way, message] : cases) {
+        SCOPED_TRACE(std::string(call) + " " + way + " " + std::strerror(error));
+        TempFolder folder;
+        fs::current_path(folder.path());
+        writeFile("in.zrm", model);
+        if (way.ends_with("replace")) {
+            writeFile("out.zrm", kPrecious);
+        }
+        std::ostringstream trace;
+        std::string thrown;
+        reset({{call, {callsBefore, error}}});
+        try {
+            way.starts_with("batch") ? rewriteInBatch("in.zrm", "out.zrm")
+                                     : (void)RewriteModelFile("in.zrm", "out.zrm", 1, trace);
+        } catch (const FileError& failure) {
+            thrown = failure.what();
+        }
+        EXPECT_TRUE(failures.empty()) << "the call did not fail";
+        EXPECT_EQ(thrown, message.empty() ? "" : message + ": " + std::strerror(error));
+        const bool named = message.empty() || message.starts_with("wrote");
+        EXPECT_EQ(folder.listing(),
+                  named || way.ends_with("replace") ? "in.zrm out.zrm " : "in.zrm ");
+        if (message.empty()) {
+            EXPECT_EQ(counts["copy_file_range"], call == "copy_file_range"s ? callsBefore + 1 : 24);
+        }
+        if (named) {
+            EXPECT_TRUE(readFile("out.zrm") == rewriteInMemory(model, 1).output);
+            EXPECT_EQ(calls.front() + ", " + calls.back(),
+                      "fsync file, fsync folder " + folder.path().filename().string());
+        } else if (way.ends_with("replace")) {
+            EXPECT_EQ(readFile("out.zrm"), kPrecious);
+        }
+    }
+    fs::current_path(workingFolder);
+}
+
+// Four models into one folder: two new names, one replacing an older file
+// (named through a temporary name and a rename), one refused. The files are
+// synced together, or each on its own where the sync of the whole file system
+// fails, then named, then their folder is synced once. Every model is
+// reported in order, the refused one without touching its name, and the
+// replaced file's permission bits carry over.
+TEST(BatchDurability, FilesAreSyncedTogetherThenNamedThenTheFolderSyncedOnce) {
+    for (const bool syncfsFails : {false, true}) {
+        SCOPED_TRACE(syncfsFails);
+        TempFolder folder;
+        for (const char* name : {"a.zrm", "c.zrm", "d.zrm"}) {
+            writeFile(folder / name, kModel);
+        }
+        writeFile(folder / "bad.zrm", containerHeader() + chunk(kNorm, 0, 99, ""));
+        fs::create_directory(folder / "out");
+        writeFile(folder / "out/c.zrm", kPrecious);
+        fs::permissions(folder / "out/c.zrm", fs::perms(0640));
+        reset(syncfsFails ? std::map<std::string, Failure>{{"syncfs", {0, EIO, 99}}}
+                          : std::map<std::string, Failure>{});
+        std::string reported;
+        std::ostringstream trace;
+        BatchRewrite batch(2, trace, {}, [&](const BatchRewrite::Outcome& outcome) {
+            reported += outcome.output.filename().string() + (outcome.written ? " " : " refused ");
+        });
+        for (const char* name : {"a.zrm", "bad.zrm", "c.zrm", "d.zrm"}) {
+            batch.add(folder / name, folder / "out" / name);
+        }
+        batch.finish();
+        EXPECT_EQ(reported, "a.zrm bad.zrm refused c.zrm d.zrm ");
+        for (const char* name : {"a.zrm", "c.zrm", "d.zrm"}) {
+            EXPECT_EQ(readFile(folder / "out" / name), rewriteInMemory(kModel, 2).output) << name;
+        }
+        EXPECT_EQ(fs::status(folder / "out/c.zrm").permissions(), fs::perms(0640));
+        EXPECT_EQ(folder.listing(), "a.zrm bad.zrm c.zrm d.zrm out ");
+        ASSERT_GE(calls.size(), 5u);
+        std::vector<std::string> syncs(calls.begin(), calls.end() - 5);
+        const std::vector<std::string> named(calls.end() - 5, calls.end());
+        EXPECT_TRUE(named[1].starts_with("name .morvane-")) << named[1];
+        EXPECT_EQ(named[0] + ", " + named[2] + ", " + named[3] + ", " + named[4],
+                  "name a.zrm, name c.zrm, name d.zrm, fsync folder out");
+        // One sync of the file system where that is sound, else each file's own.
+        const bool fileSystemSynced = syncs == std::vector<std::string>{"syncfs"};
+        std::erase(syncs, "syncfs");
+        EXPECT_TRUE((fileSystemSynced && !syncfsFails) ||
+                    syncs == std::vector<std::string>(3, "fsync file"))
+            << ::testing::PrintToString(calls);
+    }
+}
+
+// The check before a rewrite reads the end of the model and the chunk
+// headers, never the payloads: a big model costs no second pass.
+TEST(CarriedBlock, FindingItReadsNoPayload) {
+    constexpr std::uint32_t kBig = 8u << 20;
+    TempFolder folder;
+    writeFile(folder / "big.zrm",
+              rewriteInMemory(containerHeader() + chunk(kXyzs, 0, kBig, payload(kBig)) +
+                                  chunk(kPrim, 0, kBig, payload(kBig)),
+                              7)
+                  .output);
+    bytesRead = 0;
+    EXPECT_EQ(FindCarriedBlock(folder / "big.zrm"), (CarriedBlock{12 + 12 + kBig, kBig, 7}));
+    EXPECT_LT(bytesRead, 2 << 20);
+}
+
+class SafeRewrite : public ::testing::Test {
+protected:
+    void SetUp() override { writeFile(folder_ / "in.zrm", kModel); }
+
+    PassSummary rewrite(const fs::path& input, const std::string& output,
+                        const RewriteProgress& progress = {}) {
+        return RewriteModelFile(input, folder_ / output, 1, trace_, progress);
+    }
+
+    TempFolder folder_;
+    std::ostringstream trace_;
+};
+
+// A new file gets 0666 less the umask; a replaced one, reached here through a
+// symbolic link that must stay one, keeps its bits.
+TEST_F(SafeRewrite, WritesTheModelWithTheRightBitsAndLeavesNothingElse) {
+    writeFile(folder_ / "real.zrm", kPrecious);
+    fs::permissions(folder_ / "real.zrm", fs::perms(0640));
+    fs::create_symlink("real.zrm", folder_ / "alias.zrm");
+    const mode_t previous = ::umask(022);
+    const PassSummary summary = rewrite(folder_ / "in.zrm", "new.zrm");
+    rewrite(folder_ / "in.zrm", "alias.zrm");
+    ::umask(previous);
+    EXPECT_EQ(readFile(folder_ / "new.zrm"), kRewritten);
+    EXPECT_EQ(summary.bytesWritten, static_cast<std::int64_t>(kRewritten.size()));
+    EXPECT_EQ(fs::status(folder_ / "new.zrm").permissions(), fs::perms(0644));
+    EXPECT_TRUE(fs::is_symlink(folder_ / "alias.zrm"));
+    EXPECT_EQ(readFile(folder_ / "real.zrm"), kRewritten);
+    EXPECT_EQ(fs::status(folder_ / "real.zrm").permissions(), fs::perms(0640));
+    EXPECT_EQ(readFile(folder_ / "in.zrm"), kModel);
+    EXPECT_EQ(folder_.listing(), "alias.zrm in.zrm new.zrm real.zrm ");
+}
+
+// Root may open any file for writing, so the input is made read-only to the
+// user the rewrite runs as: nobody.
+TEST_F(SafeRewrite, ReadOnlyInputIsEnough) {
+    fs::permissions(folder_ / "in.zrm", fs::perms::owner_read | fs::perms::others_read);
+    fs::permissions(folder_.path(), fs::perms::all);
+    const bool root = ::geteuid() == 0;
+    ASSERT_TRUE(!root || (::setegid(65534) == 0 && ::seteuid(65534) == 0));
+    EXPECT_NO_THROW(rewrite(folder_ / "in.zrm", "out.zrm"));
+    ASSERT_TRUE(!root || (::seteuid(0) == 0 && ::setegid(0) == 0));
+    EXPECT_EQ(readFile(folder_ / "out.zrm"), kRewritten);
+}
+
+// A model of several read buffers: progress climbs to its length, and a cancel
+// at any call, the last one just before the output is named included, leaves
+// the old output whole.
+TEST_F(SafeRewrite, ProgressClimbsAndACancelAnywhereLeavesTheOutputAlone) {
+    constexpr std::uint32_t kPayload = 3 << 20;
+    const std::string big =
+        containerHeader() + chunk(kPrim, 0, kPayload, payload(kPayload)) + "abc";
+    writeFile(folder_ / "big.zrm", big);
+    std::vector<std::pair<std::int64_t, std::int64_t>> reported;
+    rewrite(folder_ / "big.zrm", "out.zrm", [&](std::int64_t read, std::int64_t total) {
+        reported.emplace_back(read, total);
+        return true;
+    });
+    EXPECT_EQ(readFile(folder_ / "out.zrm"), rewriteInMemory(big, 1).output);
+    ASSERT_GE(reported.size(), 3u);
+    for (std::size_t i = 1; i < reported.size(); ++i) {
+        EXPECT_LE(reported[i - 1].first, reported[i].first);
+        EXPECT_EQ(reported[i].second, static_cast<std::int64_t>(big.size()));
+    }
+    EXPECT_EQ(reported.front().first, 0);
+    EXPECT_EQ(reported.back().first, static_cast<std::int64_t>(big.size()));
+
+    writeFile(folder_ / "out.zrm", kPrecious);
+    for (const std::size_t cancelAt : {std::size_t{0}, reported.size() / 2, reported.size() - 1}) {
+        std::size_t calls = 0;
+        EXPECT_THROW(rewrite(folder_ / "big.zrm", "out.zrm",
+                             [&](std::int64_t, std::int64_t) { return calls++ != cancelAt; }),
+                     Cancelled)
+            << cancelAt;
+        EXPECT_EQ(readFile(folder_ / "out.zrm"), kPrecious);
+        EXPECT_EQ(folder_.listing(), "big.zrm in.zrm out.zrm ");
+    }
+    // Cut short by another program during the last chunk, with the first
+    // block read: the rewrite must not end as if all were there.
+    EXPECT_THAT(
+        [&] {
+            rewrite(folder_ / "big.zrm", "out.zrm", [&](std::int64_t read, std::int64_t) {
+                if (read > 0) {
+                    fs::resize_file(folder_ / "big.zrm", big.size() - 10);
+                }
+                return true;
+            });
+        },
+        ThrowsMessage<FileError>(HasSubstr("big.zrm': it changed while it was read")));
+    EXPECT_EQ(readFile(folder_ / "out.zrm"), kPrecious);
+    EXPECT_EQ(folder_.listing(), "big.zrm in.zrm out.zrm ");
+}
+
+// The output name is looked at again right before the new model takes it:
+// whatever another program put there meanwhile is left as it is.
+TEST_F(SafeRewrite, WhatTakesTheOutputNameDuringTheWriteIsLeftAlone) {
+    const std::pair<std::function<void(const fs::path&)>, std::string> takers[] = {
+        {[](const fs::path& name) { ASSERT_EQ(::mkfifo(name.c_str(), 0600), 0); },
+         "is a named pipe (FIFO), not a model file"},
+        {[](const fs::path& name) { writeFile(name, kPrecious); },
+         "was created by another program while the model was written"},
+    };
+    for (const auto& [take, message] : takers) {
+        fs::remove(folder_ / "out.zrm");
+        bool taken = false;
+        EXPECT_THAT(
+            [&] {
+                rewrite(folder_ / "in.zrm", "out.zrm", [&](std::int64_t read, std::int64_t total) {
+                    if (read == total && !taken) {
+                        take(folder_ / "out.zrm");
+                        taken = true;
+                    }
+                    return true;
+                });
+            },
+            ThrowsMessage<FileError>(HasSubstr(message)));
+        EXPECT_EQ(folder_.listing(), "in.zrm out.zrm ");
+    }
+    EXPECT_EQ(readFile(folder_ / "out.zrm"), kPrecious);
+}
+
+// Refused before anything is written, and the output name, new or existing,
+// keeps what it held. The models near 2 GiB are sparse files and cost no disk.
+TEST_F(SafeRewrite, RefusedModelLeavesTheOutputNameAlone) {
+    const std::string cases[][2] = {
+        {chunk(kXyzs, 0, 4096, payload(10)),
+         "XYZS chunk at offset 12: the payload needs 4096 bytes, only 10"},
+        {chunk(kPrim, 0, 0x7FFFFFF8u, ""),
+         "PRIM chunk at offset 12: the extended size word (2147483652)"},
+        // Fits by itself; only the closing chunk takes it one byte past the limit.
+        {chunk(kXyzs, 0, 0x7FFFFFD4u, ""),
+         "XYZS chunk at offset 12: the rewritten model's byte count with its closing HAND chunk "
+         "(2147483648)"},
+    };
+    writeFile(folder_ / "old.zrm", kPrecious);
+    for (const auto& [body, message] : cases) {
+        writeFile(folder_ / "bad.zrm", containerHeader() + body);
+        if (body.size() == 12) {
+            fs::resize_file(folder_ / "bad.zrm", std::uintmax_t{3} << 30);
+        }
+        for (const char* output : {"new.zrm", "old.zrm"}) {
+            trace_.str("");
+            EXPECT_THAT([&] { rewrite(folder_ / "bad.zrm", output); },
+                        ThrowsMessage<ModelError>(
+                            HasSubstr("'" + (folder_ / "bad.zrm").string() + "': " + message)));
+            const std::string trace = trace_.str();
+            EXPECT_EQ(trace.substr(trace.find("copybytes, 12 bytes\n")).rfind("copybytes"), 0u)
+                << "copied more than the container header before refusing";
+        }
+        EXPECT_EQ(readFile(folder_ / "old.zrm"), kPrecious);
+        EXPECT_EQ(folder_.listing(), "bad.zrm in.zrm old.zrm ");
+    }
+    // One byte less, and the rewrite's count is the largest word exactly.
+    writeFile(folder_ / "bad.zrm", containerHeader() + chunk(kXyzs, 0, 0x7FFFFFD3u, ""));
+    fs::resize_file(folder_ / "bad.zrm", 24 + 0x7FFFFFD3u);
+    std::string listed;
+    ListModelFile(folder_ / "bad.zrm",
+                  [&](const ListingRow& row) { listed += row.chunk.kind->name; });
+    EXPECT_EQ(listed, "ZRM4XYZS");
+}
+
+}  // namespace
+}  // namespace morvane::testing
