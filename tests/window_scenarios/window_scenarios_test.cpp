@@ -83,17 +83,9 @@ TEST_F(WindowScenario, ChooseAndSave) {
 
 // A count is a whole decimal number, spaces and a plus sign allowed.
 TEST(CountField, ReadsAWholeDecimalNumber) {
-    const std::pair<const char*, std::optional<int>> texts[] = {{" 1 ", 1},
-                                                                {"+7", 7},
-                                                                {"-3", -3},
-                                                                {"010", 10},
-                                                                {"abc", std::nullopt},
-                                                                {"", std::nullopt},
-                                                                {" ", std::nullopt},
-                                                                {"12abc", std::nullopt},
-                                                                {"1.5", std::nullopt},
-                                                                {"+-2", std::nullopt},
-                                                                {"99999999999", std::nullopt}};
+    const std::pair<const char*, std::optional<int>> texts[] = {
+        {" 1 ", 1}, {"+7", 7},     {"-3", -3},  {"010", 10}, {"abc", {}},        {"", {}},
+        {" ", {}},  {"12abc", {}}, {"1.5", {}}, {"+-2", {}}, {"99999999999", {}}};
     for (const auto& [text, value] : texts) {
         EXPECT_EQ(ParseWholeNumber(text), value) << text;
     }
