@@ -26,9 +26,9 @@ TEST_F(CommandLine, DiskFullLeavesEachOutputNameAsItWasAndTheBatchGoesOn) {
         SCOPED_TRACE(program);
         TempFolder out;
         writeFile(out / "old.zrm", kPrecious);
-        const ToolRun result = run({"-n", "5", "-d", out.path().string(), path("old.zrm"),
-                                    path("new.zrm"), path("small.zrm")},
-                                   {.program = program, .fileSizeLimit = kRoom});
+        const ToolRun result =
+            run({"-n", "5", "-d", out.path().string(), "old.zrm", "new.zrm", "small.zrm"},
+                {.program = program, .fileSizeLimit = kRoom});
         EXPECT_EQ(result.exitCode, 1);
         EXPECT_THAT(result.err, HasSubstr("old.zrm': File too large"));
         EXPECT_THAT(result.err, HasSubstr("new.zrm': File too large"));
@@ -79,7 +79,7 @@ TEST_F(CommandLine, ASignalMidRewriteLeavesNothingOrTheOldOutputAndNoTemporaryFi
         if (oldOutput) {
             writeFile(path("out.zrm"), kPrecious);
         }
-        CliProcess tool({"-n", "9", path("in.zrm"), path("out.zrm")}, logs_.path(),
+        CliProcess tool({"-n", "9", "in.zrm", "out.zrm"}, folder_.path(), logs_.path(),
                         {.program = program});
         std::string written;
         while (tool.running() &&

@@ -1,7 +1,7 @@
 #include <sys/stat.h>
 #include <sys/xattr.h>
-#include <unistd.h>
 
+#include <array>
 #include <tuple>
 
 #include "command_line_fixture.h"
@@ -9,20 +9,17 @@
 namespace morvane::testing {
 namespace {
 
-constexpr uid_t kNobody = 65534;
+constexpr std::uint32_t kNobody = 65534;
 
-// An access control list as the system stores it: the owner may read and
-// write, the user nobody and the owning group may read, others nothing.
+// An access control list as the system stores it, entries of a tag with its
+// permissions and an id (all ones: none): the owner may read and write, the
+// user nobody, the owning group and the mask may read, others nothing.
 std::string accessControlList() {
     std::string acl = words({2});
-    const auto entry = [](std::uint16_t tag, std::uint16_t permissions, std::uint32_t id) {
-        return words({static_cast<std::uint32_t>(tag | permissions << 16), id});
-    };
-    acl += entry(0x01, 6, 0xFFFFFFFFu);  // owner
-    acl += entry(0x02, 4, kNobody);      // user nobody
-    acl += entry(0x04, 4, 0xFFFFFFFFu);  // owning group
-    acl += entry(0x10, 4, 0xFFFFFFFFu);  // mask
-    acl += entry(0x20, 0, 0xFFFFFFFFu);  // others
+    for (const auto& [tag, permissions, id] : std::vector<std::array<std::uint32_t, 3>>{
+             {0x01, 6, ~0u}, {0x02, 4, kNobody}, {0x04, 4, ~0u}, {0x10, 4, ~0u}, {0x20, 0, ~0u}}) {
+        acl += words({tag | permissions << 16, id});
+    }
     return acl;
 }
 
@@ -32,14 +29,7 @@ std::string attribute(const std::string& file, const char* name) {
     return size < 0 ? "(none)" : std::string(value, static_cast<std::size_t>(size));
 }
 
-struct Metadata {
-    uid_t owner;
-    gid_t group;
-    mode_t mode;
-    bool operator==(const Metadata&) const = default;
-};
-
-Metadata metadataOf(const std::string& file) {
+std::tuple<uid_t, gid_t, mode_t> ownerGroupAndMode(const std::string& file) {
     struct stat status {};
     ::stat(file.c_str(), &status);
     return {status.st_uid, status.st_gid, status.st_mode & 07777};
@@ -53,27 +43,27 @@ TEST_F(CommandLine, AReplacedFileKeepsOwnerGroupModeAndAttributes) {
         GTEST_SKIP() << "giving a file to another user takes root";
     }
     writeFile(path("in.zrm"), model_);
+    const std::string out = path("out.zrm");
     const std::string acl = accessControlList();
     for (const std::string& program : kPrograms) {
         for (const mode_t mode : {mode_t{0600}, mode_t{04755}, mode_t{02750}}) {
             SCOPED_TRACE(program + " " + std::to_string(mode));
-            writeFile(path("out.zrm"), kPrecious);
-            ASSERT_EQ(::chown(path("out.zrm").c_str(), kNobody, kNobody + 1), 0);
-            ASSERT_EQ(::setxattr(path("out.zrm").c_str(), "user.origin", "scan 7", 6, 0), 0);
-            ASSERT_EQ(::setxattr(path("out.zrm").c_str(), "system.posix_acl_access", acl.data(),
-                                 acl.size(), 0),
+            writeFile(out, kPrecious);
+            ASSERT_EQ(::chown(out.c_str(), kNobody, kNobody + 1), 0);
+            ASSERT_EQ(::setxattr(out.c_str(), "user.origin", "scan 7", 6, 0), 0);
+            ASSERT_EQ(::setxattr(out.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0),
                       0);
-            ASSERT_EQ(::chmod(path("out.zrm").c_str(), mode), 0);
-            const Metadata before = metadataOf(path("out.zrm"));
-            const std::string aclBefore = attribute(path("out.zrm"), "system.posix_acl_access");
+            ASSERT_EQ(::chmod(out.c_str(), mode), 0);
+            const auto before = ownerGroupAndMode(out);
+            const std::string aclBefore = attribute(out, "system.posix_acl_access");
             ASSERT_NE(aclBefore, "(none)");
             const ToolRun result =
-                run({"-q", "-n", "2", path("in.zrm"), path("out.zrm")}, {.program = program});
+                run({"-q", "-n", "2", "in.zrm", "out.zrm"}, {.program = program});
             EXPECT_EQ(result.exitCode, 0) << result.err;
-            EXPECT_EQ(readFile(path("out.zrm")), rewriteInMemory(model_, 2).output);
-            EXPECT_EQ(metadataOf(path("out.zrm")), before);
-            EXPECT_EQ(attribute(path("out.zrm"), "user.origin"), "scan 7");
-            EXPECT_EQ(attribute(path("out.zrm"), "system.posix_acl_access"), aclBefore);
+            EXPECT_EQ(readFile(out), rewriteInMemory(model_, 2).output);
+            EXPECT_EQ(ownerGroupAndMode(out), before);
+            EXPECT_EQ(attribute(out, "user.origin"), "scan 7");
+            EXPECT_EQ(attribute(out, "system.posix_acl_access"), aclBefore);
             EXPECT_EQ(folder_.listing(), "in.zrm out.zrm ");
         }
     }
@@ -89,17 +79,16 @@ TEST_F(CommandLine, AReplacementThatCannotKeepTheOwnerIsRefused) {
     writeFile(path("out.zrm"), kPrecious);
     fs::permissions(path("out.zrm"), fs::perms(0666));
     fs::permissions(folder_.path(), fs::perms(0777));
-    const Metadata before = metadataOf(path("out.zrm"));
+    const auto before = ownerGroupAndMode(path("out.zrm"));
     for (const std::string& program : kPrograms) {
-        SCOPED_TRACE(program);
-        const ToolRun result = run({"-q", "-n", "2", path("in.zrm"), path("out.zrm")},
-                                   {.program = program, .asNobody = true});
-        EXPECT_EQ(result.exitCode, 1);
-        EXPECT_THAT(result.err, HasSubstr("cannot replace '" + path("out.zrm") +
-                                          "' with a file of the same owner and group (user 0, "
-                                          "group 0): Operation not permitted"));
+        const ToolRun result =
+            run({"-q", "-n", "2", "in.zrm", "out.zrm"}, {.program = program, .asNobody = true});
+        EXPECT_EQ(result.exitCode, 1) << program;
+        EXPECT_EQ(result.err,
+                  "morvane-cli: cannot replace 'out.zrm' with a file of the same owner "
+                  "and group (user 0, group 0): Operation not permitted\n");
         EXPECT_EQ(readFile(path("out.zrm")), kPrecious);
-        EXPECT_EQ(metadataOf(path("out.zrm")), before);
+        EXPECT_EQ(ownerGroupAndMode(path("out.zrm")), before);
         EXPECT_EQ(folder_.listing(), "in.zrm out.zrm ");
     }
 }

@@ -2,7 +2,6 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/un.h>
-#include <unistd.h>
 
 #include <array>
 #include <cstring>
@@ -12,15 +11,6 @@
 namespace morvane::testing {
 namespace {
 
-void makeSocket(const std::string& path) {
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ::close(fd);
-}
-
 // Names and kinds of what the folder holds: a device replaced by a regular
 // file of the same name must show.
 std::string kinds(const fs::path& folder) {
@@ -28,8 +18,7 @@ std::string kinds(const fs::path& folder) {
     for (const auto& entry : fs::directory_iterator(folder)) {
         struct stat status {};
         ::lstat(entry.path().c_str(), &status);
-        listing +=
-            entry.path().filename().string() + ":" + std::to_string(status.st_mode >> 12) + " ";
+        listing += entry.path().filename().string() + ":" + std::to_string(status.st_mode >> 12);
     }
     return listing;
 }
@@ -41,18 +30,20 @@ std::string kinds(const fs::path& folder) {
 TEST_F(CommandLine, UnusablePathsAreRefusedEachWithItsOwnMessage) {
     const bool root = ::geteuid() == 0;
     writeFile(path("in.zrm"), model_);
-    fs::create_directory(path("adir"));
-    fs::create_directory(path("sub"));
-    fs::create_directory(path("locked"));
+    for (const char* folder : {"adir", "sub", "locked"}) {
+        fs::create_directory(path(folder));
+    }
     fs::create_symlink("in.zrm", path("link.zrm"));
     fs::create_hard_link(path("in.zrm"), path("hard.zrm"));
     fs::create_symlink("gone/out.zrm", path("dangling"));
     ASSERT_EQ(::mkfifo(path("pipe").c_str(), 0666), 0);
-    makeSocket(path("socket"));
-    const auto readable = fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
-                          fs::perms::others_exec;
-    fs::permissions(path("locked"), readable);
-    fs::permissions(folder_.path(), readable, fs::perm_options::add);
+    sockaddr_un address{.sun_family = AF_UNIX, .sun_path = {}};
+    std::strncpy(address.sun_path, path("socket").c_str(), sizeof address.sun_path - 1);
+    const int socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(::bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ::close(socket);
+    fs::permissions(path("locked"), fs::perms(0505));
+    fs::permissions(folder_.path(), fs::perms(0505), fs::perm_options::add);
     std::vector<std::array<std::string, 3>> cases = {
         {"adir", "out.zrm", "'adir' is a folder, not a model file"},
         {"missing.zrm", "out.zrm",
@@ -78,28 +69,26 @@ TEST_F(CommandLine, UnusablePathsAreRefusedEachWithItsOwnMessage) {
         cases.push_back({"in.zrm", "to-null", "'to-null' is a character device, not a model"});
         cases.push_back({"in.zrm", "disk", "'disk' is a block device, not a model file"});
     }
-    for (const std::string& same :
-         std::vector<std::string>{"in.zrm", "./in.zrm", "sub/../in.zrm",
-                                  "../" + folder_.path().filename().string() + "/in.zrm",
-                                  "link.zrm", "hard.zrm", path("in.zrm")}) {
+    for (const std::string& same : std::vector<std::string>{
+             "in.zrm", "./in.zrm", "sub/../in.zrm", "link.zrm", "hard.zrm", path("in.zrm"),
+             "../" + folder_.path().filename().string() + "/in.zrm"}) {
         cases.push_back({"in.zrm", same, "it is the input model itself"});
     }
     const std::string before = kinds(folder_.path());
     for (const std::string& program : kPrograms) {
-        const ProcessSetup setup{
-            .program = program, .workingFolder = folder_.path(), .asNobody = root};
         for (const auto& [input, output, message] : cases) {
             SCOPED_TRACE(program + " " + input + " " + output);
-            const ToolRun result = run({"-n", "3", input, output}, setup);
+            const ToolRun result =
+                run({"-n", "3", input, output}, {.program = program, .asNobody = root});
             EXPECT_EQ(result.exitCode, 1);
             EXPECT_THAT(result.err, HasSubstr(message));
             EXPECT_EQ(kinds(folder_.path()), before);
             EXPECT_EQ(readFile(path("in.zrm")), model_);
         }
     }
-    const ToolRun listed = run({"--list", path("pipe")});
+    const ToolRun listed = run({"--list", "pipe"});
     EXPECT_EQ(listed.exitCode, 1);
-    EXPECT_THAT(listed.err, HasSubstr("is a named pipe (FIFO), not a model file"));
+    EXPECT_THAT(listed.err, HasSubstr("'pipe' is a named pipe (FIFO), not a model file"));
 }
 
 }  // namespace
