@@ -60,8 +60,7 @@ protected:
 
     TempFolder folder_;
     TempFolder logs_;
-    const std::string model_ = containerHeader() + chunk(kXyzs, 0, 24, payload(24)) +
-                               chunk(kHand, 0, 4, payload(4)) + chunk(kPrim, 0, 40, payload(40));
+    const std::string model_ = containerHeader() + chunk(kPrim, 0, 40, payload(40));
 };
 
 // The trace has the same bytes as on Linux, lines ending in LF; names in any
