@@ -167,7 +167,8 @@ block: 3 collision volumes at offset 100, in the PRIM chunk at offset 48 (payloa
 
 // A model whose rewrite cannot be recorded, as only its closing HAND chunk
 // shows, is refused by the listing as by the rewrite, before the rewrite
-// writes anything. The model is a sparse file and costs no disk.
+// writes anything; its trace still shows how far it went. The model is a
+// sparse file and costs no disk.
 TEST_F(CommandLine, TheListingRefusesWhatEveryRewriteRefuses) {
     writeFile(path("big.zrm"), containerHeader() + words({kXyzs, 0, 0x7FFFFFE7u}));
     fs::resize_file(path("big.zrm"), 24 + std::uintmax_t{0x7FFFFFE7u});
@@ -181,6 +182,7 @@ TEST_F(CommandLine, TheListingRefusesWhatEveryRewriteRefuses) {
     EXPECT_EQ(rewrite.exitCode, 1);
     EXPECT_EQ(rewrite.err, refusal);
     EXPECT_EQ(rewrite.out.rfind("copybytes"), rewrite.out.find("copybytes, 12 bytes\n"));
+    EXPECT_THAT(rewrite.out, ::testing::EndsWith("adjusted size=2147483623\n"));
     EXPECT_EQ(folder_.listing(), "big.zrm ");
 }
 
