@@ -38,11 +38,12 @@ protected:
         }
         const HANDLE out = inheritableFile(logs_ / "stdout.txt");
         const HANDLE err = inheritableFile(logs_ / "stderr.txt");
-        STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW),
-                             .dwFlags = STARTF_USESTDHANDLES,
-                             .hStdInput = ::GetStdHandle(STD_INPUT_HANDLE),
-                             .hStdOutput = out,
-                             .hStdError = err};
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+        startup.hStdOutput = out;
+        startup.hStdError = err;
         PROCESS_INFORMATION process{};
         DWORD exitCode = 255;
         if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
