@@ -30,9 +30,10 @@ inline const std::vector<std::string> kPrograms = {MORVANE_CLI, MORVANE_CLI_NAME
 
 // Where the tool's standard output goes.
 enum class StandardOutputTo {
-    File,        // ProcessSetup::outputFile, or stdout.txt in the logs folder
-    Nowhere,     // closed, and standard input with it
-    GoneReader,  // a pipe whose reader has already gone
+    File,           // ProcessSetup::outputFile, or stdout.txt in the logs folder
+    Nowhere,        // closed, and standard input with it
+    GoneReader,     // a pipe whose reader has already gone
+    StalledReader,  // a pipe that is never read: the tool waits once it is full
 };
 
 // The faults morvane-cli is to meet, set up in its process before it starts.
@@ -50,7 +51,7 @@ struct ProcessSetup {
 
 // morvane-cli running as a child of the test in `folder`, its standard output
 // and error going to stdout.txt and stderr.txt in `logs` (stdout.txt stays
-// empty when the output goes elsewhere); killed if the test lets go of it.
+// empty when the output goes elsewhere).
 class CliProcess {
 public:
     CliProcess(std::vector<std::string> words, const fs::path& folder, const fs::path& logs,
@@ -66,17 +67,20 @@ public:
             startTool(argv, folder, logs, setup);
         }
     }
-    ~CliProcess() {
-        if (running()) {
-            ::kill(pid_, SIGKILL);
-            wait();
-        }
-    }
+    ~CliProcess() { wait(); }
 
     pid_t pid() const { return pid_; }
     bool running() { return !reaped_ && !(reaped_ = ::waitpid(pid_, &status_, WNOHANG) == pid_); }
+    // The raw wait status; a tool still running after a minute is killed, so
+    // that a tool waiting for ever fails its test instead of hanging it.
     int wait() {
-        reaped_ = reaped_ || ::waitpid(pid_, &status_, 0) == pid_;
+        for (int waited = 0; running() && waited < 60000; ++waited) {
+            ::usleep(1000);
+        }
+        if (running()) {
+            ::kill(pid_, SIGKILL);
+            reaped_ = ::waitpid(pid_, &status_, 0) == pid_;
+        }
         return status_;
     }
 
@@ -87,10 +91,12 @@ private:
         const rlimit limit{size, size};
         int ends[2];
         const bool output =
-            setup.output == StandardOutputTo::Nowhere ? ::close(0) == 0 && ::close(1) == 0
-            : setup.output == StandardOutputTo::GoneReader
-                ? ::pipe(ends) == 0 && ::close(ends[0]) == 0 && ::dup2(ends[1], 1) == 1
-                : redirect(setup.outputFile.empty() ? logs / "stdout.txt" : setup.outputFile, 1);
+            setup.output == StandardOutputTo::File
+                ? redirect(setup.outputFile.empty() ? logs / "stdout.txt" : setup.outputFile, 1)
+            : setup.output == StandardOutputTo::Nowhere
+                ? ::close(0) == 0 && ::close(1) == 0
+                : ::pipe(ends) == 0 && ::dup2(ends[1], 1) == 1 &&
+                      (setup.output == StandardOutputTo::StalledReader || ::close(ends[0]) == 0);
         if (!redirect(logs / "stderr.txt", 2) || !output || ::chdir(folder.c_str()) != 0 ||
             (setup.fileSizeLimit &&
              (::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || ::setrlimit(RLIMIT_FSIZE, &limit) != 0)) ||
@@ -120,17 +126,8 @@ struct ToolRun {
 
 class CommandLine : public ::testing::Test {
 protected:
-    // A run that outlasts a minute is ended, so that a tool waiting for ever
-    // fails its test instead of hanging it.
     ToolRun run(const std::vector<std::string>& arguments, const ProcessSetup& setup = {}) {
-        CliProcess tool(arguments, folder_.path(), logs_.path(), setup);
-        for (int waited = 0; tool.running() && waited < 60000; ++waited) {
-            ::usleep(1000);
-        }
-        if (tool.running()) {
-            ::kill(tool.pid(), SIGKILL);
-        }
-        const int status = tool.wait();
+        const int status = CliProcess(arguments, folder_.path(), logs_.path(), setup).wait();
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(logs_ / "stdout.txt"),
                 readFile(logs_ / "stderr.txt")};
     }
