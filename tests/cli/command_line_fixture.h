@@ -87,6 +87,10 @@ public:
 private:
     [[noreturn]] static void startTool(const std::vector<char*>& argv, const fs::path& folder,
                                        const fs::path& logs, const ProcessSetup& setup) {
+        // As from a terminal, whatever the test's own parent ignores.
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+            ::signal(signal, SIG_DFL);
+        }
         const rlim_t size = setup.fileSizeLimit.value_or(RLIM_INFINITY);
         const rlimit limit{size, size};
         int ends[2];

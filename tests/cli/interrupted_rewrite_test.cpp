@@ -85,11 +85,13 @@ TEST_F(CommandLine, ASignalMidRewriteLeavesNothingOrTheOldOutputAndNoTemporaryFi
         CliProcess tool({"-n", "9", "in.zrm", "out.zrm"}, folder_.path(), logs_.path(),
                         {.program = program, .output = StandardOutputTo::StalledReader});
         std::string written;
-        for (int waited = 0; written.empty() && waited < 60000; ++waited) {
+        for (int waited = 0; written.empty() && tool.running() && waited < 60000; ++waited) {
             ::usleep(1000);
             written = fileBeingWritten(tool.pid(), folder_.path());
         }
-        ::kill(tool.pid(), signal);
+        if (tool.running()) {
+            ::kill(tool.pid(), signal);
+        }
         const int status = tool.wait();
         ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal)
             << "the rewrite did not end by the signal: " << readFile(logs_ / "stderr.txt");
