@@ -40,6 +40,7 @@ TEST_F(CommandLine, UsageErrorsExitTwoAndSayWhatWasExpected) {
         {{"-n", "2", "-d", "", "in.zrm"},
          "--directory: the folder given with -d must not be empty"},
         {{"-n", "2", "", "out.zrm"}, "paths: a path must not be empty"},
+        {{"-n", "2"}, twoPaths + "0 paths (use -d DIR to rewrite several models)"},
         {{"-n", "2", "in.zrm"}, twoPaths + "1 path (use -d DIR to rewrite several models)"},
         {{"-n", "2", "in.zrm", "a", "b"},
          twoPaths + "3 paths (use -d DIR to rewrite several models)"},

@@ -120,7 +120,8 @@ TEST_F(CommandLine, ClosedStandardStreamsNeverReachTheModel) {
 }
 
 // A trace or a listing that cannot be written is an error: exit status 1, the
-// system's reason, and a model that was being written is left as it was.
+// system's reason, and a model that was being written is left as it was. A
+// listing stops at the first model whose rows are lost.
 TEST_F(CommandLine, StandardOutputThatCannotBeWrittenIsAnError) {
     writeFile(path("in.zrm"), manyChunks());
     std::vector<std::pair<ProcessSetup, std::string>> outputs = {
@@ -148,7 +149,7 @@ TEST_F(CommandLine, StandardOutputThatCannotBeWrittenIsAnError) {
             << batch.err;
         EXPECT_EQ(TempFolder::namesIn(path("batch")), "");
         for (const char* format : {"--list", "--json"}) {
-            const ToolRun listing = run({"--list", format, "in.zrm"}, setup);
+            const ToolRun listing = run({"--list", format, "in.zrm", "missing.zrm"}, setup);
             EXPECT_EQ(listing.exitCode, 1) << format;
             EXPECT_EQ(listing.err,
                       "morvane-cli: cannot write the listing to standard output: " + reason + "\n");
