@@ -35,8 +35,7 @@ TEST_F(CommandLine, UsageErrorsExitTwoAndSayWhatWasExpected) {
         {{"in.zrm", "out.zrm"}, "--volumes is required"},
         {{"-n", "0", "in.zrm", "out.zrm"}, count + "'0'"},
         {{"-n", "1001", "in.zrm", "out.zrm"}, count + "'1001'"},
-        {{"-n", "5x", "in.zrm", "out.zrm"}, count + "'5x'"},
-        {{"-n", "\x1b[2J", "in.zrm", "out.zrm"}, count + "'\\x1B[2J'"},
+        {{"-n", "5\x1b", "in.zrm", "out.zrm"}, count + "'5\\x1B'"},
         {{"-n", "2", "-d", "", "in.zrm"},
          "--directory: the folder given with -d must not be empty"},
         {{"-n", "2", "", "out.zrm"}, "paths: a path must not be empty"},
@@ -84,10 +83,9 @@ TEST_F(CommandLine, ListShowsEveryRowAsTableOrJsonWithTheRefusal) {
       offset  tag   second word    size word         bytes
            0  ZRM4   0x11111111          100            12
 )");
-    const std::string refusal =
-        "'a\"b.zrm': PRIM chunk at offset 12: the payload needs 9 bytes, "
-        "only 0 remain";
-    EXPECT_EQ(table.err, "morvane-cli: " + refusal + "\n");
+    EXPECT_EQ(table.err,
+              "morvane-cli: 'a\"b.zrm': PRIM chunk at offset 12: the payload needs 9 bytes, only 0 "
+              "remain\n");
     const ToolRun json = run({"--list", "--json", "in.zrm", "a\"b.zrm"});
     EXPECT_EQ(json.exitCode, 1);
     EXPECT_EQ(json.err, table.err);
@@ -122,20 +120,14 @@ TEST_F(CommandLine, AModelRewrittenBeforeIsListedWithItsBlockAndWarnedOf) {
     writeFile(path("old.zrm"), rewritten);
     writeFile(path("lookalike.zrm"), lookalike);
     writeFile(path("noprim.zrm"), noPrim);
-    EXPECT_EQ(run({"--list", "old.zrm"}).out, R"('old.zrm'
-      offset  tag   second word    size word         bytes
-           0  ZRM4   0x11111111          136            12
-          12  XYZS   0x00C0FFEE           24            36
-          48  PRIM   0x00000000           60            72
-         120  HAND   0x00000000            8            20
-block: 3 collision volumes at offset 100, in the PRIM chunk at offset 48 (payload offset 40); the model was rewritten before
-)");
+    EXPECT_THAT(run({"--list", "old.zrm"}).out,
+                ::testing::EndsWith("\nblock: 3 collision volumes at offset 100, in the PRIM chunk "
+                                    "at offset 48 (payload offset 40); the model was rewritten "
+                                    "before\n"));
     const ToolRun json = run({"--list", "--json", "old.zrm", "lookalike.zrm", "noprim.zrm"});
     EXPECT_THAT(json.out, HasSubstr(R"(], "block": {"offset":100,"prim_offset":48,)"
                                     R"("payload_offset":40,"volumes":3}, "error": null})"));
     EXPECT_EQ(json.out.find("\"block\": {"), json.out.rfind("\"block\": {"));
-    EXPECT_THAT(run({"--list", "lookalike.zrm", "noprim.zrm"}).out,
-                ::testing::Not(HasSubstr("block")));
 
     const ToolRun again = run({"-q", "-n", "2", "old.zrm", "out.zrm"});
     EXPECT_EQ(again.exitCode, 0);
@@ -201,12 +193,15 @@ TEST_F(CommandLine, CountsAreDecimal) {
 
 // Any name the file system takes can be written, whatever the length; a
 // control character in a name cannot break a message's line, and a name that
-// is not UTF-8 cannot break the JSON.
+// is not UTF-8 cannot break the JSON. Started with standard input and output
+// closed, the tool's own files must not become them: the model would take in
+// the trace.
 TEST_F(CommandLine, NamesAreWrittenAndShownSafely) {
     writeFile(path("in.zrm"), model_);
     const std::string longest = std::string(251, 'm') + ".zrm";
     for (const std::string& program : kPrograms) {
-        EXPECT_EQ(run({"-q", "-n", "1", "in.zrm", longest}, {.program = program}).exitCode, 0);
+        const ProcessSetup closed{.program = program, .output = StandardOutputTo::Nowhere};
+        EXPECT_EQ(run({"-n", "1", "in.zrm", longest}, closed).exitCode, 0) << program;
         EXPECT_EQ(readFile(path(longest)), rewriteInMemory(model_, 1).output) << program;
     }
     EXPECT_EQ(run({"-n", "1", "two\nlines\t\x1b.zrm", "out.zrm"}).err,

@@ -1,6 +1,3 @@
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
-
 #include <tuple>
 
 #include "command_line_fixture.h"
@@ -104,21 +101,6 @@ TEST_F(CommandLine, ASignalMidRewriteLeavesNothingOrTheOldOutputAndNoTemporaryFi
     }
 }
 
-// Started with standard input and output closed, the tool's own files must
-// not become them: the model would take in the trace.
-TEST_F(CommandLine, ClosedStandardStreamsNeverReachTheModel) {
-    const std::string model = manyChunks();
-    writeFile(path("in.zrm"), model);
-    for (const std::string& program : kPrograms) {
-        SCOPED_TRACE(program);
-        EXPECT_EQ(run({"-n", "2", "in.zrm", "out.zrm"},
-                      {.program = program, .output = StandardOutputTo::Nowhere})
-                      .exitCode,
-                  0);
-        EXPECT_TRUE(readFile(path("out.zrm")) == rewriteInMemory(model, 2).output);
-    }
-}
-
 // A trace or a listing that cannot be written is an error: exit status 1, the
 // system's reason, and a model that was being written is left as it was. A
 // listing stops at the first model whose rows are lost.
@@ -144,9 +126,8 @@ TEST_F(CommandLine, StandardOutputThatCannotBeWrittenIsAnError) {
         fs::create_directory(path("batch"));
         const ToolRun batch = run({"-n", "2", "-d", "batch", "in.zrm", "out.zrm"}, setup);
         EXPECT_EQ(batch.exitCode, 1);
-        EXPECT_EQ(batch.err.find("cannot write the trace"),
-                  batch.err.rfind("cannot write the trace"))
-            << batch.err;
+        EXPECT_EQ(batch.err, "morvane-cli: cannot write the trace to standard output: " + reason +
+                                 "; 'batch/in.zrm' was left as it was\n");
         EXPECT_EQ(TempFolder::namesIn(path("batch")), "");
         for (const char* format : {"--list", "--json"}) {
             const ToolRun listing = run({"--list", format, "in.zrm", "missing.zrm"}, setup);
