@@ -32,7 +32,7 @@ inline const std::vector<std::string> kPrograms = {MORVANE_CLI, MORVANE_CLI_NAME
 
 // Where the tool's standard output goes.
 enum class StandardOutputTo {
-    File,           // ProcessSetup::outputFile, or stdout.txt in the logs folder
+    File,           // stdout.txt in the logs folder
     Nowhere,        // closed, and standard input with it
     GoneReader,     // a pipe whose reader has already gone
     StalledReader,  // a pipe that is never read: the tool waits once it is full
@@ -48,7 +48,6 @@ struct ProcessSetup {
     // even when the tests run as root.
     bool asNobody = false;
     StandardOutputTo output = StandardOutputTo::File;
-    fs::path outputFile{};  // for example a device node the test made
 };
 
 // morvane-cli running as a child of the test in `folder`, its standard output
@@ -97,8 +96,7 @@ private:
         const rlimit limit{size, size};
         int ends[2];
         const bool output =
-            setup.output == StandardOutputTo::File
-                ? redirect(setup.outputFile.empty() ? logs / "stdout.txt" : setup.outputFile, 1)
+            setup.output == StandardOutputTo::File ? redirect(logs / "stdout.txt", 1)
             : setup.output == StandardOutputTo::Nowhere
                 ? ::close(0) == 0 && ::close(1) == 0
                 : ::pipe(ends) == 0 && ::dup2(ends[1], 1) == 1 &&
