@@ -173,8 +173,7 @@ TEST_F(CommandLine, TheListingRefusesWhatEveryRewriteRefuses) {
 TEST_F(CommandLine, CountsAreDecimal) {
     writeFile(path("in.zrm"), model_);
     fs::create_directory(path("out"));
-    for (const auto& [typed, volumes] : {std::pair{"010", 10}, std::pair{"0100", 100},
-                                         std::pair{"08", 8}, std::pair{"1000", 1000}}) {
+    for (const auto& [typed, volumes] : {std::pair{"010", 10}, std::pair{"1000", 1000}}) {
         EXPECT_EQ(run({"-q", "-n", typed, "-d", "out", "in.zrm"}).exitCode, 0) << typed;
         EXPECT_EQ(readFile(path("out/in.zrm")), rewriteInMemory(model_, volumes).output) << typed;
     }
