@@ -120,10 +120,9 @@ TEST_F(CommandLine, AModelRewrittenBeforeIsListedWithItsBlockAndWarnedOf) {
                 ::testing::EndsWith("\nblock: 3 collision volumes at offset 100, in the PRIM chunk "
                                     "at offset 48 (payload offset 40); the model was rewritten "
                                     "before\n"));
-    const ToolRun json = run({"--list", "--json", "old.zrm", "lookalike.zrm", "noprim.zrm"});
-    EXPECT_THAT(json.out, HasSubstr(R"(], "block": {"offset":100,"prim_offset":48,)"
-                                    R"("payload_offset":40,"volumes":3}, "error": null})"));
-    EXPECT_EQ(json.out.find("\"block\": {"), json.out.rfind("\"block\": {"));
+    EXPECT_THAT(run({"--list", "--json", "old.zrm"}).out,
+                HasSubstr(R"(], "block": {"offset":100,"prim_offset":48,)"
+                          R"("payload_offset":40,"volumes":3}, "error": null})"));
 
     const ToolRun again = run({"-q", "-n", "2", "old.zrm", "out.zrm"});
     EXPECT_EQ(again.exitCode, 0);
