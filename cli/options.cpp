@@ -46,11 +46,10 @@ CLI::Validator isNotEmpty(const std::string& what) {
 
 std::string pathCountProblem(const Options& options) {
     const auto count = options.paths.size();
-    if (options.list) {
-        return "";
-    }
-    if (!options.outputFolder.empty()) {
-        return count >= 1 ? "" : "expected one or more inputs after -d DIR";
+    if (options.list || !options.outputFolder.empty()) {
+        return count >= 1 ? ""
+                          : "expected one or more inputs after " +
+                                std::string(options.list ? "--list" : "-d DIR");
     }
     if (count == 2) {
         return "";
@@ -117,7 +116,6 @@ void DescribeCommandLine(CLI::App& app, Options& options) {
             ->excludes(skip);
     app.add_flag("--json", options.json, "with --list, print the listing as JSON")->needs(list);
     app.add_option("paths", options.paths, "INPUT OUTPUT, or with -d or --list one or more INPUTs")
-        ->required()
         ->type_name("PATH")
         ->check(isNotEmpty("a path"));
     app.set_version_flag("--version", "morvane-cli " MORVANE_VERSION);

@@ -1,233 +1,537 @@
-#include <nlohmann/json.hpp>
+#include <fcntl.h>
+#include <gmock/gmock.h>
+#include <grp.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
+#include <unistd.h>
 
 #include <array>
+#include <optional>
+#include <string>
+#include <vector>
 
-#include "command_line_fixture.h"
+#include "support/pass_runner.h"
+#include "support/temp_folder.h"
+#include "support/zrm_builder.h"
 
 namespace morvane::testing {
 namespace {
 
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+
+const std::string kPrecious = "an older model that must survive";
+
+// morvane-cli as built, and as it runs where the file system makes no
+// unnamed temporary files and the model is written under a hidden name.
+const std::vector<std::string> kPrograms = {MORVANE_CLI, MORVANE_CLI_NAMED_TEMPORARY};
+
+// Where the tool's standard output goes.
+enum class StandardOutputTo {
+    File,           // stdout.txt in the logs folder
+    Nowhere,        // closed, and standard input with it
+    GoneReader,     // a pipe whose reader has already gone
+    StalledReader,  // a pipe that is never read: the tool waits once it is full
+};
+
+// The faults morvane-cli is to meet, set up in its process before it starts.
+struct ProcessSetup {
+    std::string program = MORVANE_CLI;
+    // Writes that reach this many bytes into a file fail with EFBIG, as on a
+    // full disk; SIGXFSZ is ignored so that the tool sees the error.
+    std::optional<rlim_t> fileSizeLimit{};
+    // Runs as the unprivileged user nobody, so that folder permissions bind
+    // even when the tests run as root.
+    bool asNobody = false;
+    StandardOutputTo output = StandardOutputTo::File;
+};
+
+// morvane-cli as a child of the test in `folder`, its standard output and
+// error in stdout.txt and stderr.txt in `logs`.
+class CliProcess {
+public:
+    CliProcess(std::vector<std::string> words, const fs::path& folder, const fs::path& logs,
+               const ProcessSetup& setup) {
+        words.insert(words.begin(), setup.program);
+        std::vector<char*> argv;
+        for (std::string& word : words) {
+            argv.push_back(word.data());
+        }
+        argv.push_back(nullptr);
+        writeFile(logs / "stdout.txt", "");
+        if ((pid_ = ::fork()) == 0) {
+            startTool(argv, folder, logs, setup);
+        }
+    }
+    ~CliProcess() { wait(); }
+
+    pid_t pid() const { return pid_; }
+    bool running() { return !reaped_ && !(reaped_ = ::waitpid(pid_, &status_, WNOHANG) == pid_); }
+    // The raw wait status; a tool still running after a minute is killed, so
+    // that a tool waiting for ever fails its test instead of hanging it.
+    int wait() {
+        for (int waited = 0; running(); ++waited) {
+            if (waited == 60000) {
+                ::kill(pid_, SIGKILL);
+            }
+            ::usleep(1000);
+        }
+        return status_;
+    }
+
+private:
+    [[noreturn]] static void startTool(const std::vector<char*>& argv, const fs::path& folder,
+                                       const fs::path& logs, const ProcessSetup& setup) {
+        // As from a terminal, whatever the test's own parent ignores.
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+            ::signal(signal, SIG_DFL);
+        }
+        const rlim_t size = setup.fileSizeLimit.value_or(RLIM_INFINITY);
+        const rlimit limit{size, size};
+        int ends[2];
+        const bool output =
+            setup.output == StandardOutputTo::File ? redirect(logs / "stdout.txt", 1)
+            : setup.output == StandardOutputTo::Nowhere
+                ? ::close(0) == 0 && ::close(1) == 0
+                : ::pipe(ends) == 0 && ::dup2(ends[1], 1) == 1 &&
+                      (setup.output == StandardOutputTo::StalledReader || ::close(ends[0]) == 0);
+        if (!redirect(logs / "stderr.txt", 2) || !output || ::chdir(folder.c_str()) != 0 ||
+            (setup.fileSizeLimit &&
+             (::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || ::setrlimit(RLIMIT_FSIZE, &limit) != 0)) ||
+            (setup.asNobody &&
+             (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))) {
+            ::_exit(125);
+        }
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+
+    static bool redirect(const fs::path& path, int to) {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        return fd >= 0 && ::dup2(fd, to) == to;
+    }
+
+    pid_t pid_ = -1;
+    bool reaped_ = false;
+    int status_ = 0;
+};
+
+struct ToolRun {
+    int exitCode;  // -1 when a signal ended the tool
+    std::string out;
+    std::string err;
+};
+
+class CommandLine : public ::testing::Test {
+protected:
+    ToolRun run(const std::vector<std::string>& arguments, const ProcessSetup& setup = {}) {
+        const int status = CliProcess(arguments, folder_.path(), logs_.path(), setup).wait();
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(logs_ / "stdout.txt"),
+                readFile(logs_ / "stderr.txt")};
+    }
+    std::string path(const std::string& name) const { return (folder_ / name).string(); }
+
+    TempFolder folder_;
+    TempFolder logs_;
+    // Every kind of row: copied, dropped, unrecognised, extended, trailing.
+    const std::string model_ = containerHeader() + chunk(kXyzs, 0xC0FFEE, 24, payload(24)) +
+                               chunk(kHand, 0, 4, payload(4)) + words({7}) +
+                               chunk(kPrim, 0, 40, payload(40)) + "a";
+};
+
+// The summary has a part only for what the model holds, each count in the
+// singular or the plural as it needs. A count is decimal however it begins,
+// as the window's field reads it; a batch may hold a single model.
 TEST_F(CommandLine, StandardOutputIsExactlyTheTraceAndTheSummaryGoesToErrors) {
     writeFile(path("in.zrm"), model_);
-    const ToolRun result = run({"-n", "3", path("in.zrm"), path("out.zrm")});
-    const Rewritten expected = rewriteInMemory(model_, 3);
-    EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(result.out, expected.trace);
-    EXPECT_EQ(readFile(path("out.zrm")), expected.output);
-    EXPECT_EQ(result.err, "morvane-cli: wrote '" + path("out.zrm") + "' (" +
-                              std::to_string(expected.output.size()) +
-                              " bytes): 2 chunks copied, 1 PRIM chunk extended with 3 volumes, 1 "
-                              "HAND chunk dropped, 4 bytes of unrecognised words passed over, 2 "
-                              "trailing bytes dropped\n");
-
-    // Counts of one and of none, and no parts for what the model lacks.
-    const std::string plain = containerHeader() + chunk(kPrim, 0, 4, payload(4));
-    writeFile(path("plain.zrm"), plain);
-    const ToolRun single = run({"-q", "-n", "1", path("plain.zrm"), path("out.zrm")});
-    EXPECT_EQ(single.err, "morvane-cli: wrote '" + path("out.zrm") + "' (" +
-                              std::to_string(rewriteInMemory(plain, 1).output.size()) +
-                              " bytes): 1 chunk copied, 1 PRIM chunk extended with 1 volume, 0 "
-                              "HAND chunks dropped\n");
-}
-
-TEST_F(CommandLine, QuietBatchWritesEveryGoodModelAndReportsTheBadOnes) {
-    writeFile(path("a.zrm"), model_);
-    writeFile(path("bad.zrm"), containerHeader() + chunk(kNorm, 0, 99, ""));
-    writeFile(path("c.zrm"), model_);
+    writeFile(path("plain.zrm"), containerHeader() + chunk(kPrim, 0, 4, payload(4)));
     fs::create_directory(path("out"));
-    const ToolRun result =
-        run({"-q", "-n", "2", "-d", path("out"), path("a.zrm"), path("bad.zrm"), path("c.zrm")});
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.out, "");
-    EXPECT_EQ(readFile(path("out/a.zrm")), rewriteInMemory(model_, 2).output);
-    EXPECT_EQ(readFile(path("out/c.zrm")), rewriteInMemory(model_, 2).output);
-    EXPECT_FALSE(fs::exists(path("out/bad.zrm")));
-    EXPECT_THAT(result.err, HasSubstr("NORM chunk at offset 12"));
+    const ToolRun result = run({"-n", "010", "in.zrm", "out.zrm"});
+    EXPECT_EQ(result.out, rewriteInMemory(model_, 10).trace);
+    EXPECT_EQ(readFile(path("out.zrm")), rewriteInMemory(model_, 10).output);
+    EXPECT_EQ(result.err,
+              "morvane-cli: wrote 'out.zrm' (168 bytes): 2 chunks copied, 1 PRIM chunk extended "
+              "with 10 volumes, 1 HAND chunk dropped, 4 bytes of unrecognised words passed over, 1 "
+              "trailing byte dropped\n");
+    EXPECT_EQ(run({"-q", "-n", "1000", "-d", "out", "plain.zrm"}).err,
+              "morvane-cli: wrote 'out/plain.zrm' (4056 bytes): 1 chunk copied, 1 PRIM chunk "
+              "extended with 1000 volumes, 0 HAND chunks dropped\n");
 }
 
 TEST_F(CommandLine, UsageErrorsExitTwoAndSayWhatWasExpected) {
     writeFile(path("in.zrm"), model_);
+    const std::string count =
+        "--volumes: the number of collision volumes must be a whole number from 1 to 1000, not ";
+    const std::string twoPaths = "expected INPUT and OUTPUT, got ";
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-        {{path("in.zrm"), path("out.zrm")}, "--volumes is required"},
-        {{"-n", "0", path("in.zrm"), path("out.zrm")}, "from 1 to 1000, not '0'"},
-        {{"-n", "1001", path("in.zrm"), path("out.zrm")}, "from 1 to 1000, not '1001'"},
-        {{"-n", "abc", path("in.zrm"), path("out.zrm")}, "from 1 to 1000, not 'abc'"},
-        {{"-n", "5x", path("in.zrm"), path("out.zrm")}, "from 1 to 1000, not '5x'"},
-        {{"-n", "\x1b[2J", path("in.zrm"), path("out.zrm")}, "not '\\x1B[2J'"},
-        {{"-n", "2", "-d", "", path("in.zrm"), path("out.zrm")},
-         "the folder given with -d must not be empty"},
-        {{"-n", "2", "", path("out.zrm")}, "a path must not be empty"},
-        {{"-n", "2", path("in.zrm")}, "expected INPUT and OUTPUT, got 1 path"},
-        {{"-n", "2", path("in.zrm"), path("a"), path("b")}, "got 3 paths"},
-        {{"-n", "2", "-d", path("out"), path("in.zrm"), path("out/../in.zrm")},
-         "two inputs are named 'in.zrm'"},
-        {{"--list", "-n", "2", path("in.zrm")}, "--volumes excludes --list"},
-        {{"--json", path("in.zrm")}, "--json requires --list"},
-        {{"--list", "--skip-rewritten", path("in.zrm")}, "--skip-rewritten excludes --list"},
+        {{"in.zrm", "out.zrm"}, "--volumes is required"},
+        {{"-n", "0", "in.zrm", "out.zrm"}, count + "'0'"},
+        {{"-n", "1001", "in.zrm", "out.zrm"}, count + "'1001'"},
+        {{"-n", "5\x1b", "in.zrm", "out.zrm"}, count + "'5\\x1B'"},
+        {{"-n", "2", "-d", "", "in.zrm"},
+         "--directory: the folder given with -d must not be empty"},
+        {{"-n", "2", "", "out.zrm"}, "paths: a path must not be empty"},
+        {{"-n", "2"}, twoPaths + "0 paths (use -d DIR to rewrite several models)"},
+        {{"-n", "2", "in.zrm"}, twoPaths + "1 path (use -d DIR to rewrite several models)"},
+        {{"-n", "2", "in.zrm", "a", "b"},
+         twoPaths + "3 paths (use -d DIR to rewrite several models)"},
+        {{"-n", "2", "-d", "out"}, "expected one or more inputs after -d DIR"},
+        {{"--list"}, "expected one or more inputs after --list"},
+        {{"-n", "2", "-d", "out", "in.zrm", "out/../in.zrm"},
+         "two inputs are named 'in.zrm'; with -d each model is written under its own file name"},
+        {{"--list", "-n", "2", "in.zrm"}, "--volumes excludes --list"},
+        {{"--list", "-d", "out", "in.zrm"}, "--directory excludes --list"},
+        {{"--list", "-q", "in.zrm"}, "--quiet excludes --list"},
+        {{"--list", "--skip-rewritten", "in.zrm"}, "--skip-rewritten excludes --list"},
+        {{"--json", "in.zrm"}, "--json requires --list"},
     };
     for (const auto& [arguments, message] : cases) {
         const ToolRun result = run(arguments);
         EXPECT_EQ(result.exitCode, 2) << message;
-        EXPECT_THAT(result.err, HasSubstr(message));
+        EXPECT_EQ(result.err,
+                  "morvane-cli: " + message + "\nRun 'morvane-cli --help' for usage.\n");
     }
+    EXPECT_THAT(run({"--help"}).out, HasSubstr("Usage: morvane-cli"));
     EXPECT_EQ(folder_.listing(), "in.zrm ");
 }
 
+// A blank line comes between files; a refused model is listed as far as it
+// goes, and the refusal makes the exit status 1.
 TEST_F(CommandLine, ListShowsEveryRowAsTableOrJsonWithTheRefusal) {
-    writeFile(path("in.zrm"), model_);
-    const ToolRun table = run({"--list", path("in.zrm")});
-    EXPECT_EQ(table.exitCode, 0) << table.err;
-    EXPECT_EQ(table.out, "'" + path("in.zrm") +
-                             "'\n"
-                             "      offset  tag   second word    size word         bytes\n"
-                             "           0  ZRM4   0x11111111          100            12\n"
-                             "          12  XYZS   0x00000000           24            36\n"
-                             "          48  HAND   0x00000000            4            16\n"
-                             "          64  unrecognised words                         4\n"
-                             "          68  PRIM   0x00000000           40            52\n"
-                             "         120  trailing bytes                             2\n");
+    writeFile(path("in.zrm"),
+              containerHeader() + chunk(kXyzs, 0xC0FFEE, 24, payload(24)) + words({7}) + "a");
+    writeFile(path("a\"b.zrm"), containerHeader() + chunk(kPrim, 0, 9, ""));
+    const ToolRun table = run({"--list", "in.zrm", "a\"b.zrm"});
+    EXPECT_EQ(table.exitCode, 1);
+    EXPECT_EQ(table.out, R"('in.zrm'
+      offset  tag   second word    size word         bytes
+           0  ZRM4   0x11111111          100            12
+          12  XYZS   0x00C0FFEE           24            36
+          48  unrecognised words                         4
+          52  trailing bytes                             1
 
-    writeFile(path("bad\"name.zrm"), containerHeader() + chunk(kPrim, 0, 9, ""));
-    const ToolRun json = run({"--list", "--json", path("in.zrm"), path("bad\"name.zrm")});
+'a"b.zrm'
+      offset  tag   second word    size word         bytes
+           0  ZRM4   0x11111111          100            12
+)");
+    EXPECT_EQ(table.err,
+              "morvane-cli: 'a\"b.zrm': PRIM chunk at offset 12: the payload needs 9 bytes, only 0 "
+              "remain\n");
+    const ToolRun json = run({"--list", "--json", "in.zrm", "a\"b.zrm"});
     EXPECT_EQ(json.exitCode, 1);
-    for (const std::string part :
-         {"{\"type\":\"chunk\",\"tag\":\"PRIM\",\"offset\":68,\"bytes\":52,\"second\":0,"
-          "\"size\":40}",
-          "bad\\\"name.zrm", "\"error\": \"'",
-          "PRIM chunk at offset 12: the payload needs 9 bytes, only 0 remain\"}\n]\n"}) {
-        EXPECT_THAT(json.out, HasSubstr(part));
-    }
-    EXPECT_THAT(json.err, HasSubstr("PRIM chunk at offset 12"));
-    const auto listed = nlohmann::json::parse(json.out);
-    ASSERT_EQ(listed.size(), 2u);
-    EXPECT_EQ(listed[0]["file"], path("in.zrm"));
-    EXPECT_EQ(listed[0]["chunks"].size(), 6u);
-    EXPECT_TRUE(listed[0]["error"].is_null());
-    EXPECT_EQ(listed[1]["file"], path("bad\"name.zrm"));
-    EXPECT_TRUE(listed[1]["error"].is_string());
-    EXPECT_EQ(folder_.listing(), "bad\"name.zrm in.zrm ");
+    EXPECT_EQ(json.err, table.err);
+    EXPECT_EQ(json.out, R"([
+  {"file": "in.zrm", "chunks": [
+    {"type":"chunk","tag":"ZRM4","offset":0,"bytes":12,"second":286331153,"size":100},
+    {"type":"chunk","tag":"XYZS","offset":12,"bytes":36,"second":12648430,"size":24},
+    {"type":"unrecognised","offset":48,"bytes":4},
+    {"type":"trailing","offset":52,"bytes":1}
+  ], "block": null, "error": null},
+  {"file": "a\"b.zrm", "chunks": [
+    {"type":"chunk","tag":"ZRM4","offset":0,"bytes":12,"second":286331153,"size":100}
+  ], "block": null, "error": "'a\"b.zrm': PRIM chunk at offset 12: the payload needs 9 bytes, only 0 remain"}
+]
+)");
+    EXPECT_EQ(folder_.listing(), "a\"b.zrm in.zrm ");
 }
 
 // A model rewritten before is listed with its block, and warned of once when
-// it is rewritten again, which still writes exactly what was asked for; with
-// --skip-rewritten it is left out and the batch still succeeds. A model that
-// only looks rewritten (a last PRIM chunk whose tail is not a block), or that
-// has no PRIM chunk, meets none of this.
+// it is rewritten again; with --skip-rewritten it is left out and the run
+// still succeeds. A model that only looks rewritten (a last PRIM chunk whose
+// tail is not a block), or that has no PRIM chunk, meets none of this.
 TEST_F(CommandLine, AModelRewrittenBeforeIsListedWithItsBlockAndWarnedOf) {
     const std::string rewritten = rewriteInMemory(model_, 3).output;
     const std::string lookalike = containerHeader() +
                                   chunk(kPrim, 0, 60, payload(40) + words({4, 3, 0, 0, 0})) +
                                   closingHand(40);
     const std::string noPrim = rewriteInMemory(containerHeader(), 3).output;
-    writeFile(path("rewritten.zrm"), rewritten);
+    writeFile(path("old.zrm"), rewritten);
     writeFile(path("lookalike.zrm"), lookalike);
     writeFile(path("noprim.zrm"), noPrim);
-    const ToolRun table = run({"--list", path("rewritten.zrm")});
-    EXPECT_EQ(table.exitCode, 0) << table.err;
-    EXPECT_EQ(table.out, "'" + path("rewritten.zrm") +
-                             "'\n"
-                             "      offset  tag   second word    size word         bytes\n"
-                             "           0  ZRM4   0x11111111          136            12\n"
-                             "          12  XYZS   0x00000000           24            36\n"
-                             "          48  PRIM   0x00000000           60            72\n"
-                             "         120  HAND   0x00000000            8            20\n"
-                             "block: 3 collision volumes at offset 100, in the PRIM chunk at "
-                             "offset 48 (payload offset 40); the model was rewritten before\n");
-    const ToolRun json =
-        run({"--list", "--json", path("rewritten.zrm"), path("lookalike.zrm"), path("noprim.zrm")});
-    EXPECT_THAT(json.out, HasSubstr("], \"block\": {\"offset\":100,\"prim_offset\":48,"
-                                    "\"payload_offset\":40,\"volumes\":3}, \"error\": null}"));
-    EXPECT_EQ(json.out.find("\"block\": {"), json.out.rfind("\"block\": {"));
-    EXPECT_THAT(run({"--list", path("lookalike.zrm"), path("noprim.zrm")}).out,
-                ::testing::Not(HasSubstr("block")));
+    EXPECT_THAT(run({"--list", "old.zrm"}).out,
+                ::testing::EndsWith("\nblock: 3 collision volumes at offset 100, in the PRIM chunk "
+                                    "at offset 48 (payload offset 40); the model was rewritten "
+                                    "before\n"));
+    EXPECT_THAT(run({"--list", "--json", "old.zrm"}).out,
+                HasSubstr(R"(], "block": {"offset":100,"prim_offset":48,)"
+                          R"("payload_offset":40,"volumes":3}, "error": null})"));
 
-    const std::string warning = "morvane-cli: warning: '" + path("rewritten.zrm") +
-                                "' already carries a block of 3 collision volumes (in its last "
-                                "PRIM chunk, at offset 48): it was rewritten before, and this "
-                                "rewrite adds a second block to every PRIM chunk\n";
-    const ToolRun again = run({"-q", "-n", "2", path("rewritten.zrm"), path("out.zrm")});
+    const ToolRun again = run({"-q", "-n", "2", "old.zrm", "out.zrm"});
     EXPECT_EQ(again.exitCode, 0);
-    EXPECT_EQ(again.err.substr(0, warning.size()), warning);
-    EXPECT_EQ(again.err.find("warning", warning.size()), std::string::npos) << again.err;
+    EXPECT_EQ(again.err.substr(0, again.err.find("\nmorvane-cli: wrote")),
+              "morvane-cli: warning: 'old.zrm' already carries a block of 3 collision volumes (in "
+              "its last PRIM chunk, at offset 48): it was rewritten before, and this rewrite adds "
+              "a second block to every PRIM chunk");
     EXPECT_EQ(readFile(path("out.zrm")), rewriteInMemory(rewritten, 2).output);
+    EXPECT_EQ(run({"--skip-rewritten", "-n", "2", "old.zrm", "skipped.zrm"}).exitCode, 0);
+    EXPECT_FALSE(fs::exists(path("skipped.zrm")));
 
     fs::create_directory(path("out"));
-    writeFile(path("out/rewritten.zrm"), kPrecious);
-    writeFile(path("plain.zrm"), model_);
-    const ToolRun batch =
-        run({"-q", "-n", "2", "--skip-rewritten", "-d", path("out"), path("plain.zrm"),
-             path("rewritten.zrm"), path("lookalike.zrm"), path("noprim.zrm")});
+    const ToolRun batch = run({"-q", "-n", "2", "--skip-rewritten", "-d", "out", "old.zrm",
+                               "lookalike.zrm", "noprim.zrm"});
     EXPECT_EQ(batch.exitCode, 0) << batch.err;
-    EXPECT_THAT(batch.err, HasSubstr("morvane-cli: left out '" + path("rewritten.zrm") +
-                                     "': it already carries a block of 3 collision volumes (in "
-                                     "its last PRIM chunk, at offset 48); '" +
-                                     path("out/rewritten.zrm") + "' was not written\n"));
+    EXPECT_EQ(batch.out, "");
+    EXPECT_THAT(batch.err, HasSubstr("morvane-cli: left out 'old.zrm': it already carries a block "
+                                     "of 3 collision volumes (in its last PRIM chunk, at offset "
+                                     "48); 'out/old.zrm' was not written\n"));
     EXPECT_THAT(batch.err, ::testing::Not(HasSubstr("warning")));
-    EXPECT_EQ(readFile(path("out/rewritten.zrm")), kPrecious);
+    EXPECT_EQ(TempFolder::namesIn(path("out")), "lookalike.zrm noprim.zrm ");
     for (const auto& [name, model] :
-         {std::pair{"plain.zrm", model_}, std::pair{"lookalike.zrm", lookalike},
-          std::pair{"noprim.zrm", noPrim}}) {
+         {std::pair{"lookalike.zrm", lookalike}, std::pair{"noprim.zrm", noPrim}}) {
         EXPECT_EQ(readFile(path("out/") + name), rewriteInMemory(model, 2).output) << name;
     }
 }
 
 // A model whose rewrite cannot be recorded, as only its closing HAND chunk
-// shows, is refused by the listing as by the rewrite, before the rewrite
-// writes anything. The model is a sparse file and costs no disk.
+// shows, is refused by the listing as by the rewrite, whose trace still shows
+// how far it went. The model is a sparse file and costs no disk.
 TEST_F(CommandLine, TheListingRefusesWhatEveryRewriteRefuses) {
     writeFile(path("big.zrm"), containerHeader() + words({kXyzs, 0, 0x7FFFFFE7u}));
     fs::resize_file(path("big.zrm"), 24 + std::uintmax_t{0x7FFFFFE7u});
     const std::string refusal =
-        "'" + path("big.zrm") +
-        "': XYZS chunk at offset 12: the rewritten model's byte count with its closing HAND "
-        "chunk (2147483667) does not fit in the format's signed 32-bit words\n";
-    const ToolRun listing = run({"--list", path("big.zrm")});
-    EXPECT_EQ(listing.exitCode, 1);
-    EXPECT_EQ(listing.err, "morvane-cli: " + refusal);
-    const ToolRun rewrite = run({"-n", "1", path("big.zrm"), path("out.zrm")});
-    EXPECT_EQ(rewrite.exitCode, 1);
-    EXPECT_EQ(rewrite.err, "morvane-cli: " + refusal);
+        "morvane-cli: 'big.zrm': XYZS chunk at offset 12: the rewritten model's byte count with "
+        "its closing HAND chunk (2147483667) does not fit in the format's signed 32-bit words\n";
+    EXPECT_EQ(run({"--list", "big.zrm"}).err, refusal);
+    const ToolRun rewrite = run({"-n", "1", "big.zrm", "out.zrm"});
+    EXPECT_EQ(rewrite.err, refusal);
     EXPECT_EQ(rewrite.out.rfind("copybytes"), rewrite.out.find("copybytes, 12 bytes\n"));
+    EXPECT_THAT(rewrite.out, ::testing::EndsWith("adjusted size=2147483623\n"));
     EXPECT_EQ(folder_.listing(), "big.zrm ");
 }
 
-// A count is decimal however it begins, as the window's field reads it.
-TEST_F(CommandLine, CountsAreDecimal) {
-    writeFile(path("in.zrm"), model_);
-    for (const auto& [typed, volumes] : {std::pair{"010", 10}, std::pair{"0100", 100},
-                                         std::pair{"08", 8}, std::pair{"1000", 1000}}) {
-        const ToolRun result = run({"-q", "-n", typed, path("in.zrm"), path("out.zrm")});
-        EXPECT_EQ(result.exitCode, 0) << result.err;
-        EXPECT_EQ(readFile(path("out.zrm")), rewriteInMemory(model_, volumes).output) << typed;
-    }
-}
-
 // Any name the file system takes can be written, whatever the length; a
-// control character in a name cannot break a message's line, and a name that
-// is not UTF-8 cannot break the JSON.
+// control character cannot break a message's line, nor a name that is not
+// UTF-8 the JSON. With standard input and output closed, the tool's own files
+// must not become them: the model would take in the trace.
 TEST_F(CommandLine, NamesAreWrittenAndShownSafely) {
     writeFile(path("in.zrm"), model_);
     const std::string longest = std::string(251, 'm') + ".zrm";
     for (const std::string& program : kPrograms) {
-        const ToolRun result =
-            run({"-q", "-n", "1", path("in.zrm"), path(longest)}, {.program = program});
-        EXPECT_EQ(result.exitCode, 0) << program << result.err;
-        EXPECT_EQ(readFile(path(longest)), rewriteInMemory(model_, 1).output);
+        const ProcessSetup closed{.program = program, .output = StandardOutputTo::Nowhere};
+        EXPECT_EQ(run({"-n", "1", "in.zrm", longest}, closed).exitCode, 0) << program;
+        EXPECT_EQ(readFile(path(longest)), rewriteInMemory(model_, 1).output) << program;
     }
-    const ToolRun missing = run({"-n", "1", path("two\nlines\t\x1b.zrm"), path("out.zrm")});
-    EXPECT_EQ(missing.err, "morvane-cli: cannot open the model '" +
-                               path("two\\nlines\\t\\x1B.zrm") + "': No such file or directory\n");
+    EXPECT_EQ(run({"-n", "1", "two\nlines\t\x1b.zrm", "out.zrm"}).err,
+              "morvane-cli: cannot open the model 'two\\nlines\\t\\x1B.zrm': No such file or "
+              "directory\n");
     writeFile(path("caf\xe9.zrm"), model_);
-    const ToolRun json = run({"--list", "--json", path("caf\xe9.zrm")});
-    EXPECT_EQ(json.exitCode, 0);
-    EXPECT_THAT(json.out, HasSubstr("caf\xEF\xBF\xBD.zrm\""));
+    EXPECT_THAT(run({"--list", "--json", "caf\xe9.zrm"}).out, HasSubstr("\"caf\xEF\xBF\xBD.zrm\""));
 }
 
-TEST_F(CommandLine, HelpAndVersion) {
-    EXPECT_THAT(run({"--help"}).out, HasSubstr("Usage: morvane-cli"));
-    const ToolRun version = run({"--version"});
-    EXPECT_EQ(version.exitCode, 0);
-    EXPECT_EQ(version.out, "morvane-cli 1.0.0.1\n");
+// Each unusable input or output gets its own message, exit status 1, and
+// leaves every file as it was, and a named pipe with no writer does not make
+// the tool wait. Under root the tool runs as nobody, so that the locked
+// folder binds and a file of root's in a folder open to all cannot be
+// replaced by a file of nobody's.
+TEST_F(CommandLine, UnusablePathsAreRefusedEachWithItsOwnMessage) {
+    const bool root = ::geteuid() == 0;
+    writeFile(path("in.zrm"), model_);
+    for (const char* folder : {"adir", "locked", "open"}) {
+        fs::create_directory(path(folder));
+    }
+    fs::create_symlink("in.zrm", path("link.zrm"));
+    fs::create_hard_link(path("in.zrm"), path("hard.zrm"));
+    fs::create_symlink("gone/out.zrm", path("dangling"));
+    ASSERT_EQ(::mkfifo(path("pipe").c_str(), 0666), 0);
+    ASSERT_EQ(::mknod(path("socket").c_str(), S_IFSOCK | 0666, 0), 0);
+    writeFile(path("open/out.zrm"), kPrecious);
+    fs::permissions(path("open/out.zrm"), fs::perms(0666));
+    fs::permissions(path("open"), fs::perms(0777));
+    fs::permissions(path("locked"), fs::perms(0505));
+    fs::permissions(folder_.path(), fs::perms(0505), fs::perm_options::add);
+    std::vector<std::array<std::string, 3>> cases = {
+        {"pipe", "out.zrm", "'pipe' is a named pipe (FIFO), not a model file"},
+        {"/proc/self/status", "out.zrm", "is a file of the system's own information"},
+        {"in.zrm", "adir", "'adir' is a folder, not a model file"},
+        {"in.zrm", "locked/out.zrm", "cannot write in the folder 'locked': Permission denied"},
+        {"in.zrm", "pipe", "'pipe' is a named pipe (FIFO), not a model file"},
+        {"in.zrm", "socket", "'socket' is a socket, not a model file"},
+        {"in.zrm", "dangling",
+         "'dangling' is a symbolic link to 'gone/out.zrm', which does not exist"},
+        {"in.zrm", "in.zrm", "it is the input model itself"},
+        {"in.zrm", "link.zrm", "it is the input model itself"},
+        {"in.zrm", "hard.zrm", "it is the input model itself"},
+    };
+    if (root) {
+        ASSERT_EQ(::mknod(path("null").c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+        ASSERT_EQ(::mknod(path("disk").c_str(), S_IFBLK | 0600, makedev(7, 200)), 0);
+        cases.push_back({"in.zrm", "null", "'null' is a character device, not a model file"});
+        cases.push_back({"in.zrm", "disk", "'disk' is a block device, not a model file"});
+        cases.push_back({"in.zrm", "open/out.zrm",
+                         "cannot replace 'open/out.zrm' with a file of the same owner and group "
+                         "(user 0, group 0): Operation not permitted"});
+    }
+    const std::string before = folder_.listing() + TempFolder::namesIn(path("open"));
+    for (const std::string& program : kPrograms) {
+        for (const auto& [input, output, message] : cases) {
+            SCOPED_TRACE(program + " " + input + " " + output);
+            const ToolRun result =
+                run({"-n", "3", input, output}, {.program = program, .asNobody = root});
+            EXPECT_EQ(result.exitCode, 1);
+            EXPECT_THAT(result.err, HasSubstr(message));
+            EXPECT_EQ(folder_.listing() + TempFolder::namesIn(path("open")), before);
+        }
+    }
+    EXPECT_EQ(readFile(path("in.zrm")), model_);
+    EXPECT_EQ(readFile(path("open/out.zrm")), kPrecious);
+    EXPECT_THAT(run({"--list", "pipe"}).err, HasSubstr("'pipe' is a named pipe (FIFO), not a"));
+}
+
+// Owner, group and mode of `file`, and its attribute and access control list.
+std::string ownership(const std::string& file) {
+    struct stat status {};
+    ::stat(file.c_str(), &status);
+    std::string text = std::to_string(status.st_uid) + " " + std::to_string(status.st_gid) + " " +
+                       std::to_string(status.st_mode & 07777);
+    for (const char* name : {"user.origin", "system.posix_acl_access"}) {
+        char value[256];
+        const ssize_t size = ::getxattr(file.c_str(), name, value, sizeof value);
+        text += " " + (size < 0 ? "(none)" : std::string(value, static_cast<std::size_t>(size)));
+    }
+    return text;
+}
+
+// Root replaces a file of another user: the owner must still be able to read
+// it, a set-user-ID file must not become root's, and its access control
+// list and attributes stay.
+TEST_F(CommandLine, AReplacedFileKeepsOwnerGroupModeAndAttributes) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "giving a file to another user takes root";
+    }
+    writeFile(path("in.zrm"), model_);
+    const std::string out = path("out.zrm");
+    // As the system stores it: the owner may read and write; the user
+    // nobody, the owning group and the mask may read; others nothing.
+    const std::string acl =
+        words({2, 0x60001, ~0u, 0x40002, 65534, 0x40004, ~0u, 0x40010, ~0u, 0x20, ~0u});
+    for (const mode_t mode : {mode_t{0600}, mode_t{04755}, mode_t{02750}}) {
+        SCOPED_TRACE(mode);
+        writeFile(out, kPrecious);
+        ASSERT_EQ(::chown(out.c_str(), 65534, 65535), 0);
+        ASSERT_EQ(::setxattr(out.c_str(), "user.origin", "scan 7", 6, 0), 0);
+        ASSERT_EQ(::setxattr(out.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0), 0);
+        ASSERT_EQ(::chmod(out.c_str(), mode), 0);
+        const std::string before = ownership(out);
+        const ToolRun result = run({"-q", "-n", "2", "in.zrm", "out.zrm"});
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(readFile(out), rewriteInMemory(model_, 2).output);
+        EXPECT_EQ(ownership(out), before);
+        EXPECT_EQ(folder_.listing(), "in.zrm out.zrm ");
+    }
+}
+
+// A full disk must never cost the user a file, nor leave a temporary one
+// behind, whichever way the model is written. It fills in the middle of
+// old's copy, and only at the last flush of new's output, 100 bytes past the
+// room.
+TEST_F(CommandLine, DiskFullLeavesEachOutputNameAsItWasAndTheBatchGoesOn) {
+    constexpr rlim_t kRoom = 1024 * 1024;
+    const std::string small = containerHeader() + chunk(kPrim, 0, 16, payload(16));
+    writeFile(path("old.zrm"), containerHeader() + chunk(kXyzs, 0, 4 * kRoom, payload(4 * kRoom)) +
+                                   chunk(kPrim, 0, 16, payload(16)));
+    writeFile(path("new.zrm"),
+              containerHeader() + chunk(kXyzs, 0, kRoom + 56, payload(kRoom + 56)));
+    writeFile(path("small.zrm"), small);
+    for (const std::string& program : kPrograms) {
+        SCOPED_TRACE(program);
+        TempFolder out;
+        writeFile(out / "old.zrm", kPrecious);
+        const ToolRun result =
+            run({"-n", "5", "-d", out.path().string(), "old.zrm", "new.zrm", "small.zrm"},
+                {.program = program, .fileSizeLimit = kRoom});
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_THAT(result.err, HasSubstr("old.zrm': File too large"));
+        EXPECT_THAT(result.err, HasSubstr("new.zrm': File too large"));
+        EXPECT_EQ(readFile(out / "old.zrm"), kPrecious);
+        EXPECT_EQ(readFile(out / "small.zrm"), rewriteInMemory(small, 5).output);
+        EXPECT_EQ(out.listing(), "old.zrm small.zrm ");
+    }
+}
+
+// Enough chunks for a trace of several hundred kilobytes, more than any
+// buffer or pipe holds back.
+std::string manyChunks() {
+    std::string model = containerHeader();
+    for (int i = 0; i < 20000; ++i) {
+        model += chunk(kPrim, 0, 8, payload(8));
+    }
+    return model;
+}
+
+// Whether the tool has a file open in `folder` besides the input: the model
+// it writes.
+bool writing(pid_t pid, const fs::path& folder) {
+    std::error_code error;
+    for (const auto& entry :
+         fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd", error)) {
+        const fs::path target = fs::read_symlink(entry.path(), error);
+        if (!error && target.parent_path() == folder && target.filename() != "in.zrm") {
+            return true;
+        }
+    }
+    return false;
+}
+
+// SIGKILL cannot be caught: only a file without a name is safe from it. The
+// signals that ask a program to end take a named temporary file with them.
+// The tool waits mid-rewrite for a reader of its trace that never reads; the
+// older model at the output name stays.
+TEST_F(CommandLine, ASignalMidRewriteLeavesNothingOrTheOldOutputAndNoTemporaryFile) {
+    writeFile(path("in.zrm"), manyChunks());
+    writeFile(path("out.zrm"), kPrecious);
+    const std::pair<std::string, int> cases[] = {{MORVANE_CLI, SIGKILL},
+                                                 {MORVANE_CLI_NAMED_TEMPORARY, SIGINT},
+                                                 {MORVANE_CLI_NAMED_TEMPORARY, SIGTERM},
+                                                 {MORVANE_CLI_NAMED_TEMPORARY, SIGHUP}};
+    for (const auto& [program, signal] : cases) {
+        SCOPED_TRACE(program + " " + std::to_string(signal));
+        CliProcess tool({"-n", "9", "in.zrm", "out.zrm"}, folder_.path(), logs_.path(),
+                        {.program = program, .output = StandardOutputTo::StalledReader});
+        for (int waited = 0;
+             !writing(tool.pid(), folder_.path()) && tool.running() && waited < 60000; ++waited) {
+            ::usleep(1000);
+        }
+        if (tool.running()) {
+            ::kill(tool.pid(), signal);
+        }
+        const int status = tool.wait();
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal)
+            << "the rewrite did not end by the signal: " << readFile(logs_ / "stderr.txt");
+        EXPECT_EQ(folder_.listing(), "in.zrm out.zrm ");
+        EXPECT_EQ(readFile(path("out.zrm")), kPrecious);
+    }
+}
+
+// A trace or a listing that cannot be written is an error: exit status 1, the
+// system's reason, and a model that was being written is left as it was. A
+// listing stops at the first model whose rows are lost.
+TEST_F(CommandLine, StandardOutputThatCannotBeWrittenIsAnError) {
+    writeFile(path("in.zrm"), manyChunks());
+    writeFile(path("out.zrm"), kPrecious);
+    fs::create_directory(path("batch"));
+    const ProcessSetup gone{.output = StandardOutputTo::GoneReader};
+    const std::string lost =
+        "morvane-cli: cannot write the trace to standard output: Broken pipe; '";
+    const ToolRun rewrite = run({"-n", "2", "in.zrm", "out.zrm"}, gone);
+    EXPECT_EQ(rewrite.exitCode, 1);
+    EXPECT_EQ(rewrite.err, lost + "out.zrm' was left as it was\n");
+    // A batch stops at the first model whose trace is lost: every later one
+    // would fail the same way.
+    const ToolRun batch = run({"-n", "2", "-d", "batch", "in.zrm", "out.zrm"}, gone);
+    EXPECT_EQ(batch.exitCode, 1);
+    EXPECT_EQ(batch.err, lost + "batch/in.zrm' was left as it was\n");
+    for (const char* format : {"--list", "--json"}) {
+        const ToolRun listing = run({"--list", format, "in.zrm", "missing.zrm"}, gone);
+        EXPECT_EQ(listing.exitCode, 1) << format;
+        EXPECT_EQ(listing.err,
+                  "morvane-cli: cannot write the listing to standard output: Broken pipe\n");
+    }
+    EXPECT_EQ(readFile(path("out.zrm")), kPrecious);
+    EXPECT_EQ(folder_.listing() + TempFolder::namesIn(path("batch")), "batch in.zrm out.zrm ");
 }
 
 }  // namespace
