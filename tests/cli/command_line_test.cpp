@@ -48,6 +48,7 @@ struct ProcessSetup {
     // even when the tests run as root.
     bool asNobody = false;
     StandardOutputTo output = StandardOutputTo::File;
+    int ignoredSignal = 0;  // as under nohup
 };
 
 // morvane-cli as a child of the test in `folder`, its standard output and
@@ -88,7 +89,7 @@ private:
                                        const fs::path& logs, const ProcessSetup& setup) {
         // As from a terminal, whatever the test's own parent ignores.
         for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-            ::signal(signal, SIG_DFL);
+            ::signal(signal, signal == setup.ignoredSignal ? SIG_IGN : SIG_DFL);
         }
         const rlim_t size = setup.fileSizeLimit.value_or(RLIM_INFINITY);
         const rlimit limit{size, size};
@@ -479,18 +480,23 @@ bool writing(pid_t pid, const fs::path& folder) {
 // SIGKILL cannot be caught: only a file without a name is safe from it. The
 // signals that ask a program to end take a named temporary file with them.
 // The tool waits mid-rewrite for a reader of its trace that never reads; the
-// older model at the output name stays.
+// older model at the output name stays. A signal ignored, as under nohup,
+// stays ignored.
 TEST_F(CommandLine, ASignalMidRewriteLeavesNothingOrTheOldOutputAndNoTemporaryFile) {
     writeFile(path("in.zrm"), manyChunks());
     writeFile(path("out.zrm"), kPrecious);
-    const std::pair<std::string, int> cases[] = {{MORVANE_CLI, SIGKILL},
-                                                 {MORVANE_CLI_NAMED_TEMPORARY, SIGINT},
-                                                 {MORVANE_CLI_NAMED_TEMPORARY, SIGTERM},
-                                                 {MORVANE_CLI_NAMED_TEMPORARY, SIGHUP}};
-    for (const auto& [program, signal] : cases) {
-        SCOPED_TRACE(program + " " + std::to_string(signal));
+    const std::tuple<std::string, int, bool> cases[] = {
+        {MORVANE_CLI, SIGKILL, false},
+        {MORVANE_CLI_NAMED_TEMPORARY, SIGINT, false},
+        {MORVANE_CLI_NAMED_TEMPORARY, SIGTERM, false},
+        {MORVANE_CLI_NAMED_TEMPORARY, SIGHUP, false},
+        {MORVANE_CLI_NAMED_TEMPORARY, SIGHUP, true}};
+    for (const auto& [program, signal, ignored] : cases) {
+        SCOPED_TRACE(program + " " + std::to_string(signal) + (ignored ? " ignored" : ""));
         CliProcess tool({"-n", "9", "in.zrm", "out.zrm"}, folder_.path(), logs_.path(),
-                        {.program = program, .output = StandardOutputTo::StalledReader});
+                        {.program = program,
+                         .output = StandardOutputTo::StalledReader,
+                         .ignoredSignal = ignored ? signal : 0});
         for (int waited = 0;
              !writing(tool.pid(), folder_.path()) && tool.running() && waited < 60000; ++waited) {
             ::usleep(1000);
@@ -498,8 +504,15 @@ TEST_F(CommandLine, ASignalMidRewriteLeavesNothingOrTheOldOutputAndNoTemporaryFi
         if (tool.running()) {
             ::kill(tool.pid(), signal);
         }
+        if (ignored) {
+            ::usleep(100000);
+            EXPECT_TRUE(tool.running()) << "the ignored signal ended the rewrite";
+            EXPECT_NE(folder_.listing(), "in.zrm out.zrm ") << "it took the temporary file";
+            ::kill(tool.pid(), SIGTERM);
+        }
         const int status = tool.wait();
-        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal)
+        const int ending = ignored ? SIGTERM : signal;
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == ending)
             << "the rewrite did not end by the signal: " << readFile(logs_ / "stderr.txt");
         EXPECT_EQ(folder_.listing(), "in.zrm out.zrm ");
         EXPECT_EQ(readFile(path("out.zrm")), kPrecious);
