@@ -304,18 +304,6 @@ TEST_F(SafeRewrite, WritesTheModelWithTheRightBitsAndLeavesNothingElse) {
     EXPECT_EQ(folder_.listing(), "alias.zrm in.zrm new.zrm real.zrm ");
 }
 
-// Root may open any file for writing, so the input is made read-only to the
-// user the rewrite runs as: nobody.
-TEST_F(SafeRewrite, ReadOnlyInputIsEnough) {
-    fs::permissions(folder_ / "in.zrm", fs::perms::owner_read | fs::perms::others_read);
-    fs::permissions(folder_.path(), fs::perms::all);
-    const bool root = ::geteuid() == 0;
-    ASSERT_TRUE(!root || (::setegid(65534) == 0 && ::seteuid(65534) == 0));
-    EXPECT_NO_THROW(rewrite(folder_ / "in.zrm", "out.zrm"));
-    ASSERT_TRUE(!root || (::seteuid(0) == 0 && ::setegid(0) == 0));
-    EXPECT_EQ(readFile(folder_ / "out.zrm"), kRewritten);
-}
-
 // A model of several read buffers: progress climbs to its length, and a cancel
 // at any call, the last one just before the output is named included, leaves
 // the old output whole.
