@@ -18,18 +18,17 @@ std::string withBlock(std::uint32_t payloadBytes, int volumes) {
            closingHand(payloadBytes);
 }
 
-std::string replaced(std::string bytes, std::size_t offset, std::uint32_t word) {
-    return bytes.replace(offset, 4, words({word}));
-}
-
-std::optional<CarriedBlock> listed(const std::string& model) {
-    std::istringstream in(model);
-    return ListChunks(in, [](const ListingRow&) {});
-}
-
+// What the check before a rewrite finds; the listing must find the same.
 std::optional<CarriedBlock> found(const std::string& model) {
     std::istringstream in(model);
-    return FindCarriedBlock(in);
+    std::istringstream again(model);
+    const std::optional<CarriedBlock> block = FindCarriedBlock(in);
+    try {
+        EXPECT_EQ(ListChunks(again, [](const ListingRow&) {}), block);
+    } catch (const ModelError&) {
+        EXPECT_EQ(block, std::nullopt) << "refused, yet found";
+    }
+    return block;
 }
 
 // A rewritten model is known by its closing HAND chunk and its last PRIM
@@ -54,7 +53,6 @@ TEST(CarriedBlock, ARewrittenModelIsRecognisedByItsLastPrimChunk) {
     for (const auto& [what, model, block] : rewritten) {
         SCOPED_TRACE(what);
         EXPECT_EQ(found(model), block);
-        EXPECT_EQ(listed(model), block);
     }
 }
 
@@ -66,13 +64,13 @@ TEST(CarriedBlock, AModelThatOnlyLooksRewrittenCarriesNone) {
     const std::pair<const char*, std::string> lookalikes[] = {
         {"never rewritten", containerHeader() + chunk(kPrim, 0, 40, payload(40))},
         {"no PRIM chunk", noPrim},
-        {"a slot that is not empty", replaced(model, 72 + 4, 0)},
-        {"no block marker", replaced(model, 64, 5)},
-        {"a count that differs", replaced(model, 68, 2)},
-        {"another payload offset", replaced(model, 84 + 16, 44)},
-        {"a closing chunk's other second word", replaced(model, 84 + 4, 1)},
-        {"a closing chunk's other first word", replaced(model, 84 + 12, 1)},
-        {"a payload offset that leaves no whole count", replaced(model, 84 + 16, 42)},
+        {"a slot that is not empty", withWordAt(model, 72 + 4, 0)},
+        {"no block marker", withWordAt(model, 64, 5)},
+        {"a count that differs", withWordAt(model, 68, 2)},
+        {"another payload offset", withWordAt(model, 84 + 16, 44)},
+        {"a closing chunk's other second word", withWordAt(model, 84 + 4, 1)},
+        {"a closing chunk's other first word", withWordAt(model, 84 + 12, 1)},
+        {"a payload offset that leaves no whole count", withWordAt(model, 84 + 16, 42)},
         {"no volumes", withBlock(40, 0)},
         {"too many volumes", withBlock(40, 1001)},
         {"trailing bytes", model + "ab"},
@@ -88,11 +86,6 @@ TEST(CarriedBlock, AModelThatOnlyLooksRewrittenCarriesNone) {
     for (const auto& [what, lookalike] : lookalikes) {
         SCOPED_TRACE(what);
         EXPECT_EQ(found(lookalike), std::nullopt);
-        try {
-            EXPECT_EQ(listed(lookalike), std::nullopt);
-        } catch (const ModelError&) {
-            EXPECT_EQ(std::string(what), "refused");
-        }
     }
     EXPECT_EQ(found(model), (CarriedBlock{12, 40, 3}));
 }
