@@ -31,9 +31,8 @@ std::optional<CarriedBlock> found(const std::string& model) {
     return block;
 }
 
-// A rewritten model is known by its closing HAND chunk and its last PRIM
-// chunk's block, wherever that chunk stands and whatever came before it; the
-// listing, which walks the model anyway, tells the same without a second walk.
+// Known by its closing HAND chunk and its last PRIM chunk's block, wherever
+// that chunk stands and whatever came before it.
 TEST(CarriedBlock, ARewrittenModelIsRecognisedByItsLastPrimChunk) {
     const std::string plain = containerHeader() + chunk(kXyzs, 0, 24, payload(24)) +
                               chunk(kPrim, 0, 40, payload(40)) + chunk(kHand, 0, 4, payload(4));

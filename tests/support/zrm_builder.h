@@ -50,7 +50,6 @@ inline std::string withWordAt(std::string bytes, std::size_t offset, std::uint32
     return bytes.replace(offset, 4, words({word}));
 }
 
-// Puts the running total in an expected output's offset-8 word.
 inline std::string withSizeWord(std::string bytes, std::uint32_t total) {
     return withWordAt(std::move(bytes), 8, total);
 }
