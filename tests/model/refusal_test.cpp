@@ -55,8 +55,6 @@ TEST(RefusedModel, NamesTheProblemAndWhere) {
         {words({0x7E414120u, 0, 0}), Kind::NotAModel, 0, "begins with 0x7E414120 ('~AA ') where"},
         {header + words({kXyzs, 0}), Kind::TruncatedChunk, 12,
          "XYZS chunk at offset 12: the header is cut off after 8 of its 12 bytes"},
-        {header + chunk(kNorm, 0, 4096, payload(100)), Kind::TruncatedChunk, 12,
-         "NORM chunk at offset 12: the payload needs 4096 bytes, only 100 remain"},
         {header + chunk(kPrim, 0, 8, payload(7)), Kind::TruncatedChunk, 12,
          "PRIM chunk at offset 12: the payload needs 8 bytes, only 7 remain"},
         {header + chunk(kStrn, 0, 5, "hello"), Kind::TruncatedChunk, 12,
@@ -74,8 +72,9 @@ TEST(RefusedModel, NamesTheProblemAndWhere) {
          "the padded size (2147483648)"},
         {header + chunk(kXyzs, 0, 0x7FFFFFF8u, ""), Kind::TooLarge, 12,
          "the chunk's length (2147483652)"},
-        {header + chunk(kXyzs, 0, 4, payload(4)) + chunk(kPlan, 0, 9, payload(3)),
-         Kind::TruncatedChunk, 28, "PLAN chunk at offset 28"},
+        {header + chunk(kXyzs, 0, 4, payload(4)) + chunk(kNorm, 0, 4096, payload(100)),
+         Kind::TruncatedChunk, 28,
+         "NORM chunk at offset 28: the payload needs 4096 bytes, only 100 remain"},
     };
     for (const Refusal& refusal : refusals) {
         SCOPED_TRACE(refusal.message);
