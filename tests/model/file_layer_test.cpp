@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <functional>
 #include <map>
 #include <sstream>
 
@@ -116,8 +115,6 @@ ssize_t __wrap_copy_file_range(int in, off64_t* inAt, int out, off64_t* outAt, s
 namespace morvane::testing {
 namespace {
 
-using namespace std::string_literals;
-
 using ::testing::HasSubstr;
 using ::testing::ThrowsMessage;
 
@@ -189,7 +186,8 @@ TEST(FileErrors, AreReportedWithTheSystemsReasonAndLeaveNothingBehind) {
         EXPECT_EQ(folder.listing(),
                   named || way.ends_with("replace") ? "in.zrm out.zrm " : "in.zrm ");
         if (message.empty()) {
-            EXPECT_EQ(counts["copy_file_range"], call == "copy_file_range"s ? callsBefore + 1 : 24);
+            EXPECT_EQ(counts["copy_file_range"],
+                      std::string_view(call) == "copy_file_range" ? callsBefore + 1 : 24);
         }
         if (named) {
             EXPECT_TRUE(readFile("out.zrm") == rewriteInMemory(model, 1).output);
@@ -252,12 +250,10 @@ TEST(BatchDurability, FilesAreSyncedTogetherThenNamedThenTheFolderSyncedOnce) {
 // headers, never the payloads: a big model costs no second pass.
 TEST(CarriedBlock, FindingItReadsNoPayload) {
     constexpr std::uint32_t kBig = 8u << 20;
+    const std::string model = containerHeader() + chunk(kXyzs, 0, kBig, payload(kBig)) +
+                              chunk(kPrim, 0, kBig, payload(kBig));
     const TempFolder folder;
-    writeFile(folder / "big.zrm",
-              rewriteInMemory(containerHeader() + chunk(kXyzs, 0, kBig, payload(kBig)) +
-                                  chunk(kPrim, 0, kBig, payload(kBig)),
-                              7)
-                  .output);
+    writeFile(folder / "big.zrm", rewriteInMemory(model, 7).output);
     bytesRead = 0;
     EXPECT_EQ(FindCarriedBlock(folder / "big.zrm"), (CarriedBlock{12 + 12 + kBig, kBig, 7}));
     EXPECT_LT(bytesRead, 2 << 20);
@@ -344,29 +340,22 @@ TEST_F(SafeRewrite, ProgressClimbsAndACancelAnywhereLeavesTheOutputAlone) {
 // The output name is looked at again right before the new model takes it:
 // whatever another program put there meanwhile is left as it is.
 TEST_F(SafeRewrite, WhatTakesTheOutputNameDuringTheWriteIsLeftAlone) {
-    const std::pair<std::function<void(const fs::path&)>, std::string> takers[] = {
-        {[](const fs::path& name) { ASSERT_EQ(::mkfifo(name.c_str(), 0600), 0); },
-         "is a named pipe (FIFO), not a model file"},
-        {[](const fs::path& name) { writeFile(name, kPrecious); },
-         "was created by another program while the model was written"},
-    };
-    for (const auto& [take, message] : takers) {
-        fs::remove(folder_ / "out.zrm");
-        bool taken = false;
-        EXPECT_THAT(
-            [&] {
-                rewrite("in.zrm", "out.zrm", [&](std::int64_t read, std::int64_t total) {
-                    if (read == total && !taken) {
-                        take(folder_ / "out.zrm");
-                        taken = true;
-                    }
-                    return true;
-                });
-            },
-            ThrowsMessage<FileError>(HasSubstr(message)));
+    const fs::path out = folder_ / "out.zrm";
+    for (const bool fifo : {true, false}) {
+        fs::remove(out);
+        const auto take = [&](std::int64_t read, std::int64_t total) {
+            if (read == total && !fs::exists(out)) {
+                fifo ? (void)::mkfifo(out.c_str(), 0600) : writeFile(out, kPrecious);
+            }
+            return true;
+        };
+        EXPECT_THAT([&] { rewrite("in.zrm", "out.zrm", take); },
+                    ThrowsMessage<FileError>(HasSubstr(
+                        fifo ? "is a named pipe (FIFO), not a model file"
+                             : "was created by another program while the model was written")));
         EXPECT_EQ(folder_.listing(), "in.zrm out.zrm ");
     }
-    EXPECT_EQ(readFile(folder_ / "out.zrm"), kPrecious);
+    EXPECT_EQ(readFile(out), kPrecious);
 }
 
 // The models near 2 GiB are sparse files and cost no disk.

@@ -122,7 +122,7 @@ TEST(ChunkLayout, IsWrittenByteForByte) {
 
 constexpr int kVolumes = 3;
 
-constexpr std::size_t kBlockBytes = 256 * 1024;
+constexpr std::uint32_t kBlockBytes = 256 * 1024;
 
 // 0 stands for a run of unrecognised words.
 constexpr std::uint32_t kPieces[] = {kXyzs, kPlan, kStrn, kPrim, kHand, 0, kNorm, kZrm4};
@@ -135,11 +135,6 @@ std::string piece(std::uint32_t tag, std::uint32_t size, std::uint32_t second = 
     return chunk(
         tag, second, words,
         payload(tag == kStrn ? (size + 3) / 4 * 4 : words, static_cast<char>('a' + second % 13)));
-}
-
-// A model `length` bytes long, its last chunk an XYZS chunk.
-std::string filledTo(std::size_t length) {
-    return containerHeader() + piece(kXyzs, static_cast<std::uint32_t>(length - 24));
 }
 
 // About 1.3 MiB: runs of small pieces of every kind whose sizes shift their
@@ -172,10 +167,11 @@ TEST(BlockEdges, ModelsOfSeveralBlocksAreRewrittenByteForByteQuietOrTraced) {
 // header, or its run of words, is cut by the edge at every place.
 TEST(BlockEdges, EveryPieceAcrossTheFirstBlockEdge) {
     for (const std::uint32_t tag : kPieces) {
-        for (std::size_t before = 1; before <= 16; ++before) {
+        for (std::uint32_t before = 1; before <= 16; ++before) {
             SCOPED_TRACE(::testing::Message() << tag << " at " << before);
-            expectRewrittenAlikeQuietOrTraced(filledTo(kBlockBytes - before) + piece(tag, 9, 1) +
-                                              piece(kPrim, 5, 2) + piece(kXyzs, 4, 3));
+            expectRewrittenAlikeQuietOrTraced(
+                containerHeader() + piece(kXyzs, kBlockBytes - before - 24) + piece(tag, 9, 1) +
+                piece(kPrim, 5, 2) + piece(kXyzs, 4, 3));
         }
     }
 }
@@ -189,9 +185,10 @@ TEST(BlockEdges, RefusalsAreTheSameQuietOrTraced) {
         broken.push_back(whole.substr(0, cut));
     }
     for (const std::uint32_t size : {0xFFFFFFF8u, 0x7FFFFFFFu, 6u, 5000000u}) {
-        for (const std::size_t before : {4u, 12u, 20u}) {
+        for (const std::uint32_t before : {4u, 12u, 20u}) {
             for (const std::uint32_t tag : {kStrn, kHand, kXyzs}) {
-                broken.push_back(filledTo(kBlockBytes - before) + chunk(tag, 0, size, "") + whole);
+                broken.push_back(containerHeader() + piece(kXyzs, kBlockBytes - before - 24) +
+                                 chunk(tag, 0, size, "") + whole);
             }
         }
     }
