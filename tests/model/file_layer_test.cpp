@@ -120,6 +120,9 @@ using ::testing::ThrowsMessage;
 
 const std::string kModel = containerHeader() + chunk(kPrim, 0, 8, payload(8));
 const std::string kPrecious = "an older model that must survive";
+// Several read buffers long, with payloads for the kernel to copy.
+const std::string kLongModel = containerHeader() + chunk(kPrim, 0, 3 << 20, payload(3 << 20)) +
+                               chunk(kNorm, 0, 3 << 20, payload(3 << 20, 'n')) + "abc";
 
 void reset(std::map<std::string, Failure> failing = {}) {
     calls.clear();
@@ -141,9 +144,6 @@ void rewriteInBatch(const fs::path& in, const fs::path& out) {
 // A read cut short by a signal is only tried again; a kernel copy declined or
 // failed part of the way goes on through the buffers, not asking again.
 TEST(FileErrors, AreReportedWithTheSystemsReasonAndLeaveNothingBehind) {
-    constexpr std::uint32_t kPayload = 3 << 20;
-    const std::string model = containerHeader() + chunk(kPrim, 0, kPayload, payload(kPayload)) +
-                              chunk(kNorm, 0, kPayload, payload(kPayload, 'n'));
     const struct {
         const char* call;
         int callsBefore;
@@ -167,7 +167,7 @@ TEST(FileErrors, AreReportedWithTheSystemsReasonAndLeaveNothingBehind) {
         SCOPED_TRACE(std::string(call) + " " + way + " " + std::strerror(error));
         TempFolder folder;
         fs::current_path(folder.path());
-        writeFile("in.zrm", model);
+        writeFile("in.zrm", kLongModel);
         if (way.ends_with("replace")) {
             writeFile("out.zrm", kPrecious);
         }
@@ -190,7 +190,7 @@ TEST(FileErrors, AreReportedWithTheSystemsReasonAndLeaveNothingBehind) {
                       std::string_view(call) == "copy_file_range" ? callsBefore + 1 : 24);
         }
         if (named) {
-            EXPECT_TRUE(readFile("out.zrm") == rewriteInMemory(model, 1).output);
+            EXPECT_TRUE(readFile("out.zrm") == rewriteInMemory(kLongModel, 1).output);
             EXPECT_EQ(calls.front() + ", " + calls.back(),
                       "fsync file, fsync folder " + folder.path().filename().string());
         } else if (way.ends_with("replace")) {
@@ -296,20 +296,17 @@ TEST_F(SafeRewrite, WritesTheModelWithTheRightBitsAndLeavesNothingElse) {
 // A cancel at any call, the last one just before the output is named
 // included, leaves the old output whole.
 TEST_F(SafeRewrite, ProgressClimbsAndACancelAnywhereLeavesTheOutputAlone) {
-    constexpr std::uint32_t kPayload = 3 << 20;
-    const std::string big =
-        containerHeader() + chunk(kPrim, 0, kPayload, payload(kPayload)) + "abc";
-    writeFile(folder_ / "big.zrm", big);
+    writeFile(folder_ / "big.zrm", kLongModel);
     std::vector<std::int64_t> reported;  // the bytes read, or -1 beside a wrong total
     rewrite("big.zrm", "out.zrm", [&](std::int64_t read, std::int64_t total) {
-        reported.push_back(total == std::ssize(big) ? read : -1);
+        reported.push_back(total == std::ssize(kLongModel) ? read : -1);
         return true;
     });
-    EXPECT_EQ(readFile(folder_ / "out.zrm"), rewriteInMemory(big, 1).output);
+    EXPECT_EQ(readFile(folder_ / "out.zrm"), rewriteInMemory(kLongModel, 1).output);
     ASSERT_GE(reported.size(), 3u);
     EXPECT_TRUE(std::ranges::is_sorted(reported)) << ::testing::PrintToString(reported);
     EXPECT_EQ(reported.front(), 0);
-    EXPECT_EQ(reported.back(), std::ssize(big));
+    EXPECT_EQ(reported.back(), std::ssize(kLongModel));
 
     writeFile(folder_ / "out.zrm", kPrecious);
     for (const std::size_t cancelAt : {std::size_t{0}, reported.size() / 2, reported.size() - 1}) {
@@ -327,7 +324,7 @@ TEST_F(SafeRewrite, ProgressClimbsAndACancelAnywhereLeavesTheOutputAlone) {
         [&] {
             rewrite("big.zrm", "out.zrm", [&](std::int64_t read, std::int64_t) {
                 if (read > 0) {
-                    fs::resize_file(folder_ / "big.zrm", big.size() - 10);
+                    fs::resize_file(folder_ / "big.zrm", kLongModel.size() - 10);
                 }
                 return true;
             });
