@@ -26,24 +26,23 @@ TEST(OutputRules, HoldForSoundOutputs) {
     }
 }
 
-void putWord(std::string& bytes, std::size_t offset, std::uint32_t value) {
-    bytes.replace(offset, 4, words({value}));
-}
-
 // Output offsets: XYZS at 12, STRN at 32, the first PRIM at 52 with its
 // 2-volume block at 76.
 TEST(OutputRules, CatchEachKindOfDamage) {
     using Damage = std::function<void(std::string&, std::string&, PassSummary&)>;
+    const auto put = [](std::size_t at, std::uint32_t word) -> Damage {
+        return [=](auto&, auto& out, auto&) { out = withWordAt(out, at, word); };
+    };
     const std::pair<const char*, Damage> cases[] = {
         {"second word", [](auto&, auto& out, auto&) { out[5] = 'x'; }},
-        {"offset-8 word", [](auto&, auto& out, auto&) { putWord(out, 8, 0); }},
-        {"fits before the closing HAND", [](auto&, auto& out, auto&) { putWord(out, 20, 1000); }},
-        {"copied kind or PRIM", [](auto&, auto& out, auto&) { putWord(out, 12, 0x12345678u); }},
-        {"carries the count", [](auto&, auto& out, auto&) { putWord(out, 80, 3); }},
-        {"0xFFFFFFFF", [](auto&, auto& out, auto&) { putWord(out, 84, 0); }},
+        {"offset-8 word", put(8, 0)},
+        {"fits before the closing HAND", put(20, 1000)},
+        {"copied kind or PRIM", put(12, 0x12345678u)},
+        {"carries the count", put(80, 3)},
+        {"0xFFFFFFFF", put(84, 0)},
         {"ends with a HAND chunk", [](auto&, auto& out, auto&) { out[out.size() - 20] = 'X'; }},
         {"last PRIM chunk's size",
-         [](auto&, auto& out, auto&) { putWord(out, out.size() - 4, 12); }},
+         [](auto&, auto& out, auto&) { out = withWordAt(out, out.size() - 4, 12); }},
         {"closing HAND chunk", [](auto&, auto& out, auto&) { out.resize(30); }},
         {"PRIM chunk extended", [](auto&, auto&, auto& summary) { summary.primsExtended = 1; }},
         {"grows", [](auto& input, auto&, auto&) { input.resize(input.size() - 30); }},

@@ -38,20 +38,20 @@ inline std::string containerHeader(std::uint32_t size = 100) {
 
 // The collision-volume block that a PRIM chunk gets for `volumes` volumes.
 inline std::string volumeBlock(int volumes) {
-    std::string block = words({4u, static_cast<std::uint32_t>(volumes)});
-    for (int i = 0; i < volumes; ++i) {
-        block += words({0xFFFFFFFFu});
-    }
-    return block;
+    const auto count = static_cast<std::uint32_t>(volumes);
+    return words({4u, count}) + std::string(4 * std::size_t{count}, '\xFF');
 }
 
 inline std::string closingHand(std::uint32_t primoffset) {
     return words({0x48414E44u, 0u, 8u, 0u, primoffset});
 }
 
-// Puts the running total in an expected output's offset-8 word.
+inline std::string withWordAt(std::string bytes, std::size_t offset, std::uint32_t word) {
+    return bytes.replace(offset, 4, words({word}));
+}
+
 inline std::string withSizeWord(std::string bytes, std::uint32_t total) {
-    return bytes.replace(8, 4, words({total}));
+    return withWordAt(std::move(bytes), 8, total);
 }
 
 inline constexpr std::uint32_t kZrm4 = 0x5A524D34u;

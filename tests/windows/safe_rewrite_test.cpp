@@ -4,6 +4,7 @@
 
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "model/file_rewrite.h"
@@ -33,53 +34,41 @@ protected:
     TempFolder folder_;
 };
 
-// Windows names are case-insensitive, have 8.3 short forms, hard links and
-// both slash kinds: the input is recognised under each.
-TEST_F(WindowsRewrite, TheInputIsRecognisedHoweverItIsSpelt) {
-    fs::create_directory(folder_ / "sub");
-    ASSERT_TRUE(
-        ::CreateHardLinkW((folder_ / "hard.zrm").c_str(), (folder_ / "in.zrm").c_str(), nullptr));
-    std::vector<fs::path> spellings = {folder_ / "IN.ZRM", folder_ / "sub" / ".." / "in.zrm",
-                                       fs::path(folder_.path().generic_wstring() + L"/in.zrm"),
-                                       folder_ / "hard.zrm"};
-    wchar_t shortName[MAX_PATH];
-    if (::GetShortPathNameW((folder_ / "in.zrm").c_str(), shortName, MAX_PATH) > 0) {
-        spellings.emplace_back(shortName);
-    }
-    for (const fs::path& output : spellings) {
-        EXPECT_THAT([&] { rewrite(folder_ / "in.zrm", output); },
-                    ThrowsMessage<FileError>(HasSubstr("it is the input model itself")))
-            << output;
-        EXPECT_EQ(readFile(folder_ / "in.zrm"), kModel);
-    }
-    EXPECT_EQ(folder_.listing(), "hard.zrm in.zrm sub ");
-}
-
-// Reserved device names, with or without an extension, a folder and a
-// read-only file are refused, and nothing is created or changed.
-TEST_F(WindowsRewrite, WhatIsNoWritableFileOnDiskIsRefused) {
+// The input however Windows spells it (case, 8.3 short form, hard link, both
+// slash kinds), a reserved device name with or without an extension, a
+// folder and a read-only file are refused, and nothing is created or changed.
+TEST_F(WindowsRewrite, WhatIsTheInputOrNoWritableFileIsRefused) {
+    const fs::path in = folder_ / "in.zrm";
     fs::create_directory(folder_ / "adir");
+    ASSERT_TRUE(::CreateHardLinkW((folder_ / "hard.zrm").c_str(), in.c_str(), nullptr));
     writeFile(folder_ / "locked.zrm", kPrecious);
     ::SetFileAttributesW((folder_ / "locked.zrm").c_str(), FILE_ATTRIBUTE_READONLY);
-    const std::pair<fs::path, std::string> outputs[] = {
-        {L"NUL", "'NUL' is a device, not a model file"},
-        {L"CON", "'CON' is a device, not a model file"},
-        {L"COM1", "'COM1' is"},
-        {folder_ / "nul.zrm", "nul.zrm' is a device, not a model file"},
-        {folder_ / "adir", "adir' is a folder, not a model file"},
-        {folder_ / "locked.zrm", "locked.zrm' is read-only"},
+    const std::string itself = "it is the input model itself";
+    std::vector<std::tuple<fs::path, fs::path, std::string>> cases = {
+        {in, folder_ / "IN.ZRM", itself},
+        {in, folder_ / "adir" / ".." / "in.zrm", itself},
+        {in, fs::path(folder_.path().generic_wstring() + L"/in.zrm"), itself},
+        {in, folder_ / "hard.zrm", itself},
+        {in, L"NUL", "'NUL' is a device, not a model file"},
+        {in, L"CON", "'CON' is a device, not a model file"},
+        {in, L"COM1", "'COM1' is"},
+        {in, folder_ / "nul.zrm", "nul.zrm' is a device, not a model file"},
+        {in, folder_ / "adir", "adir' is a folder, not a model file"},
+        {in, folder_ / "locked.zrm", "locked.zrm' is read-only"},
+        {L"NUL", folder_ / "out.zrm", "'NUL' is a device, not a model file"},
+        {folder_ / "adir", folder_ / "out.zrm", "adir' is a folder, not a model file"},
     };
-    for (const auto& [output, message] : outputs) {
-        EXPECT_THAT([&] { rewrite(folder_ / "in.zrm", output); },
-                    ThrowsMessage<FileError>(HasSubstr(message)))
-            << output;
+    wchar_t shortName[MAX_PATH];
+    if (::GetShortPathNameW(in.c_str(), shortName, MAX_PATH) > 0) {
+        cases.emplace_back(in, shortName, itself);
     }
-    EXPECT_THAT([&] { rewrite(L"NUL", folder_ / "out.zrm"); },
-                ThrowsMessage<FileError>(HasSubstr("'NUL' is a device, not a model file")));
-    EXPECT_THAT([&] { rewrite(folder_ / "adir", folder_ / "out.zrm"); },
-                ThrowsMessage<FileError>(HasSubstr("adir' is a folder, not a model file")));
+    for (const auto& [input, output, message] : cases) {
+        EXPECT_THAT([&] { rewrite(input, output); }, ThrowsMessage<FileError>(HasSubstr(message)))
+            << input << " " << output;
+    }
+    EXPECT_EQ(readFile(in), kModel);
     EXPECT_EQ(readFile(folder_ / "locked.zrm"), kPrecious);
-    EXPECT_EQ(folder_.listing(), "adir in.zrm locked.zrm ");
+    EXPECT_EQ(folder_.listing(), "adir hard.zrm in.zrm locked.zrm ");
 }
 
 // A refused model leaves an existing output whole; a replaced one keeps its
