@@ -4,12 +4,10 @@
 #include <unistd.h>
 
 #include <array>
-#include <atomic>
 #include <climits>
-#include <cstring>
 #include <mutex>
 
-#include "model/errors.h"
+#include "model/name_slots.h"
 #include "signals_held_back.h"
 
 namespace morvane {
@@ -18,23 +16,11 @@ namespace {
 
 constexpr std::array<int, 3> kEndingSignals{SIGINT, SIGTERM, SIGHUP};
 
-// A name is written into a free slot before the slot is marked ready, and
-// the handler reads only ready slots, so it never sees half a name.
-struct Slot {
-    enum State { Free, Taken, Ready };
-    std::atomic<int> state{Free};
-    char name[PATH_MAX];
-};
-
-std::array<Slot, 16> slots;
+NameSlots<PATH_MAX> slots;
 std::array<struct sigaction, kEndingSignals.size()> previousActions;
 
 void RemoveRegisteredNames(int signal) {
-    for (Slot& slot : slots) {
-        if (slot.state.load() == Slot::Ready) {
-            ::unlink(slot.name);
-        }
-    }
+    slots.RemoveReady([](const char* name) { ::unlink(name); });
     for (std::size_t i = 0; i < kEndingSignals.size(); ++i) {
         if (kEndingSignals[i] == signal) {
             ::sigaction(signal, &previousActions[i], nullptr);
@@ -59,31 +45,16 @@ void InstallHandlers() {
     }
 }
 
-int TakeSlot(const std::filesystem::path& name) {
-    if (name.native().size() >= PATH_MAX) {
-        throw FileError("the temporary name " + name.native() + " is too long");
-    }
-    for (std::size_t i = 0; i < slots.size(); ++i) {
-        int expected = Slot::Free;
-        if (slots[i].state.compare_exchange_strong(expected, Slot::Taken)) {
-            std::memcpy(slots[i].name, name.c_str(), name.native().size() + 1);
-            slots[i].state.store(Slot::Ready);
-            return static_cast<int>(i);
-        }
-    }
-    throw FileError("too many rewrites at once to keep track of their temporary files");
-}
-
 }  // namespace
 
 RemoveOnSignal::RemoveOnSignal(const std::filesystem::path& name) {
     static std::once_flag installed;
     std::call_once(installed, InstallHandlers);
-    slot_ = TakeSlot(name);
+    slot_ = slots.Take(name);
 }
 
 RemoveOnSignal::~RemoveOnSignal() {
-    slots[static_cast<std::size_t>(slot_)].state.store(Slot::Free);
+    slots.Release(slot_);
 }
 
 EndingSignalsHeldBack::EndingSignalsHeldBack() {
