@@ -26,11 +26,9 @@ using ::testing::HasSubstr;
 
 const std::string kPrecious = "an older model that must survive";
 
-// morvane-cli as built, and as it runs where the file system makes no
-// unnamed temporary files and the model is written under a hidden name.
+// morvane-cli, and a build of it that must take the named temporary file.
 const std::vector<std::string> kPrograms = {MORVANE_CLI, MORVANE_CLI_NAMED_TEMPORARY};
 
-// Where the tool's standard output goes.
 enum class StandardOutputTo {
     File,           // stdout.txt in the logs folder
     Nowhere,        // closed, and standard input with it
@@ -51,8 +49,7 @@ struct ProcessSetup {
     int ignoredSignal = 0;  // as under nohup
 };
 
-// morvane-cli as a child of the test in `folder`, its standard output and
-// error in stdout.txt and stderr.txt in `logs`.
+// morvane-cli as a child in `folder`, its output in stdout.txt and stderr.txt in `logs`.
 class CliProcess {
 public:
     CliProcess(std::vector<std::string> words, const fs::path& folder, const fs::path& logs,
@@ -144,9 +141,7 @@ protected:
                                chunk(kPrim, 0, 40, payload(40)) + "a";
 };
 
-// The summary has a part only for what the model holds, each count in the
-// singular or the plural as it needs. A count is decimal however it begins,
-// as the window's field reads it; a batch may hold a single model.
+// A count is decimal however it begins, as the window's field reads it.
 TEST_F(CommandLine, StandardOutputIsExactlyTheTraceAndTheSummaryGoesToErrors) {
     writeFile(path("in.zrm"), model_);
     writeFile(path("plain.zrm"), containerHeader() + chunk(kPrim, 0, 4, payload(4)));
@@ -240,10 +235,8 @@ TEST_F(CommandLine, ListShowsEveryRowAsTableOrJsonWithTheRefusal) {
     EXPECT_EQ(folder_.listing(), "a\"b.zrm in.zrm ");
 }
 
-// A model rewritten before is listed with its block, and warned of once when
-// it is rewritten again; with --skip-rewritten it is left out and the run
-// still succeeds. A model that only looks rewritten (a last PRIM chunk whose
-// tail is not a block), or that has no PRIM chunk, meets none of this.
+// --skip-rewritten leaves a rewritten model out and still succeeds; a model
+// whose last PRIM chunk only ends like a block, or that has none, is written.
 TEST_F(CommandLine, AModelRewrittenBeforeIsListedWithItsBlockAndWarnedOf) {
     const std::string rewritten = rewriteInMemory(model_, 3).output;
     const std::string lookalike = containerHeader() +
@@ -287,9 +280,8 @@ TEST_F(CommandLine, AModelRewrittenBeforeIsListedWithItsBlockAndWarnedOf) {
     }
 }
 
-// A model whose rewrite cannot be recorded, as only its closing HAND chunk
-// shows, is refused by the listing as by the rewrite, whose trace still shows
-// how far it went. The model is a sparse file and costs no disk.
+// Only the closing HAND chunk takes this rewrite past the limit. The model is
+// a sparse file and costs no disk.
 TEST_F(CommandLine, TheListingRefusesWhatEveryRewriteRefuses) {
     writeFile(path("big.zrm"), containerHeader() + words({kXyzs, 0, 0x7FFFFFE7u}));
     fs::resize_file(path("big.zrm"), 24 + std::uintmax_t{0x7FFFFFE7u});
@@ -304,10 +296,8 @@ TEST_F(CommandLine, TheListingRefusesWhatEveryRewriteRefuses) {
     EXPECT_EQ(folder_.listing(), "big.zrm ");
 }
 
-// Any name the file system takes can be written, whatever the length; a
-// control character cannot break a message's line, nor a name that is not
-// UTF-8 the JSON. With standard input and output closed, the tool's own files
-// must not become them: the model would take in the trace.
+// With standard input and output closed, the tool's own files must not
+// become them: the model would take in the trace.
 TEST_F(CommandLine, NamesAreWrittenAndShownSafely) {
     writeFile(path("in.zrm"), model_);
     const std::string longest = std::string(251, 'm') + ".zrm";
@@ -323,11 +313,9 @@ TEST_F(CommandLine, NamesAreWrittenAndShownSafely) {
     EXPECT_THAT(run({"--list", "--json", "caf\xe9.zrm"}).out, HasSubstr("\"caf\xEF\xBF\xBD.zrm\""));
 }
 
-// Each unusable input or output gets its own message, exit status 1, and
-// leaves every file as it was, and a named pipe with no writer does not make
-// the tool wait. Under root the tool runs as nobody, so that the locked
-// folder binds and a file of root's in a folder open to all cannot be
-// replaced by a file of nobody's.
+// A named pipe with no writer must not make the tool wait. Under root the
+// tool runs as nobody, so that the locked folder binds and a file of root's
+// in a folder open to all cannot be replaced by a file of nobody's.
 TEST_F(CommandLine, UnusablePathsAreRefusedEachWithItsOwnMessage) {
     const bool root = ::geteuid() == 0;
     writeFile(path("in.zrm"), model_);
@@ -396,9 +384,8 @@ std::string ownership(const std::string& file) {
     return text;
 }
 
-// Root replaces a file of another user: the owner must still be able to read
-// it, a set-user-ID file must not become root's, and its access control
-// list and attributes stay.
+// Root replaces another user's file: the owner must still read it, and a
+// set-user-ID file must not become root's.
 TEST_F(CommandLine, AReplacedFileKeepsOwnerGroupModeAndAttributes) {
     if (::geteuid() != 0) {
         GTEST_SKIP() << "giving a file to another user takes root";
@@ -425,10 +412,8 @@ TEST_F(CommandLine, AReplacedFileKeepsOwnerGroupModeAndAttributes) {
     }
 }
 
-// A full disk must never cost the user a file, nor leave a temporary one
-// behind, whichever way the model is written. It fills in the middle of
-// old's copy, and only at the last flush of new's output, 100 bytes past the
-// room.
+// The disk fills in the middle of old's copy, and for new only at the last
+// flush, 100 bytes past the room.
 TEST_F(CommandLine, DiskFullLeavesEachOutputNameAsItWasAndTheBatchGoesOn) {
     constexpr rlim_t kRoom = 1024 * 1024;
     const std::string small = containerHeader() + chunk(kPrim, 0, 16, payload(16));
@@ -453,8 +438,7 @@ TEST_F(CommandLine, DiskFullLeavesEachOutputNameAsItWasAndTheBatchGoesOn) {
     }
 }
 
-// Enough chunks for a trace of several hundred kilobytes, more than any
-// buffer or pipe holds back.
+// A trace of several hundred kilobytes, more than any buffer or pipe holds.
 std::string manyChunks() {
     std::string model = containerHeader();
     for (int i = 0; i < 20000; ++i) {
@@ -463,8 +447,7 @@ std::string manyChunks() {
     return model;
 }
 
-// Whether the tool has a file open in `folder` besides the input: the model
-// it writes.
+// Whether the tool has the model it writes open in `folder`.
 bool writing(pid_t pid, const fs::path& folder) {
     std::error_code error;
     for (const auto& entry :
@@ -478,10 +461,7 @@ bool writing(pid_t pid, const fs::path& folder) {
 }
 
 // SIGKILL cannot be caught: only a file without a name is safe from it. The
-// signals that ask a program to end take a named temporary file with them.
-// The tool waits mid-rewrite for a reader of its trace that never reads; the
-// older model at the output name stays. A signal ignored, as under nohup,
-// stays ignored.
+// tool is caught mid-rewrite waiting for a reader of its trace that never reads.
 TEST_F(CommandLine, ASignalMidRewriteLeavesNothingOrTheOldOutputAndNoTemporaryFile) {
     writeFile(path("in.zrm"), manyChunks());
     writeFile(path("out.zrm"), kPrecious);
@@ -519,9 +499,8 @@ TEST_F(CommandLine, ASignalMidRewriteLeavesNothingOrTheOldOutputAndNoTemporaryFi
     }
 }
 
-// A trace or a listing that cannot be written is an error: exit status 1, the
-// system's reason, and a model that was being written is left as it was. A
-// listing stops at the first model whose rows are lost.
+// A batch or listing stops at the first model whose output is lost: every
+// later one would fail the same way.
 TEST_F(CommandLine, StandardOutputThatCannotBeWrittenIsAnError) {
     writeFile(path("in.zrm"), manyChunks());
     writeFile(path("out.zrm"), kPrecious);
@@ -532,8 +511,6 @@ TEST_F(CommandLine, StandardOutputThatCannotBeWrittenIsAnError) {
     const ToolRun rewrite = run({"-n", "2", "in.zrm", "out.zrm"}, gone);
     EXPECT_EQ(rewrite.exitCode, 1);
     EXPECT_EQ(rewrite.err, lost + "out.zrm' was left as it was\n");
-    // A batch stops at the first model whose trace is lost: every later one
-    // would fail the same way.
     const ToolRun batch = run({"-n", "2", "-d", "batch", "in.zrm", "out.zrm"}, gone);
     EXPECT_EQ(batch.exitCode, 1);
     EXPECT_EQ(batch.err, lost + "batch/in.zrm' was left as it was\n");

@@ -172,14 +172,11 @@ TEST(FileErrors, AreReportedWithTheSystemsReasonAndLeaveNothingBehind) {
             writeFile("out.zrm", kPrecious);
         }
         std::ostringstream trace;
-        std::string thrown;
         reset({{call, {callsBefore, error}}});
-        try {
+        const std::string thrown = thrownMessage([&] {
             way.starts_with("batch") ? rewriteInBatch("in.zrm", "out.zrm")
                                      : (void)RewriteModelFile("in.zrm", "out.zrm", 1, trace);
-        } catch (const FileError& failure) {
-            thrown = failure.what();
-        }
+        });
         EXPECT_TRUE(failures.empty()) << "the call did not fail";
         EXPECT_EQ(thrown, message.empty() ? "" : message + ": " + std::strerror(error));
         const bool named = message.empty() || message.starts_with("wrote");
@@ -200,9 +197,7 @@ TEST(FileErrors, AreReportedWithTheSystemsReasonAndLeaveNothingBehind) {
     fs::current_path(workingFolder);
 }
 
-// Four models into one folder: two new names, one replacing an older file
-// (through a temporary name and a rename), one refused. One sync of the file
-// system, or each file's own where that fails, then the names, then the folder.
+// c.zrm replaces an older file through a temporary name; bad.zrm is refused.
 TEST(BatchDurability, FilesAreSyncedTogetherThenNamedThenTheFolderSyncedOnce) {
     for (const bool syncfsFails : {false, true}) {
         SCOPED_TRACE(syncfsFails);
@@ -237,7 +232,6 @@ TEST(BatchDurability, FilesAreSyncedTogetherThenNamedThenTheFolderSyncedOnce) {
         EXPECT_TRUE(named[1].starts_with("name .morvane-")) << named[1];
         EXPECT_EQ(named[0] + ", " + named[2] + ", " + named[3] + ", " + named[4],
                   "name a.zrm, name c.zrm, name d.zrm, fsync folder out");
-        // One sync of the file system where that is sound, else each file's own.
         const bool fileSystemSynced = syncs == std::vector<std::string>{"syncfs"};
         std::erase(syncs, "syncfs");
         EXPECT_TRUE((fileSystemSynced && !syncfsFails) ||
@@ -293,8 +287,7 @@ TEST_F(SafeRewrite, WritesTheModelWithTheRightBitsAndLeavesNothingElse) {
     EXPECT_EQ(folder_.listing(), "alias.zrm in.zrm new.zrm real.zrm ");
 }
 
-// A cancel at any call, the last one just before the output is named
-// included, leaves the old output whole.
+// The last report comes just before the output is named.
 TEST_F(SafeRewrite, ProgressClimbsAndACancelAnywhereLeavesTheOutputAlone) {
     writeFile(folder_ / "big.zrm", kLongModel);
     std::vector<std::int64_t> reported;  // the bytes read, or -1 beside a wrong total
@@ -334,8 +327,7 @@ TEST_F(SafeRewrite, ProgressClimbsAndACancelAnywhereLeavesTheOutputAlone) {
     EXPECT_EQ(folder_.listing(), "big.zrm in.zrm out.zrm ");
 }
 
-// The output name is looked at again right before the new model takes it:
-// whatever another program put there meanwhile is left as it is.
+// The output name is looked at again right before the new model takes it.
 TEST_F(SafeRewrite, WhatTakesTheOutputNameDuringTheWriteIsLeftAlone) {
     const fs::path out = folder_ / "out.zrm";
     for (const bool fifo : {true, false}) {

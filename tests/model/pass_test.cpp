@@ -113,10 +113,8 @@ TEST(ChunkLayout, IsWrittenByteForByte) {
     }
 }
 
-// The pass reads its input in blocks of 256 KiB, and without a trace it takes
-// runs of copied chunks in one step. Models several blocks long put every
-// kind of chunk, unrecognised words and refusals across the blocks' edges;
-// quiet and traced, the rewrite must be the same byte for byte.
+// The pass reads in blocks of 256 KiB and, without a trace, takes runs of
+// copied chunks in one step: quiet and traced must agree byte for byte.
 
 constexpr int kVolumes = 3;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <sstream>
 #include <string>
 
@@ -21,6 +22,17 @@ inline Rewritten rewriteInMemory(const std::string& input, int volumes, bool tra
     std::ostream silent(nullptr);
     const PassSummary summary = AddCollisionVolumes(in, out, volumes, traced ? trace : silent);
     return {out.str(), trace.str(), summary};
+}
+
+// What a call throws, or "" when it returns.
+template <typename Call>
+std::string thrownMessage(Call call) {
+    try {
+        call();
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+    return "";
 }
 
 }  // namespace morvane::testing

@@ -56,9 +56,8 @@ TEST(GraphicalSession, TheToolkitsOwnOptionsNameADisplayToo) {
     EXPECT_TRUE(HasGraphicalSession(bare.argc, bare.argv.data()));
 }
 
-// The toolkit's options take effect wherever they stand (here the platform,
-// without which no window could open, and the style), and what remains are
-// the models: the first is chosen, the next is named in a message box.
+// The toolkit's options take effect wherever they stand (without the platform
+// no window could open); what remains are the models.
 TEST(ProgramStart, TheToolkitTakesItsOptionsAndTheWindowTheModels) {
     QTemporaryDir folder;
     const std::string model = folder.filePath("in.zrm").toStdString();

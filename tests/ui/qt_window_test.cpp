@@ -45,9 +45,8 @@ std::optional<std::filesystem::path> TypeIntoFileDialog(const ChooserRequest& re
     return QtFileChooser().Choose(request);
 }
 
-// The model to read must exist. The name to write may be new, gets the
-// suffix, is taken without asking when it exists, as the window never
-// overwrites in place, and must be in a folder that exists.
+// An existing name to write is taken without asking: the window never
+// overwrites in place.
 TEST(FileDialog, TakesWhatEachStepNeeds) {
     const TempFolder folder;
     writeFile(folder / "in.zrm", "x");
@@ -70,7 +69,6 @@ TEST(FileDialog, TakesWhatEachStepNeeds) {
               std::nullopt);
 }
 
-// The status names the whole path, however long.
 TEST_F(QtWindowTest, TheStatusNamesAnyPath) {
     const std::string longName = "/deep/" + std::string(3000, 'x') + ".zrm";
     user->Open();
@@ -79,8 +77,7 @@ TEST_F(QtWindowTest, TheStatusNamesAnyPath) {
     EXPECT_EQ(user->FieldText(IDC_FILENAME), "ZRM chosen: '" + longName + "'");
 }
 
-// A name that is no UTF-8 is shown as best it can be and still read; so
-// small a model is saved without the progress dialog.
+// So small a model is saved without the progress dialog.
 TEST_F(QtWindowTest, AModelWhoseNameIsNoUtf8) {
     user->Open({Write("caf\xe9.zrm", kModel)});
     EXPECT_EQ(QtUser().Field(IDC_FILENAME)->text(), Chosen(folder / "caf\uFFFD.zrm"));
@@ -103,9 +100,7 @@ std::unique_ptr<QMimeData> Urls(const QList<QUrl>& urls) {
     return data;
 }
 
-// Dropped anywhere, the fields included, one local file is chosen; anything
-// else is turned away and changes nothing. The source keeps its file: the
-// drop is a copy or a link, never a move.
+// The source keeps its file: the drop is a copy or a link, never a move.
 TEST_F(QtWindowTest, OnlyOneLocalFileIsTakenWhereverItIsDropped) {
     const auto input = Write("in.zrm", kModel);
     user->Open();
@@ -137,8 +132,6 @@ TEST_F(QtWindowTest, OnlyOneLocalFileIsTakenWhereverItIsDropped) {
     EXPECT_TRUE(user->said.empty());
 }
 
-// The question before a second block is saved takes No for an answer when
-// the user just presses Escape, as its default button does.
 TEST_F(QtWindowTest, EscapeAnswersTheSecondBlockQuestionNo) {
     user->Open({Write("in.zrm", rewriteInMemory(kModel, 3).output)});
     user->Click(IDC_SAVE);  // the box is closed: Escape
@@ -152,8 +145,7 @@ QString SpokenName(QWidget* control) {
     return accessible != nullptr ? accessible->text(QAccessible::Name) : QString();
 }
 
-// What a screen reader announces for each control is the text a sighted user
-// reads beside it or on it; the count field is labelled by its text.
+// A screen reader announces the text a sighted user reads beside or on each control.
 TEST_F(QtWindowTest, EveryControlIsAnnouncedByTheTextBesideIt) {
     user->Open();
     CCollisionDlg& window = QtUser().Window();

@@ -96,9 +96,8 @@ protected:
     HeldRewrite held;
 };
 
-// While the worker is held the window answers, but takes nothing that would
-// start other work, not even a drag that entered before the save. A modal
-// progress dialog follows the reading; the trace reaches standard output.
+// While the worker is held the window takes nothing that would start other
+// work, not even a drag that entered before the save.
 TEST_F(ResponsiveSaveTest, TheWindowKeepsAnsweringAndShowsTheProgress) {
     QtWindowDriver& qt = QtUser();
     QMimeData other;
@@ -136,15 +135,12 @@ TEST_F(ResponsiveSaveTest, TheWindowKeepsAnsweringAndShowsTheProgress) {
     EXPECT_EQ(printed, expected.trace);
 }
 
-// Through the progress dialog once it shows (its Cancel button), or in the
-// window before (its Quit button).
+// Through the progress dialog once it shows, or in the window before.
 class StoppedSaveTest
     : public ResponsiveSaveTest,
       public ::testing::WithParamInterface<std::tuple<std::string_view, std::string_view>> {};
 
-// The worker stops at its next read and the window stays. The earlier file
-// under the output name survives, no temporary file is left and nothing is
-// said; until the worker has stopped, the progress dialog stays up.
+// Until the worker has stopped, the progress dialog stays up.
 TEST_P(StoppedSaveTest, LeavesTheEarlierOutputAndTheWindow) {
     const auto [where, how] = GetParam();
     const auto output = Write("out.zrm", "keep");

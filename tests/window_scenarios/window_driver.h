@@ -17,12 +17,9 @@ namespace morvane::ui::scenarios {
 
 enum class Key { Enter, Escape };
 
-// The user in front of the window, on whichever rendering: they open it,
-// type, click and press keys as a person would, answer the file choosers with
-// prepared paths and the message boxes with prepared buttons, and note what
-// each box said. Every call returns once the window has handled it; a box or
-// window that opens meanwhile is answered (with IDOK, or the next prepared
-// button) and noted.
+// The user in front of the window, on whichever rendering. Every call returns
+// once the window has handled it; a box or window that opens meanwhile is
+// answered (with IDOK, or the next prepared button) and noted.
 class WindowDriver {
 public:
     virtual ~WindowDriver() = default;

@@ -27,29 +27,8 @@ std::string Chosen(const std::filesystem::path& input) {
     return "ZRM chosen: '" + DisplayText(input) + "'";
 }
 
-// What the core says when it cannot open the path as a model.
-std::string OpenRefusal(const std::filesystem::path& path) {
-    try {
-        OpenModelFile(path);
-    } catch (const std::exception& refusal) {
-        return refusal.what();
-    }
-    return "(opened)";
-}
-
-std::string CoreMessage(const std::filesystem::path& input, const std::filesystem::path& output) {
-    std::ostringstream trace;
-    try {
-        RewriteModelFile(input, output, 1, trace);
-    } catch (const std::exception& error) {
-        return error.what();
-    }
-    return "(written)";
-}
-
-// Saving asks for a model first. Choosing one shows it and puts the stored
-// count back in the field; a cancelled chooser changes nothing. The save
-// writes the bytes of the rewrite with the count typed.
+// Choosing a model puts the stored count back in the field; a cancelled
+// chooser changes nothing.
 TEST_F(WindowScenario, ChooseAndSave) {
     const auto input = Write("in.zrm", kModel);
     user->Open();
@@ -91,10 +70,8 @@ TEST(CountField, ReadsAWholeDecimalNumber) {
     }
 }
 
-// The count is read once the output has been named. A refused one writes
-// nothing and sends the user back into the field with its text selected, on
-// Save and on Enter (the default Quit); a good count lets Enter close the
-// window.
+// The count is read once the output has been named; Enter, the default
+// Quit, reads it too.
 TEST_F(WindowScenario, Counts) {
     const std::string noNumber = "Please enter a whole number.";
     const std::string outOfRange = "Please enter a whole number from 1 to 1000.";
@@ -141,33 +118,32 @@ TEST_F(WindowScenario, EscapeClosesAtOnce) {
     EXPECT_TRUE(user->said.empty());
 }
 
-// Whether the model is missing or refused late in a long read, the user sees
-// the core's own explanation, and neither the input nor an earlier file under
-// the output name is touched.
+// Missing or refused late in a long read, the user sees the core's own words.
 TEST_F(WindowScenario, RefusedSaves) {
     const std::string big = containerHeader() + chunk(kXyzs, 0, 1u << 20, payload(1u << 20));
-    const std::tuple<const char*, std::optional<std::string>, const char*> refusals[] = {
-        {"input gone", std::nullopt, "out.zrm"},
-        {"chunk cut off after a megabyte", big + chunk(kPrim, 0, 100, "\x01\x02\x03"), "out.zrm"}};
+    const std::pair<const char*, std::optional<std::string>> refusals[] = {
+        {"input gone", std::nullopt},
+        {"chunk cut off after a megabyte", big + chunk(kPrim, 0, 100, "\x01\x02\x03")}};
     user->Open();
-    for (const auto& [what, model, outputName] : refusals) {
+    for (const auto& [what, model] : refusals) {
         SCOPED_TRACE(what);
         const auto input = model ? Write("in.zrm", *model) : folder / "in.zrm";
-        Write("out.zrm", "keep");
+        const auto output = Write("out.zrm", "keep");
         user->said.clear();
-        user->chooserAnswers = {input, folder / outputName};
+        user->chooserAnswers = {input, output};
         user->Click(IDC_CHOOSE);
         user->Click(IDC_SAVE);
-        EXPECT_EQ(user->said, std::vector{CoreMessage(input, folder / outputName)});
+        std::ostringstream trace;
+        EXPECT_EQ(user->said,
+                  std::vector{thrownMessage([&] { RewriteModelFile(input, output, 1, trace); })});
         EXPECT_EQ(readFile(folder / "out.zrm"), "keep");
         EXPECT_EQ(folder.listing(), model ? "in.zrm out.zrm " : "out.zrm ");
         EXPECT_TRUE(readFile(input) == model.value_or(""));  // may be too long to print
     }
 }
 
-// The system menu ends with the About item. The window system keeps a
-// command's low four bits for itself, so 0x10 to 0x1F open the About box and
-// no command beside them does; Close is the second Quit.
+// The window system keeps a command's low four bits for itself, so 0x10 to
+// 0x1F all open the About box.
 TEST_F(WindowScenario, AboutFromTheSystemMenu) {
     user->Open();
     bool afterSeparator = false;
@@ -183,8 +159,6 @@ TEST_F(WindowScenario, AboutFromTheSystemMenu) {
     EXPECT_EQ(user->Result(), IDCANCEL);
 }
 
-// A save stopped from its progress window leaves the earlier output and no
-// temporary file, says nothing, and leaves the window open.
 TEST_F(WindowScenario, CancelOfALongSave) {
     const auto input = Write("in.zrm", kModel);
     const auto output = Write("out.zrm", "keep");
@@ -215,8 +189,7 @@ TEST_F(WindowScenario, CancelOfALongSave) {
     EXPECT_TRUE(user->IsOpen());
 }
 
-// One dropped file is chosen as the chooser would choose it, the count put
-// back; several files or a folder change nothing.
+// Several files or a folder change nothing.
 TEST_F(WindowScenario, Drop) {
     const auto input = Write("in.zrm", kModel);
     const auto other = Write("other.zrm", kModel);
@@ -234,10 +207,8 @@ TEST_F(WindowScenario, Drop) {
     EXPECT_TRUE(user->said.empty());
 }
 
-// The first model named on the command line is chosen exactly as if chosen
-// with "Choose ZRM...", and saved like any other. A path that cannot be read
-// leaves the window empty and says why; the paths after the first are named,
-// never silently dropped.
+// The first model is chosen as "Choose ZRM..." would choose it; the paths
+// after it are named, never silently dropped.
 TEST_F(WindowScenario, CommandLineModels) {
     const auto input = Write("in.zrm", kModel);
     const auto other = Write("other.zrm", kModel);
@@ -249,7 +220,7 @@ TEST_F(WindowScenario, CommandLineModels) {
             {"a missing file first",
              {gone, input, other},
              "",
-             {OpenRefusal(gone),
+             {thrownMessage([&] { OpenModelFile(gone); }),
               notOpened + DisplayText(input) + "'\n'" + DisplayText(other) + "'"}},
             {"two models", {input, other}, Chosen(input), {notOpened + DisplayText(other) + "'"}},
         };
@@ -267,10 +238,8 @@ TEST_F(WindowScenario, CommandLineModels) {
     EXPECT_EQ(readFile(folder / "out.zrm"), rewriteInMemory(kModel, 2).output);
 }
 
-// Before a model that already carries its block is saved, the user is asked,
-// before the output name: No (the default) writes nothing and asks for no
-// name; Yes writes exactly what the rewrite makes of it, a second block
-// included.
+// Asked before the output name: No, the default, writes nothing; Yes writes
+// what the rewrite makes of it, a second block included.
 TEST_F(WindowScenario, SecondBlockWarning) {
     const std::string rewritten = rewriteInMemory(kModel, 3).output;
     const auto input = Write("in.zrm", rewritten);

@@ -1,7 +1,5 @@
-// morvane.exe started as Explorer's "Open with" would start it, then driven
-// from outside through the messages its controls and the system's file
-// chooser take from a user: the program itself, not its parts, writes the
-// model.
+// morvane.exe started as Explorer's "Open with" starts it, then driven from
+// outside through its controls and the system's file chooser.
 #include <gtest/gtest.h>
 #include <windows.h>
 
