@@ -1,7 +1,6 @@
 #include <atomic>
 #include <climits>
 #include <functional>
-#include <sstream>
 #include <string_view>
 
 #include "qt_window_driver.h"
@@ -129,7 +128,7 @@ TEST_F(ResponsiveSaveTest, TheWindowKeepsAnsweringAndShowsTheProgress) {
     EXPECT_EQ(Progress(), nullptr);
     EXPECT_EQ(user->requests.size(), 1u);
     EXPECT_TRUE(user->said.empty());
-    EXPECT_EQ(user->FieldText(IDC_FILENAME), ChosenModelText(input));
+    EXPECT_EQ(user->FieldText(IDC_FILENAME), Chosen(input));
     const Rewritten expected = rewriteInMemory(model, 6);
     EXPECT_TRUE(readFile(folder / "out.zrm") == expected.output);  // too long to print
     EXPECT_EQ(printed, expected.trace);

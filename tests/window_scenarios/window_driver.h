@@ -62,6 +62,10 @@ protected:
     }
 };
 
+inline std::string Chosen(const std::filesystem::path& input) {
+    return "ZRM chosen: '" + DisplayText(input) + "'";
+}
+
 // The rendering under test.
 std::unique_ptr<WindowDriver> MakeWindowDriver();
 

@@ -23,10 +23,6 @@ using namespace morvane::testing;
 
 const std::string kModel = containerHeader() + chunk(kPrim, 0, 12, payload(12));
 
-std::string Chosen(const std::filesystem::path& input) {
-    return "ZRM chosen: '" + DisplayText(input) + "'";
-}
-
 // Choosing a model puts the stored count back in the field; a cancelled
 // chooser changes nothing.
 TEST_F(WindowScenario, ChooseAndSave) {
