@@ -49,12 +49,8 @@ bool fails(const std::string& call) {
 }
 
 std::string synced(int fd) {
-    struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISDIR(status.st_mode)) {
-        return "fsync file";
-    }
-    return "fsync folder " +
-           fs::read_symlink("/proc/self/fd/" + std::to_string(fd)).filename().string();
+    const fs::path name = fs::read_symlink("/proc/self/fd/" + std::to_string(fd));
+    return fs::is_directory(name) ? "fsync folder " + name.filename().string() : "fsync file";
 }
 
 std::string named(const char* to) {

@@ -108,7 +108,7 @@ TEST(ChunkLayout, IsWrittenByteForByte) {
         const std::string expected = containerHeader() + layout.expected;
         const auto prims = static_cast<std::uint32_t>(result.summary.primsExtended);
         EXPECT_EQ(result.output,
-                  withSizeWord(expected, static_cast<std::uint32_t>(expected.size()) - 4 * prims));
+                  withWordAt(expected, 8, static_cast<std::uint32_t>(expected.size()) - 4 * prims));
         EXPECT_NE(result.trace.find(layout.traced), std::string::npos) << result.trace;
     }
 }
@@ -202,8 +202,7 @@ TEST(BlockEdges, RefusalsAreTheSameQuietOrTraced) {
 }
 
 // Without a trace the pass counts each run against the largest word; the run
-// must stop before the chunk that would pass it, so that the chunk is
-// refused by name as the traced pass refuses it.
+// must stop before the chunk that would pass it, for the chunk to be named.
 TEST(BlockEdges, ARunOfCopiedChunksStopsAtTheBudgetAndBeforeAnyOtherChunk) {
     const std::string model = containerHeader() + chunk(kXyzs, 0, 4, payload(4)) +
                               chunk(kStrn, 0, 5, payload(8)) + chunk(kPlan, 0, 0, "") +

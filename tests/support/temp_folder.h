@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <numeric>
 #include <random>
 #include <set>
 #include <string>
@@ -41,13 +42,9 @@ public:
         std::set<std::string> sorted;
         for (const auto& entry : std::filesystem::directory_iterator(folder)) {
             const std::u8string name = entry.path().filename().u8string();
-            sorted.insert(std::string(name.begin(), name.end()));
+            sorted.insert(std::string(name.begin(), name.end()) + " ");
         }
-        std::string names;
-        for (const std::string& name : sorted) {
-            names += name + " ";
-        }
-        return names;
+        return std::accumulate(sorted.begin(), sorted.end(), std::string());
     }
 
 private:

@@ -50,10 +50,6 @@ inline std::string withWordAt(std::string bytes, std::size_t offset, std::uint32
     return bytes.replace(offset, 4, words({word}));
 }
 
-inline std::string withSizeWord(std::string bytes, std::uint32_t total) {
-    return withWordAt(std::move(bytes), 8, total);
-}
-
 inline constexpr std::uint32_t kZrm4 = 0x5A524D34u;
 inline constexpr std::uint32_t kXyzs = 0x58595A53u;
 inline constexpr std::uint32_t kPlan = 0x504C414Eu;

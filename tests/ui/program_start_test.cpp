@@ -56,6 +56,26 @@ TEST(GraphicalSession, TheToolkitsOwnOptionsNameADisplayToo) {
     EXPECT_TRUE(HasGraphicalSession(bare.argc, bare.argv.data()));
 }
 
+// A display that cannot be reached is no display either.
+TEST(NoDisplay, WindowPointsToTheCommandLineTool) {
+    ForgetTheDisplay();
+    QProcessEnvironment unreachable = QProcessEnvironment::systemEnvironment();
+    unreachable.insert("DISPLAY", ":4093");
+    unreachable.insert("QT_QPA_PLATFORM", "xcb");
+    for (const QProcessEnvironment& environment :
+         {QProcessEnvironment::systemEnvironment(), unreachable}) {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(MORVANE_EXECUTABLE, QStringList{});
+        process.waitForFinished(-1);
+        const std::string errors = process.readAllStandardError().toStdString();
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << errors;
+        EXPECT_NE(process.exitCode(), 0) << errors;
+        EXPECT_NE(errors.find("graphical session"), std::string::npos) << errors;
+        EXPECT_NE(errors.find("morvane-cli"), std::string::npos) << errors;
+    }
+}
+
 // The toolkit's options take effect wherever they stand (without the platform
 // no window could open); what remains are the models.
 TEST(ProgramStart, TheToolkitTakesItsOptionsAndTheWindowTheModels) {

@@ -1,6 +1,5 @@
 // The window scenarios' user on the Qt rendering: the window runs on the
-// test's thread, offscreen, and modal windows are answered from a timer.
-// Tests of what only Qt has reach the window and its controls through it.
+// test's thread, and modal windows are answered from a timer.
 #pragma once
 
 #include <gtest/gtest.h>

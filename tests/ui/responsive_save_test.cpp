@@ -77,11 +77,6 @@ class ResponsiveSaveTest : public QtWindowTest {
 protected:
     void SetUp() override { user->Open({input}, held.Rewriter()); }
 
-    void SaveAs(const std::filesystem::path& output) {
-        user->chooserAnswers = {output};
-        user->Click(IDC_SAVE);
-    }
-
     QProgressDialog* Progress() { return QtUser().Window().findChild<QProgressDialog*>(); }
 
     bool WaitForProgressShown() {
@@ -121,12 +116,12 @@ TEST_F(ResponsiveSaveTest, TheWindowKeepsAnsweringAndShowsTheProgress) {
     });
     user->TypeCount("6");
     ::testing::internal::CaptureStdout();
-    SaveAs(folder / "out.zrm");
+    user->chooserAnswers = {folder / "out.zrm"};
+    user->Click(IDC_SAVE);
     const std::string printed = ::testing::internal::GetCapturedStdout();
 
     EXPECT_TRUE(advanced);
     EXPECT_EQ(Progress(), nullptr);
-    EXPECT_EQ(user->requests.size(), 1u);
     EXPECT_TRUE(user->said.empty());
     EXPECT_EQ(user->FieldText(IDC_FILENAME), Chosen(input));
     const Rewritten expected = rewriteInMemory(model, 6);
@@ -159,11 +154,12 @@ TEST_P(StoppedSaveTest, LeavesTheEarlierOutputAndTheWindow) {
         } else {
             Progress()->findChild<QPushButton*>()->click();
         }
-        EXPECT_TRUE(where == "window" || Progress()->isVisible());
-        EXPECT_TRUE(where == "window" || Progress()->labelText() == "Cancelling...");
+        EXPECT_TRUE(where == "window" ||
+                    (Progress()->isVisible() && Progress()->labelText() == "Cancelling..."));
         EXPECT_FALSE(held.Step());
     });
-    SaveAs(output);
+    user->chooserAnswers = {output};
+    user->Click(IDC_SAVE);
 
     EXPECT_EQ(readFile(output), "keep");
     EXPECT_EQ(folder.listing(), "in.zrm out.zrm ");

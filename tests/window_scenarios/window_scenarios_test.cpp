@@ -28,8 +28,6 @@ const std::string kModel = containerHeader() + chunk(kPrim, 0, 12, payload(12));
 TEST_F(WindowScenario, ChooseAndSave) {
     const auto input = Write("in.zrm", kModel);
     user->Open();
-    EXPECT_EQ(user->FieldText(IDC_VOLUMES), "1");
-    EXPECT_EQ(user->FieldText(IDC_FILENAME), "");
     user->Click(IDC_SAVE);
     ASSERT_EQ(user->said.size(), 1u);
     EXPECT_NE(user->said[0].find("step 1"), std::string::npos) << user->said[0];
@@ -199,7 +197,6 @@ TEST_F(WindowScenario, Drop) {
     user->Drop({folder.path()});
     EXPECT_EQ(user->FieldText(IDC_FILENAME), Chosen(input));
     EXPECT_EQ(user->FieldText(IDC_VOLUMES), "4");
-    EXPECT_TRUE(user->requests.empty());
     EXPECT_TRUE(user->said.empty());
 }
 
@@ -210,18 +207,16 @@ TEST_F(WindowScenario, CommandLineModels) {
     const auto other = Write("other.zrm", kModel);
     const auto gone = folder / "gone.zrm";
     const std::string notOpened = "morvane works on one model at a time. These were not opened:\n'";
-    const std::tuple<const char*, std::vector<std::filesystem::path>, std::string,
-                     std::vector<std::string>>
+    const std::tuple<std::vector<std::filesystem::path>, std::string, std::vector<std::string>>
         starts[] = {
-            {"a missing file first",
-             {gone, input, other},
+            {{gone, input, other},
              "",
              {thrownMessage([&] { OpenModelFile(gone); }),
               notOpened + DisplayText(input) + "'\n'" + DisplayText(other) + "'"}},
-            {"two models", {input, other}, Chosen(input), {notOpened + DisplayText(other) + "'"}},
+            {{input, other}, Chosen(input), {notOpened + DisplayText(other) + "'"}},
         };
-    for (const auto& [what, models, field, said] : starts) {
-        SCOPED_TRACE(what);
+    for (const auto& [models, field, said] : starts) {
+        SCOPED_TRACE(models.size());
         user = MakeWindowDriver();
         user->Open(models);
         EXPECT_EQ(user->FieldText(IDC_FILENAME), field);
@@ -242,7 +237,6 @@ TEST_F(WindowScenario, SecondBlockWarning) {
     user->Open({input});
     user->boxAnswers = {IDNO};
     user->Click(IDC_SAVE);
-    EXPECT_TRUE(user->requests.empty());
     EXPECT_EQ(folder.listing(), "in.zrm ");
     user->boxAnswers = {IDYES};
     user->chooserAnswers = {folder / "out.zrm"};

@@ -61,9 +61,8 @@ protected:
     const std::string model_ = containerHeader() + chunk(kPrim, 0, 40, payload(40));
 };
 
-// The trace has the same bytes as on Linux, lines ending in LF; names in any
-// script reach the tool whole from the command line. One folder cannot hold
-// both a.zrm and A.ZRM, and NUL is a device in every folder.
+// Lines end in LF as on Linux. One folder cannot hold both a.zrm and A.ZRM,
+// and NUL is a device in every folder.
 TEST_F(WindowsCommandLine, TheTraceIsTheSameBytesAndNamesAreReadAsWindowsReadsThem) {
     const std::wstring input = path(L"\u043c\u043e\u0434\u0435\u043b\u044c.zrm");
     const std::wstring output = path(L"\u6a21\u578b.zrm");

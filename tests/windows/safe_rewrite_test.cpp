@@ -35,8 +35,7 @@ protected:
 };
 
 // The input however Windows spells it (case, 8.3 short form, hard link, both
-// slash kinds), a reserved device name with or without an extension, a
-// folder and a read-only file are refused, and nothing is created or changed.
+// slash kinds), and a reserved device name with or without an extension.
 TEST_F(WindowsRewrite, WhatIsTheInputOrNoWritableFileIsRefused) {
     const fs::path in = folder_ / "in.zrm";
     fs::create_directory(folder_ / "adir");
@@ -71,8 +70,6 @@ TEST_F(WindowsRewrite, WhatIsTheInputOrNoWritableFileIsRefused) {
     EXPECT_EQ(folder_.listing(), "adir hard.zrm in.zrm locked.zrm ");
 }
 
-// A refused model leaves an existing output whole; a replaced one keeps its
-// attributes; names in any script work.
 TEST_F(WindowsRewrite, ReplacesSafelyAndKeepsTheAttributes) {
     writeFile(folder_ / "bad.zrm", containerHeader() + chunk(kXyzs, 0, 4096, payload(10)));
     writeFile(folder_ / "out.zrm", kPrecious);

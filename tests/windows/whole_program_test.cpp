@@ -17,18 +17,15 @@ namespace fs = std::filesystem;
 // Waits up to 30 s for `found` to give a window.
 template <typename Find>
 HWND waitFor(Find found) {
-    for (int waited = 0; waited < 3000; ++waited) {
-        if (const HWND window = found()) {
-            return window;
-        }
+    HWND window = nullptr;
+    for (int waited = 0; waited < 3000 && (window = found()) == nullptr; ++waited) {
         ::Sleep(10);
     }
-    return nullptr;
+    return window;
 }
 
-// The first visible window of `process`, among the top windows or, given a
-// parent, among its children, whose title or class is `text`.
-HWND findWindow(const std::wstring& text, DWORD process, HWND parent = nullptr) {
+// The first visible window of `process` under `parent` whose title or class is `text`.
+HWND findWindow(const std::wstring& text, DWORD process, HWND parent = ::GetDesktopWindow()) {
     struct Search {
         const std::wstring& text;
         DWORD process;
@@ -49,11 +46,7 @@ HWND findWindow(const std::wstring& text, DWORD process, HWND parent = nullptr) 
         }
         return TRUE;
     };
-    if (parent == nullptr) {
-        ::EnumWindows(visit, reinterpret_cast<LPARAM>(&search));
-    } else {
-        ::EnumChildWindows(parent, visit, reinterpret_cast<LPARAM>(&search));
-    }
+    ::EnumChildWindows(parent, visit, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

@@ -1,7 +1,6 @@
-// The shared window scenarios' user on the Win32 rendering: the window runs
-// modally on a thread of its own, as the program runs it on its main thread;
-// the user sends it the messages keys and clicks send, and a watcher answers
-// the modal windows it opens.
+// The window scenarios' user on the Win32 rendering: the window runs modally
+// on a thread of its own, the user sends it the messages keys and clicks
+// send, and a watcher answers the modal windows it opens.
 #include <gtest/gtest.h>
 #include <windows.h>
 //
@@ -31,13 +30,10 @@ constexpr int kProgressBar = 101;
 
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit = kGiveUp) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
+    while (!condition() && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    return true;
+    return condition();
 }
 
 std::string TextOfWindow(HWND window) {
@@ -48,16 +44,10 @@ std::string TextOfWindow(HWND window) {
 
 class Win32WindowDriver : public WindowDriver, public FileChooser {
 public:
+    // The window closes first, its threads end after it: the watcher last.
     ~Win32WindowDriver() override {
-        if (m_ui.joinable()) {
-            if (!m_ended) {
-                ::PostMessageW(Dialog(), WM_COMMAND, IDCANCEL, 0);
-            }
-            m_ui.join();
-        }
-        m_watching = false;
-        if (m_watcher.joinable()) {
-            m_watcher.join();
+        if (m_ui.joinable() && !m_ended) {
+            ::PostMessageW(Dialog(), WM_COMMAND, IDCANCEL, 0);
         }
     }
 
@@ -70,12 +60,12 @@ public:
         m_window = rewriter ? std::make_unique<CCollisionDlg>(*this, std::move(rewriter))
                             : std::make_unique<CCollisionDlg>(*this);
         m_window->ChooseOnStart(std::move(models));
-        m_ui = std::thread([this] {
+        m_ui = std::jthread([this] {
             m_uiThread = ::GetCurrentThreadId();
             m_result = m_window->DoModal();
             m_ended = true;
         });
-        m_watcher = std::thread([this] { Watch(); });
+        m_watcher = std::jthread([this](const std::stop_token& stop) { Watch(stop); });
         if (!WaitFor([this] { return Dialog() != nullptr && ::IsWindowVisible(Dialog()); })) {
             ADD_FAILURE() << "the window never showed";
         }
@@ -158,12 +148,9 @@ public:
 
     bool CountFieldHasFocusAndIsSelected() override {
         const HWND field = Control(IDC_VOLUMES);
-        DWORD start = 0;
-        DWORD end = 0;
-        ::SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                       reinterpret_cast<LPARAM>(&end));
-        return FocusedControl() == field && start == 0 &&
-               end == static_cast<DWORD>(::GetWindowTextLengthW(field));
+        const auto selection = static_cast<DWORD>(::SendMessageW(field, EM_GETSEL, 0, 0));
+        return FocusedControl() == field && LOWORD(selection) == 0 &&
+               HIWORD(selection) == ::GetWindowTextLengthW(field);
     }
 
     // EndDialog hides the window at once; the modal loop ends a little later.
@@ -195,26 +182,20 @@ private:
     }
 
     HWND OtherWindow() const {
-        struct Search {
-            HWND dialog;
-            HWND found;
-        } search{Dialog(), nullptr};
+        std::pair<HWND, HWND> search{Dialog(), nullptr};  // the dialog, and the other found
         ::EnumThreadWindows(
             m_uiThread,
             [](HWND window, LPARAM data) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(data);
-                if (window != s->dialog && ::IsWindowVisible(window)) {
-                    s->found = window;
-                    return FALSE;
-                }
-                return TRUE;
+                auto& [dialog, found] = *reinterpret_cast<std::pair<HWND, HWND>*>(data);
+                found = window != dialog && ::IsWindowVisible(window) ? window : nullptr;
+                return found == nullptr;
             },
             reinterpret_cast<LPARAM>(&search));
-        return search.found;
+        return search.second;
     }
 
-    void Watch() {
-        while (m_watching) {
+    void Watch(const std::stop_token& stop) {
+        while (!stop.stop_requested()) {
             const HWND other = m_uiThread != 0 ? OtherWindow() : nullptr;
             if (other != nullptr) {
                 Answer(other);
@@ -248,15 +229,14 @@ private:
         m_answering = false;
     }
 
+    std::mutex m_mutex;
     std::unique_ptr<CCollisionDlg> m_window;
-    std::thread m_ui;
-    std::thread m_watcher;
     std::atomic<DWORD> m_uiThread{0};
     std::atomic<bool> m_ended{false};
-    std::atomic<bool> m_watching{true};
     std::atomic<bool> m_answering{false};
     int m_result = 0;
-    std::mutex m_mutex;
+    std::jthread m_watcher;
+    std::jthread m_ui;
 };
 
 }  // namespace
