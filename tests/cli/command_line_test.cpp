@@ -195,8 +195,6 @@ TEST_F(CommandLine, UsageErrorsExitTwoAndSayWhatWasExpected) {
     EXPECT_EQ(folder_.listing(), "in.zrm ");
 }
 
-// A blank line comes between files; a refused model is listed as far as it
-// goes, and the refusal makes the exit status 1.
 TEST_F(CommandLine, ListShowsEveryRowAsTableOrJsonWithTheRefusal) {
     writeFile(path("in.zrm"),
               containerHeader() + chunk(kXyzs, 0xC0FFEE, 24, payload(24)) + words({7}) + "a");
@@ -235,8 +233,7 @@ TEST_F(CommandLine, ListShowsEveryRowAsTableOrJsonWithTheRefusal) {
     EXPECT_EQ(folder_.listing(), "a\"b.zrm in.zrm ");
 }
 
-// --skip-rewritten leaves a rewritten model out and still succeeds; a model
-// whose last PRIM chunk only ends like a block, or that has none, is written.
+// A lookalike's last PRIM chunk only ends like a block.
 TEST_F(CommandLine, AModelRewrittenBeforeIsListedWithItsBlockAndWarnedOf) {
     const std::string rewritten = rewriteInMemory(model_, 3).output;
     const std::string lookalike = containerHeader() +
