@@ -69,13 +69,12 @@ public:
         if (!WaitFor([this] { return Dialog() != nullptr && ::IsWindowVisible(Dialog()); })) {
             ADD_FAILURE() << "the window never showed";
         }
-        // The boxes the start posts open one after another, under Wine each
-        // up to two seconds after the one before: the start is over once
-        // none has come for longer than that.
+        // The boxes the start posts open one after another: the start is over
+        // once none has come for half a second.
         const std::size_t before = SaidCount();
         for (std::size_t seen = SIZE_MAX; seen != SaidCount();) {
             seen = SaidCount();
-            std::this_thread::sleep_for(std::chrono::milliseconds(seen == before ? 300 : 2500));
+            std::this_thread::sleep_for(std::chrono::milliseconds(seen == before ? 300 : 500));
             WaitFor([this] { return !m_answering; });
         }
     }
