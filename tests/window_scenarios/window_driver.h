@@ -62,6 +62,7 @@ protected:
     }
 };
 
+// The status line for a chosen model, spelled out rather than asked of the window's code.
 inline std::string Chosen(const std::filesystem::path& input) {
     return "ZRM chosen: '" + DisplayText(input) + "'";
 }

@@ -44,7 +44,6 @@ std::string TextOfWindow(HWND window) {
 
 class Win32WindowDriver : public WindowDriver, public FileChooser {
 public:
-    // The window closes first, its threads end after it: the watcher last.
     ~Win32WindowDriver() override {
         if (m_ui.joinable() && !m_ended) {
             ::PostMessageW(Dialog(), WM_COMMAND, IDCANCEL, 0);
@@ -234,6 +233,8 @@ private:
     std::atomic<bool> m_ended{false};
     std::atomic<bool> m_answering{false};
     int m_result = 0;
+    // Members end in reverse order: the window's thread is joined before the
+    // watcher, which answers the boxes its closing may open, is stopped.
     std::jthread m_watcher;
     std::jthread m_ui;
 };
