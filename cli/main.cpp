@@ -28,7 +28,8 @@ int main(int argc, char** argv) {
     CLI::App app{"", "morvane-cli"};
     Options options;
     DescribeCommandLine(app, options);
-    std::vector<std::string> arguments = ProgramArguments(argc, argv);
+    std::vector<std::string> arguments =
+        WithEmptyValuesSpelledOut(app, ProgramArguments(argc, argv));
     std::vector<char*> words;
     for (std::string& argument : arguments) {
         words.push_back(argument.data());

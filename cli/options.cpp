@@ -121,6 +121,22 @@ void DescribeCommandLine(CLI::App& app, Options& options) {
     app.set_version_flag("--version", "morvane-cli " MORVANE_VERSION);
 }
 
+std::vector<std::string> WithEmptyValuesSpelledOut(const CLI::App& app,
+                                                   std::vector<std::string> words) {
+    for (std::size_t i = 1; i < words.size() && words[i] != "--"; ++i) {
+        if (!words[i].starts_with("--") || !words[i].ends_with("=")) {
+            continue;
+        }
+        const std::string name = words[i].substr(0, words[i].size() - 1);
+        const CLI::Option* option = app.get_option_no_throw(name);
+        if (option != nullptr && option->get_items_expected_min() > 0) {
+            words[i] = name;
+            words.insert(words.begin() + static_cast<std::ptrdiff_t>(++i), "");
+        }
+    }
+    return words;
+}
+
 std::string UsageProblem(const CLI::App& app, const Options& options) {
     if (!options.list && app.get_option("--volumes")->count() == 0) {
         return "--volumes is required";

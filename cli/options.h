@@ -18,5 +18,11 @@ struct Options {
 
 void DescribeCommandLine(CLI::App& app, Options& options);
 
+// The words to parse: "--directory=" would hand the parser no value, and it
+// would take the next word instead, so such an empty value becomes a word of
+// its own, to be refused as `-d ""` is.
+std::vector<std::string> WithEmptyValuesSpelledOut(const CLI::App& app,
+                                                   std::vector<std::string> words);
+
 // What is wrong with a command line that parsed, or "" when nothing is.
 std::string UsageProblem(const CLI::App& app, const Options& options);

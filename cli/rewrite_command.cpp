@@ -1,5 +1,6 @@
 #include "rewrite_command.h"
 
+#include <deque>
 #include <exception>
 #include <filesystem>
 #include <iostream>
@@ -88,24 +89,26 @@ std::string carriesBlock(const morvane::CarriedBlock& block) {
            " (in its last PRIM chunk, at offset " + std::to_string(block.primOffset) + ")";
 }
 
-// Said once for each model that was rewritten before; true when the model is
-// to be rewritten all the same.
-bool goesOnWithCarriedBlock(const Job& job, bool skipRewritten) {
+// What is said of a model before it is rewritten, and whether it is to be.
+struct Lookout {
+    bool goesOn = true;
+    std::string note;  // a warning, or why the model is left out; "" when there is nothing to say
+};
+
+// A model that was rewritten before is rewritten all the same, with a
+// warning, or left out with a note.
+Lookout lookAtCarriedBlock(const Job& job, bool skipRewritten) {
     const std::optional<morvane::CarriedBlock> block = morvane::FindCarriedBlock(job.input);
     if (!block) {
-        return true;
+        return {};
     }
     if (skipRewritten) {
-        std::cerr << "morvane-cli: left out " << morvane::Quoted(job.input) << ": it "
-                  << carriesBlock(*block) << "; " << morvane::Quoted(job.output)
-                  << " was not written\n";
-        return false;
+        return {false, "left out " + morvane::Quoted(job.input) + ": it " + carriesBlock(*block) +
+                           "; " + morvane::Quoted(job.output) + " was not written"};
     }
-    std::cerr << "morvane-cli: warning: " << morvane::Quoted(job.input) << " "
-              << carriesBlock(*block)
-              << ": it was rewritten before, and this rewrite adds a second block to every PRIM "
-                 "chunk\n";
-    return true;
+    return {true, "warning: " + morvane::Quoted(job.input) + " " + carriesBlock(*block) +
+                      ": it was rewritten before, and this rewrite adds a second block to every "
+                      "PRIM chunk"};
 }
 
 // One line on standard error, in one write: in a batch there is one for
@@ -144,21 +147,66 @@ bool rewriteOne(const Job& job, int volumes, Trace& trace) {
     }
 }
 
+// A batch settles its models a group at a time: what is said of each model
+// waits until every model before it has been reported.
+class InOrder {
+public:
+    // A model the batch does not write.
+    void leftOut(std::string note) {
+        waiting_.push_back({std::move(note), false});
+        tellSettled();
+    }
+    // A model handed to the batch; its note is told with its report.
+    void added(std::string note) { waiting_.push_back({std::move(note), true}); }
+    // The batch reports the models handed to it in the order they were.
+    template <typename Report>
+    void reported(Report report) {
+        tellSettled();
+        if (!waiting_.front().note.empty()) {
+            tell(waiting_.front().note);
+        }
+        waiting_.pop_front();
+        report();
+        tellSettled();
+    }
+
+private:
+    struct Model {
+        std::string note;
+        bool inBatch;
+    };
+
+    void tellSettled() {
+        while (!waiting_.empty() && !waiting_.front().inBatch) {
+            tell(waiting_.front().note);
+            waiting_.pop_front();
+        }
+    }
+
+    std::deque<Model> waiting_;
+};
+
 // The models' files are made durable together; each is reported, in order,
 // once it is settled.
 bool rewriteBatch(const std::vector<Job>& jobs, const Options& options, Trace& trace) {
     bool allWritten = true;
+    InOrder order;
     morvane::BatchRewrite batch(options.volumes, trace.stream(), trace.keepsWriting(),
                                 [&](const morvane::BatchRewrite::Outcome& outcome) {
-                                    allWritten =
-                                        report({outcome.input, outcome.output}, outcome.written,
-                                               outcome.failure, options.volumes, trace) &&
-                                        allWritten;
+                                    order.reported([&] {
+                                        allWritten =
+                                            report({outcome.input, outcome.output}, outcome.written,
+                                                   outcome.failure, options.volumes, trace) &&
+                                            allWritten;
+                                    });
                                 });
     for (const Job& job : jobs) {
-        if (!goesOnWithCarriedBlock(job, options.skipRewritten)) {
+        Lookout lookout = lookAtCarriedBlock(job, options.skipRewritten);
+        if (!lookout.goesOn) {
+            order.leftOut(std::move(lookout.note));
             continue;
         }
+        order.added(std::move(lookout.note));
         batch.add(job.input, job.output);
         if (trace.error() != 0) {
             break;  // every later model would fail the same way
@@ -176,6 +224,9 @@ bool RewriteModels(const Options& options, StandardOutput& output) {
     if (!options.outputFolder.empty()) {
         return rewriteBatch(jobs, options, trace);
     }
-    return !goesOnWithCarriedBlock(jobs[0], options.skipRewritten) ||
-           rewriteOne(jobs[0], options.volumes, trace);
+    const Lookout lookout = lookAtCarriedBlock(jobs[0], options.skipRewritten);
+    if (!lookout.note.empty()) {
+        tell(lookout.note);
+    }
+    return !lookout.goesOn || rewriteOne(jobs[0], options.volumes, trace);
 }

@@ -160,6 +160,7 @@ TEST_F(CommandLine, StandardOutputIsExactlyTheTraceAndTheSummaryGoesToErrors) {
 
 TEST_F(CommandLine, UsageErrorsExitTwoAndSayWhatWasExpected) {
     writeFile(path("in.zrm"), model_);
+    fs::create_directory(path("adir"));
     const std::string count =
         "--volumes: the number of collision volumes must be a whole number from 1 to 1000, not ";
     const std::string twoPaths = "expected INPUT and OUTPUT, got ";
@@ -170,6 +171,9 @@ TEST_F(CommandLine, UsageErrorsExitTwoAndSayWhatWasExpected) {
         {{"-n", "5\x1b", "in.zrm", "out.zrm"}, count + "'5\\x1B'"},
         {{"-n", "2", "-d", "", "in.zrm"},
          "--directory: the folder given with -d must not be empty"},
+        {{"-n", "2", "--directory=", "adir", "in.zrm"},
+         "--directory: the folder given with -d must not be empty"},
+        {{"--volumes=", "in.zrm", "out.zrm"}, count + "''"},
         {{"-n", "2", "", "out.zrm"}, "paths: a path must not be empty"},
         {{"-n", "2"}, twoPaths + "0 paths (use -d DIR to rewrite several models)"},
         {{"-n", "2", "in.zrm"}, twoPaths + "1 path (use -d DIR to rewrite several models)"},
@@ -192,7 +196,7 @@ TEST_F(CommandLine, UsageErrorsExitTwoAndSayWhatWasExpected) {
                   "morvane-cli: " + message + "\nRun 'morvane-cli --help' for usage.\n");
     }
     EXPECT_THAT(run({"--help"}).out, HasSubstr("Usage: morvane-cli"));
-    EXPECT_EQ(folder_.listing(), "in.zrm ");
+    EXPECT_EQ(folder_.listing() + TempFolder::namesIn(path("adir")), "adir in.zrm ");
 }
 
 TEST_F(CommandLine, ListShowsEveryRowAsTableOrJsonWithTheRefusal) {
@@ -275,6 +279,42 @@ TEST_F(CommandLine, AModelRewrittenBeforeIsListedWithItsBlockAndWarnedOf) {
          {std::pair{"lookalike.zrm", lookalike}, std::pair{"noprim.zrm", noPrim}}) {
         EXPECT_EQ(readFile(path("out/") + name), rewriteInMemory(model, 2).output) << name;
     }
+}
+
+// Each line of standard error up to the name it is about.
+std::vector<std::string> subjects(const std::string& err) {
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < err.size(); at = err.find('\n', at) + 1) {
+        lines.push_back(err.substr(at, err.find('\'', err.find('\'', at) + 1) + 1 - at));
+    }
+    return lines;
+}
+
+// The batch writes its models as one group, reported at its end.
+TEST_F(CommandLine, ABatchReportsEachModelInOrderWithWhatIsSaidOfIt) {
+    const std::string plain = containerHeader() + chunk(kPrim, 0, 4, payload(4));
+    const std::string rewritten = rewriteInMemory(plain, 3).output;
+    for (const auto& [name, bytes] :
+         {std::pair{"1.zrm", plain}, std::pair{"2.zrm", rewritten}, std::pair{"3.zrm", plain},
+          std::pair{"4.zrm", kPrecious}, std::pair{"5.zrm", rewritten}}) {
+        writeFile(path(name), bytes);
+    }
+    fs::create_directory(path("out"));
+    const std::vector<std::string> models = {"1.zrm", "2.zrm", "3.zrm", "4.zrm", "5.zrm"};
+    std::vector<std::string> arguments = {"-q", "-n", "2", "-d", "out"};
+    arguments.insert(arguments.end(), models.begin(), models.end());
+    EXPECT_EQ(subjects(run(arguments).err),
+              (std::vector<std::string>{
+                  "morvane-cli: wrote 'out/1.zrm'", "morvane-cli: warning: '2.zrm'",
+                  "morvane-cli: wrote 'out/2.zrm'", "morvane-cli: wrote 'out/3.zrm'",
+                  "morvane-cli: '4.zrm'", "morvane-cli: warning: '5.zrm'",
+                  "morvane-cli: wrote 'out/5.zrm'"}));
+    arguments.insert(arguments.begin(), "--skip-rewritten");
+    EXPECT_EQ(
+        subjects(run(arguments).err),
+        (std::vector<std::string>{"morvane-cli: wrote 'out/1.zrm'", "morvane-cli: left out '2.zrm'",
+                                  "morvane-cli: wrote 'out/3.zrm'", "morvane-cli: '4.zrm'",
+                                  "morvane-cli: left out '5.zrm'"}));
 }
 
 // Only the closing HAND chunk takes this rewrite past the limit. The model is
