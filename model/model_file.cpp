@@ -49,6 +49,10 @@ void FailWith(const std::string& what, int error) {
     throw FileError(what + ": " + std::strerror(error));
 }
 
+void RefuseReadOnly(const std::filesystem::path& output) {
+    throw FileError(Quoted(output) + " is read-only; make it writable to replace it");
+}
+
 std::int64_t FileSize(int fd) {
     const auto here = ::lseek(fd, 0, SEEK_CUR);
     const auto end = ::lseek(fd, 0, SEEK_END);

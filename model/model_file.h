@@ -19,6 +19,10 @@ std::string Quoted(const std::filesystem::path& path);
 // Throws a FileError: `what`, then the system's reason for the errno `error`.
 [[noreturn]] void FailWith(const std::string& what, int error);
 
+// Refuses to replace an output that its owner made read-only, or that the
+// program could not write to.
+[[noreturn]] void RefuseReadOnly(const std::filesystem::path& output);
+
 // Opens a model read-only. Anything but a regular file on disk is refused
 // here, and a named pipe with no writer cannot make the open wait.
 FileDescriptor OpenModelFile(const std::filesystem::path& path);

@@ -136,6 +136,20 @@ fs::path followLinks(const fs::path& output) {
     return resolved.empty() ? output : resolved;
 }
 
+// A file that no one may write to was made so on purpose, and the rename
+// would replace it all the same; root may write to any file that someone may.
+void requireWritable(const OutputPlan& plan, mode_t mode) {
+    if ((mode & 0222) == 0) {
+        RefuseReadOnly(plan.output);
+    }
+    if (::access(plan.target.c_str(), W_OK) != 0) {
+        if (errno == EACCES) {
+            RefuseReadOnly(plan.output);
+        }
+        FailWith("cannot write " + Quoted(plan.output), errno);
+    }
+}
+
 OutputPlan planOutput(int inputFd, const fs::path& output) {
     OutputPlan plan{output, followLinks(output), std::nullopt};
     struct stat existing {};
@@ -152,6 +166,7 @@ OutputPlan planOutput(int inputFd, const fs::path& output) {
         throw FileError("refusing to write " + Quoted(output) +
                         ": it is the input model itself, which would be lost");
     }
+    requireWritable(plan, existing.st_mode);
     plan.replaced = ReplacedFile{existing, {}};
     plan.replaced->attributes = readAttributes(plan);
     return plan;

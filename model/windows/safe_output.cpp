@@ -89,8 +89,7 @@ DWORD attributesOf(HANDLE file) {
 // the user is told so before the model is written.
 void requireWritable(const fs::path& output, DWORD attributes) {
     if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-        throw FileError(Quoted(output) +
-                        " is read-only; clear its read-only attribute to replace it");
+        RefuseReadOnly(output);
     }
 }
 
@@ -108,13 +107,13 @@ OutputPlan planOutput(int inputFd, const fs::path& output) {
         return {output, output, false};
     }
     RequireFileOnDisk(output, existing.get());
-    const DWORD attributes = attributesOf(existing.get());
-    requireWritable(output, attributes);
     const auto input = reinterpret_cast<HANDLE>(::_get_osfhandle(inputFd));
     if (IsSameFile(input, existing.get())) {
         throw FileError("refusing to write " + Quoted(output) +
                         ": it is the input model itself, which would be lost");
     }
+    const DWORD attributes = attributesOf(existing.get());
+    requireWritable(output, attributes);
     return {output, IsLink(output) ? finalPath(output, existing.get()) : spelledOut(output), true,
             attributes};
 }

@@ -366,6 +366,9 @@ TEST_F(CommandLine, UnusablePathsAreRefusedEachWithItsOwnMessage) {
     ASSERT_EQ(::mknod(path("socket").c_str(), S_IFSOCK | 0666, 0), 0);
     writeFile(path("open/out.zrm"), kPrecious);
     fs::permissions(path("open/out.zrm"), fs::perms(0666));
+    writeFile(path("open/theirs.zrm"), kPrecious);
+    writeFile(path("readonly.zrm"), kPrecious);
+    fs::permissions(path("readonly.zrm"), fs::perms(0444));
     fs::permissions(path("open"), fs::perms(0777));
     fs::permissions(path("locked"), fs::perms(0505));
     fs::permissions(folder_.path(), fs::perms(0505), fs::perm_options::add);
@@ -381,6 +384,7 @@ TEST_F(CommandLine, UnusablePathsAreRefusedEachWithItsOwnMessage) {
         {"in.zrm", "in.zrm", "it is the input model itself"},
         {"in.zrm", "link.zrm", "it is the input model itself"},
         {"in.zrm", "hard.zrm", "it is the input model itself"},
+        {"in.zrm", "readonly.zrm", "'readonly.zrm' is read-only; make it writable to replace it"},
     };
     if (root) {
         ASSERT_EQ(::mknod(path("null").c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
@@ -390,6 +394,7 @@ TEST_F(CommandLine, UnusablePathsAreRefusedEachWithItsOwnMessage) {
         cases.push_back({"in.zrm", "open/out.zrm",
                          "cannot replace 'open/out.zrm' with a file of the same owner and group "
                          "(user 0, group 0): Operation not permitted"});
+        cases.push_back({"in.zrm", "open/theirs.zrm", "'open/theirs.zrm' is read-only"});
     }
     const std::string before = folder_.listing() + TempFolder::namesIn(path("open"));
     for (const std::string& program : kPrograms) {
@@ -402,8 +407,12 @@ TEST_F(CommandLine, UnusablePathsAreRefusedEachWithItsOwnMessage) {
             EXPECT_EQ(folder_.listing() + TempFolder::namesIn(path("open")), before);
         }
     }
+    // Root may write to any file, but not replace one that no one may write to.
+    EXPECT_THAT(run({"-n", "3", "in.zrm", "readonly.zrm"}).err, HasSubstr("is read-only"));
+    EXPECT_EQ(fs::status(path("readonly.zrm")).permissions(), fs::perms(0444));
     EXPECT_EQ(readFile(path("in.zrm")), model_);
     EXPECT_EQ(readFile(path("open/out.zrm")), kPrecious);
+    EXPECT_EQ(readFile(path("readonly.zrm")), kPrecious);
     EXPECT_THAT(run({"--list", "pipe"}).err, HasSubstr("'pipe' is a named pipe (FIFO), not a"));
 }
 
