@@ -70,10 +70,12 @@ PassSummary runPass(const fs::path& input, int inputFd, const fs::path& output, 
 struct ModelRewrite::Steps {
     Steps(const fs::path& input, const fs::path& output, const RewriteProgress& progress)
         : inputFd(OpenModelFile(input)),
+          inputState(StateOf(input, inputFd.get())),
           safeOutput(OpenSafeOutput(inputFd.get(), output)),
           gate(progress, inputFd.get()) {}
 
     FileDescriptor inputFd;
+    FileState inputState;  // as it was opened
     std::unique_ptr<SafeOutput> safeOutput;
     ProgressGate gate;
     PassSummary summary;
@@ -84,6 +86,11 @@ ModelRewrite::ModelRewrite(const fs::path& input, const fs::path& output, int vo
     : steps_(std::make_unique<Steps>(input, output, progress)) {
     steps_->summary = runPass(input, steps_->inputFd.get(), output, steps_->safeOutput->fd(),
                               volumes, trace, steps_->gate);
+    // A model emptied and filled again while it was read reads to its end
+    // without a fault, but what was read is part old and part new.
+    if (StateOf(input, steps_->inputFd.get()) != steps_->inputState) {
+        RefuseChangedModel(input);
+    }
     steps_->inputFd.close();
 }
 

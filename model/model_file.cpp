@@ -70,6 +70,10 @@ void FailReading(const std::filesystem::path& path, const InputFileBuf& buffer) 
     if (buffer.error() != 0) {
         FailWith("cannot read the model " + Quoted(path), buffer.error());
     }
+    RefuseChangedModel(path);
+}
+
+void RefuseChangedModel(const std::filesystem::path& path) {
     throw FileError("cannot read the model " + Quoted(path) + ": it changed while it was read");
 }
 

@@ -27,6 +27,21 @@ std::string Quoted(const std::filesystem::path& path);
 // here, and a named pipe with no writer cannot make the open wait.
 FileDescriptor OpenModelFile(const std::filesystem::path& path);
 
+// What shows that an open model has changed: its length, when its bytes were
+// last written and when the file last changed at all (on Windows, which has
+// no change time, the file's index on its volume in its place).
+struct FileState {
+    std::int64_t length = 0;
+    std::int64_t written = 0;  // in the system's own units
+    std::int64_t changed = 0;
+    bool operator==(const FileState&) const = default;
+};
+FileState StateOf(const std::filesystem::path& path, int fd);
+
+// Refuses a model that another program changed while it was read: what was
+// read may be part old and part new.
+[[noreturn]] void RefuseChangedModel(const std::filesystem::path& path);
+
 // The length of an open file, or 0 when it cannot be told.
 std::int64_t FileSize(int fd);
 

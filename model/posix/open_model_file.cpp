@@ -54,4 +54,15 @@ FileDescriptor OpenModelFile(const std::filesystem::path& path) {
     return fd;
 }
 
+FileState StateOf(const std::filesystem::path& path, int fd) {
+    struct stat status {};
+    if (::fstat(fd, &status) != 0) {
+        FailWith("cannot read the model " + Quoted(path), errno);
+    }
+    const auto nanoseconds = [](const timespec& time) {
+        return std::int64_t{time.tv_sec} * 1'000'000'000 + time.tv_nsec;
+    };
+    return {status.st_size, nanoseconds(status.st_mtim), nanoseconds(status.st_ctim)};
+}
+
 }  // namespace morvane

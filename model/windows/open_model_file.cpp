@@ -42,4 +42,19 @@ FileDescriptor OpenModelFile(const std::filesystem::path& path) {
     return FileDescriptor(fd);
 }
 
+FileState StateOf(const std::filesystem::path& path, int fd) {
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!::GetFileInformationByHandle(reinterpret_cast<HANDLE>(::_get_osfhandle(fd)),
+                                      &information)) {
+        FailWithSystemError("cannot read the model " + Quoted(path), ::GetLastError());
+    }
+    const auto join = [](DWORD high, DWORD low) {
+        return static_cast<std::int64_t>(std::uint64_t{high} << 32 | low);
+    };
+    return {
+        join(information.nFileSizeHigh, information.nFileSizeLow),
+        join(information.ftLastWriteTime.dwHighDateTime, information.ftLastWriteTime.dwLowDateTime),
+        join(information.nFileIndexHigh, information.nFileIndexLow)};
+}
+
 }  // namespace morvane
