@@ -38,12 +38,15 @@ std::string plural(std::int64_t count, const std::string& noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
-std::string summarise(const Job& job, const morvane::PassSummary& done, int volumes) {
-    std::string line =
-        "wrote " + morvane::Quoted(job.output) + " (" + plural(done.bytesWritten, "byte") +
-        "): " + plural(done.chunksCopied, "chunk") + " copied, " +
-        plural(done.primsExtended, "PRIM chunk") + " extended with " + plural(volumes, "volume") +
-        ", " + plural(done.handsDropped, "HAND chunk") + " dropped";
+std::string summarise(const Job& job, const morvane::WrittenModel& written, int volumes) {
+    const morvane::PassSummary& done = written.summary;
+    std::string line = "wrote " + morvane::Quoted(job.output);
+    if (!written.linkTarget.empty()) {
+        line += " (through the link, to " + morvane::Quoted(written.linkTarget) + ")";
+    }
+    line += " (" + plural(done.bytesWritten, "byte") + "): " + plural(done.chunksCopied, "chunk") +
+            " copied, " + plural(done.primsExtended, "PRIM chunk") + " extended with " +
+            plural(volumes, "volume") + ", " + plural(done.handsDropped, "HAND chunk") + " dropped";
     if (done.unrecognisedBytes > 0) {
         line +=
             ", " + plural(done.unrecognisedBytes, "byte") + " of unrecognised words passed over";
@@ -118,7 +121,7 @@ void tell(const std::string& line) {
 }
 
 // Says what became of one model; false when it was not written.
-bool report(const Job& job, const std::optional<morvane::PassSummary>& written,
+bool report(const Job& job, const std::optional<morvane::WrittenModel>& written,
             const std::exception_ptr& failure, int volumes, Trace& trace) {
     try {
         if (failure) {
@@ -139,7 +142,7 @@ bool report(const Job& job, const std::optional<morvane::PassSummary>& written,
 
 bool rewriteOne(const Job& job, int volumes, Trace& trace) {
     try {
-        const morvane::PassSummary written = morvane::RewriteModelFile(
+        const morvane::WrittenModel written = morvane::RewriteModelFile(
             job.input, job.output, volumes, trace.stream(), trace.keepsWriting());
         return report(job, written, nullptr, volumes, trace);
     } catch (...) {

@@ -58,7 +58,7 @@ void BatchRewrite::finish() {
     syncFolders();
     for (Pending& pending : group_) {
         if (pending.model) {
-            pending.outcome.written = pending.model->summary();
+            pending.outcome.written = pending.model->written();
         }
         report_(pending.outcome);
     }

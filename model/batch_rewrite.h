@@ -25,7 +25,7 @@ public:
     struct Outcome {
         std::filesystem::path input;
         std::filesystem::path output;
-        std::optional<PassSummary> written;  // or else why not:
+        std::optional<WrittenModel> written;  // or else why not:
         std::exception_ptr failure;
     };
     using Report = std::function<void(const Outcome&)>;

@@ -104,6 +104,10 @@ const PassSummary& ModelRewrite::summary() const {
     return steps_->summary;
 }
 
+WrittenModel ModelRewrite::written() const {
+    return {steps_->summary, steps_->safeOutput->linkTarget()};
+}
+
 fs::path ModelRewrite::folder() const {
     return steps_->safeOutput->folder();
 }
@@ -144,14 +148,14 @@ void ModelRewrite::syncFolder() const {
     steps_->safeOutput->syncFolder();
 }
 
-PassSummary RewriteModelFile(const fs::path& input, const fs::path& output, int volumes,
-                             std::ostream& trace, const RewriteProgress& progress) {
+WrittenModel RewriteModelFile(const fs::path& input, const fs::path& output, int volumes,
+                              std::ostream& trace, const RewriteProgress& progress) {
     ModelRewrite model(input, output, volumes, trace, progress);
     model.sync();
     // Syncing a large model takes a while; a cancel during it still counts.
     model.requireNotCancelled();
     model.name();
-    return model.summary();
+    return model.written();
 }
 
 }  // namespace morvane

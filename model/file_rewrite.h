@@ -27,9 +27,16 @@ namespace morvane {
 // name untouched.
 using RewriteProgress = std::function<bool(std::int64_t bytesRead, std::int64_t inputBytes)>;
 
-PassSummary RewriteModelFile(const std::filesystem::path& input,
-                             const std::filesystem::path& output, int volumes,
-                             std::ostream& trace = std::cout, const RewriteProgress& progress = {});
+// What a rewrite wrote, and where an output name that is a symbolic link led.
+struct WrittenModel {
+    PassSummary summary;
+    std::filesystem::path linkTarget;  // empty when the output name is no link
+};
+
+WrittenModel RewriteModelFile(const std::filesystem::path& input,
+                              const std::filesystem::path& output, int volumes,
+                              std::ostream& trace = std::cout,
+                              const RewriteProgress& progress = {});
 
 // The steps of RewriteModelFile, for a caller that takes them for many models
 // at once. Until name() has succeeded the output name is untouched, and a
@@ -47,6 +54,7 @@ public:
     static std::size_t MostWaitingAtOnce();
 
     const PassSummary& summary() const;
+    WrittenModel written() const;
     // The folder the new model is named in.
     std::filesystem::path folder() const;
     // Whether the temporary file has a name of its own (on a file system

@@ -48,6 +48,9 @@ public:
     // rename. Durable once syncFolder() has followed.
     virtual void nameInBatch() = 0;
     virtual std::filesystem::path folder() const = 0;
+    // The file an output name that is a symbolic link leads to; empty for
+    // any other name.
+    virtual std::filesystem::path linkTarget() const = 0;
     virtual void syncFolder() const = 0;
 };
 

@@ -16,7 +16,7 @@ class CDialog;
 
 // The model rewrite as the window calls it. The program uses RewriteModelFile;
 // tests wrap it to hold the rewrite at chosen points of its reading.
-using ModelRewriter = std::function<PassSummary(
+using ModelRewriter = std::function<WrittenModel(
     const std::filesystem::path& input, const std::filesystem::path& output, int volumes,
     std::ostream& trace, const RewriteProgress& progress)>;
 

@@ -59,6 +59,8 @@ struct OutputPlan {
     fs::path output;  // as the caller named it, for messages
     fs::path target;
     std::optional<ReplacedFile> replaced;
+
+    bool throughLink() const { return target != output; }
 };
 
 std::vector<char> readAttribute(const OutputPlan& plan, const char* name) {
@@ -110,11 +112,32 @@ std::vector<ExtendedAttribute> readAttributes(const OutputPlan& plan) {
     return attributes;
 }
 
+fs::path folderOf(const fs::path& target) {
+    return target.has_parent_path() ? target.parent_path() : fs::path(".");
+}
+
 [[noreturn]] void refuseDanglingLink(const fs::path& output) {
     std::error_code ignored;
     const fs::path destination = fs::read_symlink(output, ignored);
     throw FileError(Quoted(output) + " is a symbolic link to " + Quoted(destination) +
                     ", which does not exist; refusing to replace the link");
+}
+
+// As the kernel's protected_symlinks rule would, where the system does not
+// apply it: in a folder that everyone may write to and only owners may
+// delete from (as /tmp), a link planted by another user could lead anywhere.
+void refuseLinkPlantedInSharedFolder(const fs::path& output, const struct stat& link) {
+    struct stat folder {};
+    if (::stat(folderOf(output).c_str(), &folder) != 0) {
+        FailWith("cannot write " + Quoted(output), errno);
+    }
+    const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
+    if (shared && link.st_uid != ::geteuid() && link.st_uid != folder.st_uid) {
+        throw FileError("refusing to write through " + Quoted(output) +
+                        ": it is a symbolic link that another user (user " +
+                        std::to_string(link.st_uid) + ") made in " + Quoted(folderOf(output)) +
+                        ", a folder that everyone may write to");
+    }
 }
 
 // Follows a symbolic link; a link that leads nowhere is refused rather than
@@ -124,6 +147,7 @@ fs::path followLinks(const fs::path& output) {
     if (::lstat(output.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) {
         return output;
     }
+    refuseLinkPlantedInSharedFolder(output, link);
     struct stat destination {};
     if (::stat(output.c_str(), &destination) != 0) {
         if (errno == ENOENT) {
@@ -172,10 +196,6 @@ OutputPlan planOutput(int inputFd, const fs::path& output) {
     return plan;
 }
 
-fs::path folderOf(const fs::path& target) {
-    return target.has_parent_path() ? target.parent_path() : fs::path(".");
-}
-
 // Short, and independent of the output's own name, so that any name the file
 // system takes can be written.
 fs::path temporaryNameIn(const fs::path& folder) {
@@ -214,6 +234,7 @@ public:
     int fd() const override { return fd_.get(); }
     bool holdsTemporaryName() const override { return !name_.empty(); }
     fs::path folder() const override { return folderOf(plan_.target); }
+    fs::path linkTarget() const override { return plan_.throughLink() ? plan_.target : fs::path(); }
 
     void complete() override {
         if (plan_.replaced && !completed_) {

@@ -31,6 +31,7 @@ struct OutputPlan {
     fs::path target;
     bool replacing = false;
     DWORD attributes = 0;  // of the replaced file
+    bool link = false;     // whether output is a link to target
 };
 
 // What a replaced file's attributes say about it that its replacement keeps
@@ -80,6 +81,15 @@ fs::path finalPath(const fs::path& output, HANDLE handle) {
     return fs::path(path);
 }
 
+// The system spells a final path in its \\?\ form, which people do not write.
+fs::path asPeopleWriteIt(const fs::path& path) {
+    const std::wstring& text = path.native();
+    if (text.starts_with(LR"(\\?\UNC\)")) {
+        return LR"(\\)" + text.substr(8);
+    }
+    return text.starts_with(LR"(\\?\)") ? fs::path(text.substr(4)) : path;
+}
+
 DWORD attributesOf(HANDLE file) {
     BY_HANDLE_FILE_INFORMATION information{};
     return ::GetFileInformationByHandle(file, &information) ? information.dwFileAttributes : 0;
@@ -114,8 +124,9 @@ OutputPlan planOutput(int inputFd, const fs::path& output) {
     }
     const DWORD attributes = attributesOf(existing.get());
     requireWritable(output, attributes);
-    return {output, IsLink(output) ? finalPath(output, existing.get()) : spelledOut(output), true,
-            attributes};
+    const bool link = IsLink(output);
+    return {output, link ? finalPath(output, existing.get()) : spelledOut(output), true, attributes,
+            link};
 }
 
 fs::path folderOf(const fs::path& target) {
@@ -182,6 +193,9 @@ public:
     bool holdsTemporaryName() const override { return true; }
     void nameInBatch() override { name(); }
     fs::path folder() const override { return folderOf(plan_.target); }
+    fs::path linkTarget() const override {
+        return plan_.link ? asPeopleWriteIt(plan_.target) : fs::path();
+    }
     void syncFolder() const override {}
 
 private:

@@ -416,6 +416,38 @@ TEST_F(CommandLine, UnusablePathsAreRefusedEachWithItsOwnMessage) {
     EXPECT_THAT(run({"--list", "pipe"}).err, HasSubstr("'pipe' is a named pipe (FIFO), not a"));
 }
 
+// Where the system does not refuse it itself, a link that another user made in
+// a folder open to all, as /tmp is, may lead to any file of the runner's.
+TEST_F(CommandLine, ALinkAnotherUserMadeInAFolderOpenToAllIsNotFollowed) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "a link of another user's takes root";
+    }
+    writeFile(path("in.zrm"), model_);
+    writeFile(path("precious.txt"), kPrecious);
+    fs::create_directory(path("tmp"));
+    fs::permissions(path("tmp"), fs::perms(01777));
+    fs::create_symlink(path("precious.txt"), path("tmp/out.zrm"));
+    ASSERT_EQ(::lchown(path("tmp/out.zrm").c_str(), 65534, 65534), 0);
+    const ToolRun planted = run({"-q", "-n", "3", "in.zrm", "tmp/out.zrm"});
+    EXPECT_EQ(planted.exitCode, 1);
+    EXPECT_EQ(planted.err,
+              "morvane-cli: refusing to write through 'tmp/out.zrm': it is a symbolic link that "
+              "another user (user 65534) made in 'tmp', a folder that everyone may write to\n");
+    EXPECT_EQ(readFile(path("precious.txt")), kPrecious);
+    EXPECT_TRUE(fs::is_symlink(path("tmp/out.zrm")));
+    // The folder's owner may have made it, as may the runner.
+    for (const uid_t owner : {uid_t{65534}, uid_t{0}}) {
+        ASSERT_EQ(::chown(path("tmp").c_str(), owner, 0), 0);
+        ASSERT_EQ(::lchown(path("tmp/out.zrm").c_str(), owner, 0), 0);
+        const ToolRun followed = run({"-q", "-n", "3", "in.zrm", "tmp/out.zrm"});
+        EXPECT_EQ(followed.exitCode, 0) << followed.err;
+        EXPECT_THAT(followed.err, ::testing::StartsWith("morvane-cli: wrote 'tmp/out.zrm' (through "
+                                                        "the link, to '" +
+                                                        path("precious.txt") + "') (140 bytes): "));
+        EXPECT_EQ(readFile(path("precious.txt")), rewriteInMemory(model_, 3).output);
+    }
+}
+
 // Owner, group and mode of `file`, and its attribute and access control list.
 std::string ownership(const std::string& file) {
     struct stat status {};

@@ -272,7 +272,7 @@ protected:
 
     PassSummary rewrite(const std::string& input, const std::string& output,
                         const RewriteProgress& progress = {}) {
-        return RewriteModelFile(folder_ / input, folder_ / output, 1, trace_, progress);
+        return RewriteModelFile(folder_ / input, folder_ / output, 1, trace_, progress).summary;
     }
 
     TempFolder folder_;
