@@ -2,8 +2,8 @@
 
 #include <charconv>
 #include <filesystem>
+#include <map>
 #include <optional>
-#include <set>
 
 #include "model/format.h"
 #include "model/model_file.h"
@@ -64,11 +64,16 @@ std::string sharedNameProblem(const Options& options) {
     if (options.list || options.outputFolder.empty()) {
         return "";
     }
-    std::set<std::filesystem::path> names;
+    std::map<std::filesystem::path, std::filesystem::path> names;  // by their keys
     for (const std::string& input : options.paths) {
         const std::filesystem::path name = morvane::PathFromText(input).filename();
-        if (!names.insert(morvane::NameKey(name)).second) {
-            return "two inputs are named " + morvane::Quoted(name) +
+        const auto [first, isNew] = names.emplace(morvane::NameKey(name), name);
+        if (!isNew) {
+            const std::string both = first->second == name
+                                         ? morvane::Quoted(name)
+                                         : morvane::Quoted(first->second) + " and " +
+                                               morvane::Quoted(name) + ", which are one name here,";
+            return "two inputs are named " + both +
                    "; with -d each model is written under its own file name";
         }
     }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <set>
 
+#include "model_file.h"
+
 namespace morvane {
 
 namespace {
@@ -32,14 +34,27 @@ void BatchRewrite::add(const std::filesystem::path& input, const std::filesystem
     Pending& pending =
         group_.emplace_back(Pending{{input, output, std::nullopt, nullptr}, nullptr});
     attempt(pending, [&] {
-        pending.model = std::make_unique<ModelRewrite>(input, output, volumes_, trace_, progress_);
+        pending.model = std::make_unique<ModelRewrite>(input, output, progress_);
+        requireUntaken(pending.outcome, pending.model->landing());
+        pending.model->write(volumes_, trace_);
         // A model whose trace or progress failed is settled before the next
         // one starts, as it would be on its own.
         pending.model->requireNotCancelled();
         groupBytes_ += pending.model->summary().bytesWritten;
+        taken_.emplace_back(pending.model->landing(), output);
     });
     if (groupIsFull()) {
         finish();
+    }
+}
+
+void BatchRewrite::requireUntaken(const Outcome& outcome, const OutputLanding& landing) const {
+    for (const auto& [taken, name] : taken_) {
+        if (landing.isSameFileAs(taken)) {
+            throw FileError("refusing to write " + Quoted(outcome.output) +
+                            ": it is the same file as " + Quoted(name) +
+                            ", which this run writes too, and one of the two models would be lost");
+        }
     }
 }
 

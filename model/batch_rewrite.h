@@ -49,6 +49,9 @@ private:
         std::unique_ptr<ModelRewrite> model;
     };
 
+    // Refuses a model whose output leads to a file that an earlier model of
+    // this run writes: one of the two models would be lost.
+    void requireUntaken(const Outcome& outcome, const OutputLanding& landing) const;
     bool groupIsFull() const;
     void syncGroup();
     void nameGroup();
@@ -63,6 +66,7 @@ private:
     const Report report_;
     const std::size_t groupModels_;
     std::vector<Pending> group_;
+    std::vector<std::pair<OutputLanding, std::filesystem::path>> taken_;  // with the output's name
     std::int64_t groupBytes_ = 0;
 };
 

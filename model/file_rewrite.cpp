@@ -68,12 +68,16 @@ PassSummary runPass(const fs::path& input, int inputFd, const fs::path& output, 
 }  // namespace
 
 struct ModelRewrite::Steps {
-    Steps(const fs::path& input, const fs::path& output, const RewriteProgress& progress)
-        : inputFd(OpenModelFile(input)),
+    Steps(const fs::path& inputName, const fs::path& outputName, const RewriteProgress& progress)
+        : input(inputName),
+          output(outputName),
+          inputFd(OpenModelFile(input)),
           inputState(StateOf(input, inputFd.get())),
           safeOutput(OpenSafeOutput(inputFd.get(), output)),
           gate(progress, inputFd.get()) {}
 
+    fs::path input;
+    fs::path output;
     FileDescriptor inputFd;
     FileState inputState;  // as it was opened
     std::unique_ptr<SafeOutput> safeOutput;
@@ -81,15 +85,21 @@ struct ModelRewrite::Steps {
     PassSummary summary;
 };
 
-ModelRewrite::ModelRewrite(const fs::path& input, const fs::path& output, int volumes,
-                           std::ostream& trace, const RewriteProgress& progress)
-    : steps_(std::make_unique<Steps>(input, output, progress)) {
-    steps_->summary = runPass(input, steps_->inputFd.get(), output, steps_->safeOutput->fd(),
-                              volumes, trace, steps_->gate);
+ModelRewrite::ModelRewrite(const fs::path& input, const fs::path& output,
+                           const RewriteProgress& progress)
+    : steps_(std::make_unique<Steps>(input, output, progress)) {}
+
+const OutputLanding& ModelRewrite::landing() const {
+    return steps_->safeOutput->landing();
+}
+
+void ModelRewrite::write(int volumes, std::ostream& trace) {
+    steps_->summary = runPass(steps_->input, steps_->inputFd.get(), steps_->output,
+                              steps_->safeOutput->fd(), volumes, trace, steps_->gate);
     // A model emptied and filled again while it was read reads to its end
     // without a fault, but what was read is part old and part new.
-    if (StateOf(input, steps_->inputFd.get()) != steps_->inputState) {
-        RefuseChangedModel(input);
+    if (StateOf(steps_->input, steps_->inputFd.get()) != steps_->inputState) {
+        RefuseChangedModel(steps_->input);
     }
     steps_->inputFd.close();
 }
@@ -150,7 +160,8 @@ void ModelRewrite::syncFolder() const {
 
 WrittenModel RewriteModelFile(const fs::path& input, const fs::path& output, int volumes,
                               std::ostream& trace, const RewriteProgress& progress) {
-    ModelRewrite model(input, output, volumes, trace, progress);
+    ModelRewrite model(input, output, progress);
+    model.write(volumes, trace);
     model.sync();
     // Syncing a large model takes a while; a cancel during it still counts.
     model.requireNotCancelled();

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "collision_volumes.h"
+#include "safe_output.h"
 
 namespace morvane {
 
@@ -43,15 +44,20 @@ WrittenModel RewriteModelFile(const std::filesystem::path& input,
 // model dropped before then leaves nothing behind. progress must outlive it.
 class ModelRewrite {
 public:
-    // Reads the input and writes the new model to a temporary file.
+    // Opens the input and the temporary file for the new model.
     ModelRewrite(const std::filesystem::path& input, const std::filesystem::path& output,
-                 int volumes, std::ostream& trace, const RewriteProgress& progress);
+                 const RewriteProgress& progress);
     ModelRewrite(const ModelRewrite&) = delete;
     ModelRewrite& operator=(const ModelRewrite&) = delete;
     ~ModelRewrite();
 
     // How many may wait for their names at once.
     static std::size_t MostWaitingAtOnce();
+
+    // Where the new model is to take its name.
+    const OutputLanding& landing() const;
+    // Reads the input and writes the new model to the temporary file.
+    void write(int volumes, std::ostream& trace);
 
     const PassSummary& summary() const;
     WrittenModel written() const;

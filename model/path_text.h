@@ -12,7 +12,8 @@ std::filesystem::path PathFromText(const std::string& text);
 std::string TextOf(const std::filesystem::path& path);
 
 // A name in the form under which the system tells names apart: as it is on
-// Linux, in capitals on Windows, whose names ignore case.
+// Linux; on Windows, whose names ignore case and drop the dots and spaces at
+// their end, in capitals and without those.
 std::filesystem::path NameKey(const std::filesystem::path& name);
 
 }  // namespace morvane

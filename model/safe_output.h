@@ -7,6 +7,19 @@
 
 namespace morvane {
 
+// Where an output lands: the file it replaces, known by its device and its
+// index there, and the name it takes, with its folder resolved and in the form
+// the system tells names apart.
+struct OutputLanding {
+    std::uint64_t device = 0;
+    std::uint64_t file = 0;  // 0 for a name that is new
+    std::filesystem::path name;
+
+    bool isSameFileAs(const OutputLanding& other) const {
+        return name == other.name || (file != 0 && file == other.file && device == other.device);
+    }
+};
+
 // The new model's way to the output name: a temporary file in the output's
 // folder while it is written, then the name, so that the name never holds
 // anything but what it held before or the whole new model. Each platform
@@ -51,6 +64,7 @@ public:
     // The file an output name that is a symbolic link leads to; empty for
     // any other name.
     virtual std::filesystem::path linkTarget() const = 0;
+    virtual const OutputLanding& landing() const = 0;
     virtual void syncFolder() const = 0;
 };
 

@@ -59,6 +59,7 @@ struct OutputPlan {
     fs::path output;  // as the caller named it, for messages
     fs::path target;
     std::optional<ReplacedFile> replaced;
+    OutputLanding landing;
 
     bool throughLink() const { return target != output; }
 };
@@ -174,13 +175,26 @@ void requireWritable(const OutputPlan& plan, mode_t mode) {
     }
 }
 
+OutputLanding landingOf(const OutputPlan& plan) {
+    std::error_code error;
+    fs::path name = fs::weakly_canonical(plan.target, error);
+    if (error) {
+        name = fs::absolute(plan.target);
+    }
+    if (!plan.replaced) {
+        return {0, 0, name};
+    }
+    return {plan.replaced->status.st_dev, plan.replaced->status.st_ino, name};
+}
+
 OutputPlan planOutput(int inputFd, const fs::path& output) {
-    OutputPlan plan{output, followLinks(output), std::nullopt};
+    OutputPlan plan{output, followLinks(output), std::nullopt, {}};
     struct stat existing {};
     if (::stat(plan.target.c_str(), &existing) != 0) {
         if (errno != ENOENT) {
             FailWith("cannot write " + Quoted(output), errno);
         }
+        plan.landing = landingOf(plan);
         return plan;
     }
     RequireRegularFile(output, existing.st_mode);
@@ -193,6 +207,7 @@ OutputPlan planOutput(int inputFd, const fs::path& output) {
     requireWritable(plan, existing.st_mode);
     plan.replaced = ReplacedFile{existing, {}};
     plan.replaced->attributes = readAttributes(plan);
+    plan.landing = landingOf(plan);
     return plan;
 }
 
@@ -235,6 +250,7 @@ public:
     bool holdsTemporaryName() const override { return !name_.empty(); }
     fs::path folder() const override { return folderOf(plan_.target); }
     fs::path linkTarget() const override { return plan_.throughLink() ? plan_.target : fs::path(); }
+    const OutputLanding& landing() const override { return plan_.landing; }
 
     void complete() override {
         if (plan_.replaced && !completed_) {

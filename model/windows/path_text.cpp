@@ -30,6 +30,10 @@ std::string TextOf(const std::filesystem::path& path) {
 
 std::filesystem::path NameKey(const std::filesystem::path& name) {
     std::wstring key = name.native();
+    const std::size_t kept = key.find_last_not_of(L". ");
+    if (kept != std::wstring::npos && key[kept] != L'\\' && key[kept] != L'/') {
+        key.resize(kept + 1);
+    }
     ::CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
     return std::filesystem::path(key);
 }

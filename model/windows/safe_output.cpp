@@ -13,6 +13,7 @@
 
 #include "file_kind.h"
 #include "model/model_file.h"
+#include "model/path_text.h"
 #include "model/posix_file.h"
 #include "model/temporary_name.h"
 #include "system_error.h"
@@ -32,6 +33,7 @@ struct OutputPlan {
     bool replacing = false;
     DWORD attributes = 0;  // of the replaced file
     bool link = false;     // whether output is a link to target
+    OutputLanding landing;
 };
 
 // What a replaced file's attributes say about it that its replacement keeps
@@ -103,6 +105,29 @@ void requireWritable(const fs::path& output, DWORD attributes) {
     }
 }
 
+// The name compared as Windows compares names: spelt out, in any case, and
+// without the dots and spaces that it drops from the end of a name.
+fs::path nameKeyOf(const fs::path& target) {
+    std::wstring full(32768, L'\0');
+    const DWORD length = ::GetFullPathNameW(asPeopleWriteIt(target).c_str(),
+                                            static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0 || length >= full.size()) {
+        return NameKey(target);
+    }
+    full.resize(length);
+    return NameKey(fs::path(full));
+}
+
+OutputLanding landingOf(const fs::path& target, HANDLE existing) {
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (existing == INVALID_HANDLE_VALUE || !::GetFileInformationByHandle(existing, &information)) {
+        return {0, 0, nameKeyOf(target)};
+    }
+    return {information.dwVolumeSerialNumber,
+            std::uint64_t{information.nFileIndexHigh} << 32 | information.nFileIndexLow,
+            nameKeyOf(target)};
+}
+
 OutputPlan planOutput(int inputFd, const fs::path& output) {
     RequireNoDeviceName(output);
     const UniqueHandle existing = openToLookAt(output);
@@ -114,7 +139,7 @@ OutputPlan planOutput(int inputFd, const fs::path& output) {
         if (IsLink(output)) {
             refuseDanglingLink(output);
         }
-        return {output, output, false};
+        return {output, output, false, 0, false, landingOf(output, INVALID_HANDLE_VALUE)};
     }
     RequireFileOnDisk(output, existing.get());
     const auto input = reinterpret_cast<HANDLE>(::_get_osfhandle(inputFd));
@@ -125,8 +150,8 @@ OutputPlan planOutput(int inputFd, const fs::path& output) {
     const DWORD attributes = attributesOf(existing.get());
     requireWritable(output, attributes);
     const bool link = IsLink(output);
-    return {output, link ? finalPath(output, existing.get()) : spelledOut(output), true, attributes,
-            link};
+    const fs::path target = link ? finalPath(output, existing.get()) : spelledOut(output);
+    return {output, target, true, attributes, link, landingOf(target, existing.get())};
 }
 
 fs::path folderOf(const fs::path& target) {
@@ -193,6 +218,7 @@ public:
     bool holdsTemporaryName() const override { return true; }
     void nameInBatch() override { name(); }
     fs::path folder() const override { return folderOf(plan_.target); }
+    const OutputLanding& landing() const override { return plan_.landing; }
     fs::path linkTarget() const override {
         return plan_.link ? asPeopleWriteIt(plan_.target) : fs::path();
     }

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -279,6 +280,42 @@ TEST_F(CommandLine, AModelRewrittenBeforeIsListedWithItsBlockAndWarnedOf) {
          {std::pair{"lookalike.zrm", lookalike}, std::pair{"noprim.zrm", noPrim}}) {
         EXPECT_EQ(readFile(path("out/") + name), rewriteInMemory(model, 2).output) << name;
     }
+}
+
+// Links in the folder may lead two outputs to one file, which would then keep
+// only the later model.
+TEST_F(CommandLine, TwoOutputsOfABatchThatAreOneFileAreNotBothWritten) {
+    const std::vector<std::string> names = {"x.zrm", "y.zrm", "z.zrm", "a.zrm", "b.zrm"};
+    std::map<std::string, std::string> models;
+    std::uint32_t size = 0;
+    for (const std::string& name : names) {
+        size += 4;
+        models[name] = containerHeader() + chunk(kPrim, 0, size, payload(size));
+        writeFile(path(name), models[name]);
+    }
+    fs::create_directory(path("out"));
+    writeFile(path("out/y.zrm"), kPrecious);
+    fs::create_symlink("y.zrm", path("out/x.zrm"));
+    writeFile(path("out/a.zrm"), kPrecious);
+    fs::create_hard_link(path("out/a.zrm"), path("out/b.zrm"));
+    std::vector<std::string> arguments = {"-q", "-n", "3", "-d", "out"};
+    arguments.insert(arguments.end(), names.begin(), names.end());
+    const ToolRun result = run(arguments);
+    EXPECT_EQ(result.exitCode, 1);
+    for (const auto& [second, first] : {std::pair{"y", "x"}, std::pair{"b", "a"}}) {
+        EXPECT_THAT(result.err,
+                    HasSubstr("morvane-cli: refusing to write 'out/" + std::string(second) +
+                              ".zrm': it is the same file as "
+                              "'out/" +
+                              first +
+                              ".zrm', which this run writes too, and one of the two "
+                              "models would be lost\n"));
+    }
+    EXPECT_EQ(readFile(path("out/y.zrm")), rewriteInMemory(models["x.zrm"], 3).output);
+    EXPECT_EQ(readFile(path("out/z.zrm")), rewriteInMemory(models["z.zrm"], 3).output);
+    EXPECT_EQ(readFile(path("out/a.zrm")), rewriteInMemory(models["a.zrm"], 3).output);
+    EXPECT_EQ(readFile(path("out/b.zrm")), kPrecious);
+    EXPECT_EQ(TempFolder::namesIn(path("out")), "a.zrm b.zrm x.zrm y.zrm z.zrm ");
 }
 
 // Each line of standard error up to the name it is about.

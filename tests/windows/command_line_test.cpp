@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "model/path_text.h"
 #include "support/pass_runner.h"
 #include "support/temp_folder.h"
 #include "support/zrm_builder.h"
@@ -62,6 +63,7 @@ protected:
 };
 
 // Lines end in LF as on Linux. One folder cannot hold both a.zrm and A.ZRM,
+// nor a.zrm and "a.zrm." (the dots and spaces at a name's end are dropped),
 // and NUL is a device in every folder.
 TEST_F(WindowsCommandLine, TheTraceIsTheSameBytesAndNamesAreReadAsWindowsReadsThem) {
     const std::wstring input = path(L"\u043c\u043e\u0434\u0435\u043b\u044c.zrm");
@@ -74,13 +76,36 @@ TEST_F(WindowsCommandLine, TheTraceIsTheSameBytesAndNamesAreReadAsWindowsReadsTh
     EXPECT_EQ(readFile(output), expected.output);
     EXPECT_THAT(result.err, HasSubstr("\xE6\xA8\xA1\xE5\x9E\x8B.zrm' (" +
                                       std::to_string(expected.output.size()) + " bytes)"));
-    EXPECT_THAT(
-        run({L"-n", L"1", L"-d", path(L"out"), path(L"a.zrm"), path(L"out\\..\\A.ZRM")}).err,
-        HasSubstr("two inputs are named 'A.ZRM'"));
+    for (const wchar_t* other : {L"out\\..\\A.ZRM", L"out\\..\\a.zrm.", L"out\\..\\a.zrm "}) {
+        const ToolRun sameName =
+            run({L"-n", L"1", L"-d", path(L"out"), path(L"a.zrm"), path(other)});
+        EXPECT_EQ(sameName.exitCode, 2u);
+        EXPECT_THAT(sameName.err,
+                    HasSubstr("two inputs are named 'a.zrm' and '" +
+                              TextOf(fs::path(other).filename()) + "', which are one name here"));
+    }
     EXPECT_THAT(run({L"-n", L"1", input, L"NUL"}).err,
                 HasSubstr("'NUL' is a device, not a model file"));
     EXPECT_EQ(folder_.listing(),
               "\xD0\xBC\xD0\xBE\xD0\xB4\xD0\xB5\xD0\xBB\xD1\x8C.zrm \xE6\xA8\xA1\xE5\x9E\x8B.zrm ");
+}
+
+// Two names of one file in the folder: the later model would take the
+// earlier one's place.
+TEST_F(WindowsCommandLine, TwoOutputsOfABatchThatAreOneFileAreNotBothWritten) {
+    const std::string other = containerHeader() + chunk(kXyzs, 0, 4, payload(4));
+    writeFile(path(L"a.zrm"), model_);
+    writeFile(path(L"b.zrm"), other);
+    fs::create_directory(path(L"out"));
+    writeFile(path(L"out\\a.zrm"), "old");
+    ASSERT_TRUE(
+        ::CreateHardLinkW(path(L"out\\b.zrm").c_str(), path(L"out\\a.zrm").c_str(), nullptr));
+    const ToolRun result =
+        run({L"-q", L"-n", L"2", L"-d", path(L"out"), path(L"a.zrm"), path(L"b.zrm")});
+    EXPECT_EQ(result.exitCode, 1u);
+    EXPECT_THAT(result.err, HasSubstr("b.zrm': it is the same file as '"));
+    EXPECT_EQ(readFile(path(L"out\\a.zrm")), rewriteInMemory(model_, 2).output);
+    EXPECT_EQ(readFile(path(L"out\\b.zrm")), "old");
 }
 
 }  // namespace
