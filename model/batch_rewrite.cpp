@@ -4,6 +4,7 @@
 #include <set>
 
 #include "model_file.h"
+#include "remove_on_signal.h"
 
 namespace morvane {
 
@@ -31,6 +32,9 @@ BatchRewrite::BatchRewrite(int volumes, std::ostream& trace, RewriteProgress pro
 BatchRewrite::~BatchRewrite() = default;
 
 void BatchRewrite::add(const std::filesystem::path& input, const std::filesystem::path& output) {
+    // A signal that came while the last group took its names, now reported,
+    // ends the batch before this model.
+    ResumeEndingSignals();
     Pending& pending =
         group_.emplace_back(Pending{{input, output, std::nullopt, nullptr}, nullptr});
     attempt(pending, [&] {
@@ -69,8 +73,14 @@ bool BatchRewrite::groupIsFull() const {
 
 void BatchRewrite::finish() {
     syncGroup();
-    nameGroup();
-    syncFolders();
+    {
+        UninterruptedNaming naming;
+        nameGroup();
+        if (std::ranges::any_of(group_, [](const Pending& pending) { return !!pending.model; })) {
+            naming.nameGiven();
+        }
+        syncFolders();
+    }
     for (Pending& pending : group_) {
         if (pending.model) {
             pending.outcome.written = pending.model->written();

@@ -20,4 +20,25 @@ private:
     int slot_;
 };
 
+// Keeps the signals that end the program waiting while new models take their
+// names, so that the program ends either with a model named or with the old
+// file in place. Once a name has been given they go on waiting after this
+// object is gone, so that the program can report what it wrote, until
+// ResumeEndingSignals(); a signal that came meanwhile then ends the program
+// as it would have. Without a name given, such a signal ends it at once.
+class UninterruptedNaming {
+public:
+    UninterruptedNaming();
+    ~UninterruptedNaming();
+    UninterruptedNaming(const UninterruptedNaming&) = delete;
+    UninterruptedNaming& operator=(const UninterruptedNaming&) = delete;
+
+    void nameGiven() { given_ = true; }
+
+private:
+    bool given_ = false;
+};
+
+void ResumeEndingSignals();
+
 }  // namespace morvane

@@ -6,6 +6,8 @@
 #include <array>
 #include <climits>
 #include <mutex>
+#include <optional>
+#include <utility>
 
 #include "model/name_slots.h"
 #include "signals_held_back.h"
@@ -57,17 +59,51 @@ RemoveOnSignal::~RemoveOnSignal() {
     slots.Release(slot_);
 }
 
-EndingSignalsHeldBack::EndingSignalsHeldBack() {
+sigset_t EndingSignals() {
     sigset_t ending;
     sigemptyset(&ending);
     for (const int signal : kEndingSignals) {
         sigaddset(&ending, signal);
     }
+    return ending;
+}
+
+EndingSignalsHeldBack::EndingSignalsHeldBack() {
+    const sigset_t ending = EndingSignals();
     ::pthread_sigmask(SIG_BLOCK, &ending, &previous_);
 }
 
 EndingSignalsHeldBack::~EndingSignalsHeldBack() {
     ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+}
+
+namespace {
+
+// The signal mask from before the names were given, while the ending
+// signals wait for ResumeEndingSignals().
+thread_local std::optional<sigset_t> maskBeforeNaming;
+
+}  // namespace
+
+UninterruptedNaming::UninterruptedNaming() {
+    if (!maskBeforeNaming) {
+        const sigset_t ending = EndingSignals();
+        sigset_t previous;
+        ::pthread_sigmask(SIG_BLOCK, &ending, &previous);
+        maskBeforeNaming = previous;
+    }
+}
+
+UninterruptedNaming::~UninterruptedNaming() {
+    if (!given_) {
+        ResumeEndingSignals();
+    }
+}
+
+void ResumeEndingSignals() {
+    if (const std::optional<sigset_t> previous = std::exchange(maskBeforeNaming, std::nullopt)) {
+        ::pthread_sigmask(SIG_SETMASK, &*previous, nullptr);
+    }
 }
 
 }  // namespace morvane

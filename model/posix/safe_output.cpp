@@ -20,6 +20,7 @@
 #include "file_kind.h"
 #include "model/model_file.h"
 #include "model/posix_file.h"
+#include "model/remove_on_signal.h"
 #include "model/temporary_name.h"
 #include "signals_held_back.h"
 
@@ -290,7 +291,9 @@ public:
     }
 
     void name() override {
-        takeName();
+        UninterruptedNaming naming;
+        nameInBatch();
+        naming.nameGiven();
         syncFolder();
     }
 
@@ -311,14 +314,16 @@ public:
 
 private:
     // Gives the synced file the output name; durable once its folder is synced.
+    // A file without a name must first have one to be renamed: a hidden name
+    // it holds, complete and synced, for the fewest steps there can be.
     void takeName() {
+        requireTargetAsPlanned();
         if (name_.empty()) {
             linkIntoFolder();
         }
         if (const int error = fd_.close(); error != 0) {
             FailWith("cannot write " + Quoted(plan_.output), error);
         }
-        requireTargetAsPlanned();
         if (::rename(name_.path().c_str(), plan_.target.c_str()) != 0) {
             FailWith("cannot give the new model the name " + Quoted(plan_.output), errno);
         }

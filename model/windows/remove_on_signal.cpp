@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <mutex>
+#include <utility>
 
 #include "model/name_slots.h"
 
@@ -15,23 +16,70 @@ constexpr std::size_t kLongestPath = 32768;
 
 NameSlots<kLongestPath> slots;
 
+// Held while models take their names: the console's request to end waits.
+std::mutex naming;
+// Guarded by naming: whether names were given and the end waits for
+// ResumeEndingSignals(), and whether the console asked for it meanwhile.
+bool endWaits = false;
+bool endAsked = false;
+
+void RemoveReadyNames() {
+    slots.RemoveReady([](const wchar_t* name) { ::DeleteFileW(name); });
+}
+
 // Runs on a thread of its own when the console asks the program to end; the
 // program then ends as it would have without it.
 BOOL WINAPI RemoveRegisteredNames(DWORD) {
-    slots.RemoveReady([](const wchar_t* name) { ::DeleteFileW(name); });
+    const std::lock_guard lock(naming);
+    if (endWaits) {
+        endAsked = true;
+        return TRUE;
+    }
+    RemoveReadyNames();
     return FALSE;
+}
+
+void InstallHandler() {
+    static std::once_flag installed;
+    std::call_once(installed, [] { ::SetConsoleCtrlHandler(RemoveRegisteredNames, TRUE); });
 }
 
 }  // namespace
 
 RemoveOnSignal::RemoveOnSignal(const std::filesystem::path& name) {
-    static std::once_flag installed;
-    std::call_once(installed, [] { ::SetConsoleCtrlHandler(RemoveRegisteredNames, TRUE); });
+    InstallHandler();
     slot_ = slots.Take(name);
 }
 
 RemoveOnSignal::~RemoveOnSignal() {
     slots.Release(slot_);
+}
+
+UninterruptedNaming::UninterruptedNaming() {
+    InstallHandler();
+    naming.lock();
+}
+
+UninterruptedNaming::~UninterruptedNaming() {
+    endWaits = endWaits || given_;
+    naming.unlock();
+    if (!given_) {
+        ResumeEndingSignals();
+    }
+}
+
+// Ends the program as the console's request would have.
+void ResumeEndingSignals() {
+    bool asked = false;
+    {
+        const std::lock_guard lock(naming);
+        asked = std::exchange(endAsked, false);
+        endWaits = false;
+    }
+    if (asked) {
+        RemoveReadyNames();
+        ::ExitProcess(STATUS_CONTROL_C_EXIT);
+    }
 }
 
 }  // namespace morvane

@@ -15,6 +15,7 @@
 #include "model/model_file.h"
 #include "model/path_text.h"
 #include "model/posix_file.h"
+#include "model/remove_on_signal.h"
 #include "model/temporary_name.h"
 #include "system_error.h"
 
@@ -196,6 +197,12 @@ public:
     }
 
     void name() override {
+        UninterruptedNaming naming;
+        nameInBatch();
+        naming.nameGiven();
+    }
+
+    void nameInBatch() override {
         if (const int error = fd_.close(); error != 0) {
             FailWith("cannot write " + Quoted(plan_.output), error);
         }
@@ -216,7 +223,6 @@ public:
     bool syncFileSystem() const override { return false; }
     std::uint64_t fileSystem() const override { return 0; }
     bool holdsTemporaryName() const override { return true; }
-    void nameInBatch() override { name(); }
     fs::path folder() const override { return folderOf(plan_.target); }
     const OutputLanding& landing() const override { return plan_.landing; }
     fs::path linkTarget() const override {

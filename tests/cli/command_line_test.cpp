@@ -48,6 +48,9 @@ struct ProcessSetup {
     bool asNobody = false;
     StandardOutputTo output = StandardOutputTo::File;
     int ignoredSignal = 0;  // as under nohup
+    // What strace injects into the tool's system calls, as "rename:signal=SIGTERM":
+    // the tool meets it at that very call, every time.
+    std::string injected{};
 };
 
 // morvane-cli as a child in `folder`, its output in stdout.txt and stderr.txt in `logs`.
@@ -56,6 +59,11 @@ public:
     CliProcess(std::vector<std::string> words, const fs::path& folder, const fs::path& logs,
                const ProcessSetup& setup) {
         words.insert(words.begin(), setup.program);
+        if (!setup.injected.empty()) {
+            words.insert(words.begin(),
+                         {"/usr/bin/strace", "-qq", "-o", (logs / "strace.txt").string(), "-e",
+                          "inject=" + setup.injected});
+        }
         std::vector<char*> argv;
         for (std::string& word : words) {
             argv.push_back(word.data());
@@ -123,6 +131,7 @@ struct ToolRun {
     int exitCode;  // -1 when a signal ended the tool
     std::string out;
     std::string err;
+    int signal;  // that ended the tool, or 0
 };
 
 class CommandLine : public ::testing::Test {
@@ -130,7 +139,7 @@ protected:
     ToolRun run(const std::vector<std::string>& arguments, const ProcessSetup& setup = {}) {
         const int status = CliProcess(arguments, folder_.path(), logs_.path(), setup).wait();
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(logs_ / "stdout.txt"),
-                readFile(logs_ / "stderr.txt")};
+                readFile(logs_ / "stderr.txt"), WIFSIGNALED(status) ? WTERMSIG(status) : 0};
     }
     std::string path(const std::string& name) const { return (folder_ / name).string(); }
 
@@ -612,6 +621,74 @@ TEST_F(CommandLine, ASignalMidRewriteLeavesNothingOrTheOldOutputAndNoTemporaryFi
         EXPECT_EQ(folder_.listing(), "in.zrm out.zrm ");
         EXPECT_EQ(readFile(path("out.zrm")), kPrecious);
     }
+}
+
+// A signal that comes while the model takes its name waits: the tool ends
+// either with the model named and reported, or by the signal with the old
+// file in place. In a batch, the group being named is named and reported.
+TEST_F(CommandLine, AnEndingSignalAtTheRenameEndsTheToolOnlyWhereNothingWasNamed) {
+    writeFile(path("in.zrm"), model_);
+    const std::string rewritten = rewriteInMemory(model_, 2).output;
+    for (const char* signal : {"SIGTERM", "SIGINT"}) {
+        SCOPED_TRACE(signal);
+        writeFile(path("out.zrm"), kPrecious);
+        const ToolRun named = run({"-q", "-n", "2", "in.zrm", "out.zrm"},
+                                  {.injected = "rename:signal=" + std::string(signal)});
+        EXPECT_EQ(named.exitCode, 0) << named.signal;
+        EXPECT_THAT(named.err, ::testing::StartsWith("morvane-cli: wrote 'out.zrm' ("));
+        EXPECT_EQ(readFile(path("out.zrm")), rewritten);
+        writeFile(path("out.zrm"), kPrecious);
+        const ToolRun failed =
+            run({"-q", "-n", "2", "in.zrm", "out.zrm"},
+                {.injected = "rename:error=EACCES:signal=" + std::string(signal)});
+        EXPECT_NE(failed.signal, 0) << failed.err;
+        EXPECT_EQ(readFile(path("out.zrm")), kPrecious);
+        EXPECT_EQ(folder_.listing(), "in.zrm out.zrm ");
+    }
+    EXPECT_EQ(
+        run({"-q", "-n", "2", "in.zrm", "new.zrm"}, {.injected = "linkat:signal=SIGTERM"}).exitCode,
+        0);
+    EXPECT_EQ(readFile(path("new.zrm")), rewritten);
+    // A group is four models where each has a name while it is written.
+    fs::create_directory(path("out"));
+    std::vector<std::string> arguments = {"-q", "-n", "2", "-d", "out"};
+    for (const char* name : {"1.zrm", "2.zrm", "3.zrm", "4.zrm", "5.zrm", "6.zrm"}) {
+        writeFile(path(name), model_);
+        arguments.push_back(name);
+    }
+    const ToolRun batch = run(arguments, {.program = MORVANE_CLI_NAMED_TEMPORARY,
+                                          .injected = "rename:signal=SIGTERM:when=1"});
+    EXPECT_EQ(batch.signal, SIGTERM);
+    EXPECT_EQ(TempFolder::namesIn(path("out")), "1.zrm 2.zrm 3.zrm 4.zrm ");
+    EXPECT_EQ(subjects(batch.err),
+              (std::vector<std::string>{
+                  "morvane-cli: wrote 'out/1.zrm'", "morvane-cli: wrote 'out/2.zrm'",
+                  "morvane-cli: wrote 'out/3.zrm'", "morvane-cli: wrote 'out/4.zrm'"}));
+}
+
+// SIGKILL cannot be made to wait. A model that replaces a file must have a
+// name to be renamed to the file's: it holds a hidden one, complete and
+// synced, for the few steps before the rename. A new name needs none.
+TEST_F(CommandLine, SIGKILLAtTheNamingLeavesAtMostTheWholeModelUnderAHiddenName) {
+    writeFile(path("in.zrm"), model_);
+    writeFile(path("out.zrm"), kPrecious);
+    const ToolRun replacing =
+        run({"-q", "-n", "2", "in.zrm", "out.zrm"}, {.injected = "rename:signal=SIGKILL"});
+    EXPECT_EQ(replacing.signal, SIGKILL);
+    EXPECT_EQ(readFile(path("out.zrm")), kPrecious);
+    std::vector<fs::path> hidden;
+    for (const auto& entry : fs::directory_iterator(folder_.path())) {
+        if (entry.path().filename().string().starts_with(".morvane-")) {
+            hidden.push_back(entry.path());
+        }
+    }
+    ASSERT_EQ(hidden.size(), 1u) << folder_.listing();
+    EXPECT_EQ(readFile(hidden[0]), rewriteInMemory(model_, 2).output);
+    fs::remove(hidden[0]);
+    const ToolRun newName =
+        run({"-q", "-n", "2", "in.zrm", "new.zrm"}, {.injected = "rename:signal=SIGKILL"});
+    EXPECT_EQ(newName.exitCode, 0);
+    EXPECT_EQ(folder_.listing(), "in.zrm new.zrm out.zrm ");
 }
 
 // A batch or listing stops at the first model whose output is lost: every

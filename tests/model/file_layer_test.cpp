@@ -280,15 +280,25 @@ protected:
 };
 
 // A new file gets 0666 less the umask; a replaced one, reached here through a
-// symbolic link that must stay one, keeps its bits.
+// symbolic link that must stay one, keeps its bits. A new name is made at
+// once; a replaced file's name can only be taken by a rename, for which the
+// synced model needs a hidden name first.
 TEST_F(SafeRewrite, WritesTheModelWithTheRightBitsAndLeavesNothingElse) {
     writeFile(folder_ / "real.zrm", kPrecious);
     fs::permissions(folder_ / "real.zrm", fs::perms(0640));
     fs::create_symlink("real.zrm", folder_ / "alias.zrm");
     const mode_t previous = ::umask(022);
     const std::string rewritten = rewriteInMemory(kModel, 1).output;
+    const std::string folderSynced = "fsync folder " + folder_.path().filename().string();
+    reset();
     const PassSummary summary = rewrite("in.zrm", "new.zrm");
+    EXPECT_EQ(calls, (std::vector<std::string>{"fsync file", "name new.zrm", folderSynced}));
+    reset();
     rewrite("in.zrm", "alias.zrm");
+    ASSERT_EQ(calls.size(), 4u);
+    EXPECT_TRUE(calls[1].starts_with("name .morvane-")) << calls[1];
+    EXPECT_EQ(calls[0] + ", " + calls[2] + ", " + calls[3],
+              "fsync file, name real.zrm, " + folderSynced);
     ::umask(previous);
     EXPECT_EQ(readFile(folder_ / "new.zrm"), rewritten);
     EXPECT_EQ(summary.bytesWritten, static_cast<std::int64_t>(rewritten.size()));
