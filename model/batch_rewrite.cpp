@@ -35,21 +35,35 @@ void BatchRewrite::add(const std::filesystem::path& input, const std::filesystem
     // A signal that came while the last group took its names, now reported,
     // ends the batch before this model.
     ResumeEndingSignals();
-    Pending& pending =
-        group_.emplace_back(Pending{{input, output, std::nullopt, nullptr}, nullptr});
-    attempt(pending, [&] {
-        pending.model = std::make_unique<ModelRewrite>(input, output, progress_);
-        requireUntaken(pending.outcome, pending.model->landing());
-        pending.model->write(volumes_, trace_);
-        // A model whose trace or progress failed is settled before the next
-        // one starts, as it would be on its own.
-        pending.model->requireNotCancelled();
-        groupBytes_ += pending.model->summary().bytesWritten;
-        taken_.emplace_back(pending.model->landing(), output);
-    });
+    Pending pending{{input, output, std::nullopt, nullptr}, nullptr};
+    attempt(pending, [&] { start(pending); });
+    group_.push_back(std::move(pending));
     if (groupIsFull()) {
         finish();
     }
+}
+
+// A model that finds no descriptor free waits for the models before it to
+// take their names, which frees theirs.
+void BatchRewrite::start(Pending& pending) {
+    const Outcome& outcome = pending.outcome;
+    try {
+        pending.model = std::make_unique<ModelRewrite>(outcome.input, outcome.output, progress_);
+    } catch (const TooManyOpenFiles&) {
+        if (group_.empty()) {
+            throw;
+        }
+        finish();
+        ResumeEndingSignals();
+        pending.model = std::make_unique<ModelRewrite>(outcome.input, outcome.output, progress_);
+    }
+    requireUntaken(outcome, pending.model->landing());
+    pending.model->write(volumes_, trace_);
+    // A model whose trace or progress failed is settled before the next one
+    // starts, as it would be on its own.
+    pending.model->requireNotCancelled();
+    groupBytes_ += pending.model->summary().bytesWritten;
+    taken_.emplace_back(pending.model->landing(), outcome.output);
 }
 
 void BatchRewrite::requireUntaken(const Outcome& outcome, const OutputLanding& landing) const {

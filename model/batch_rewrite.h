@@ -52,6 +52,8 @@ private:
     // Refuses a model whose output leads to a file that an earlier model of
     // this run writes: one of the two models would be lost.
     void requireUntaken(const Outcome& outcome, const OutputLanding& landing) const;
+    // Opens the model and writes it to its temporary file.
+    void start(Pending& pending);
     bool groupIsFull() const;
     void syncGroup();
     void nameGroup();

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -46,6 +47,9 @@ std::string Quoted(const std::filesystem::path& path) {
 }
 
 void FailWith(const std::string& what, int error) {
+    if (error == EMFILE || error == ENFILE) {
+        throw TooManyOpenFiles(what + ": " + std::strerror(error));
+    }
     throw FileError(what + ": " + std::strerror(error));
 }
 

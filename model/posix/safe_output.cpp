@@ -464,13 +464,33 @@ std::unique_ptr<SafeOutput> OpenSafeOutput(int inputFd, const fs::path& output) 
     return std::make_unique<TemporaryOutput>(planOutput(inputFd, output));
 }
 
-// Half the files the process may have open, so that the rest can still be.
+namespace {
+
+// Each output waiting for its name holds its new file open; these are kept
+// for the model being read, the check before it, and a folder being synced.
+constexpr std::size_t kDescriptorsKept = 4;
+
+std::size_t openDescriptors() {
+    std::size_t open = 0;
+    std::error_code error;
+    for (fs::directory_iterator entry("/proc/self/fd", error); !error && entry != fs::end(entry);
+         entry.increment(error)) {
+        ++open;
+    }
+    return open;
+}
+
+}  // namespace
+
+// The descriptors still free: the process's limit less those open now, the
+// standard streams and any it inherited among them.
 std::size_t MostOutputsWaitingAtOnce() {
     rlimit files{};
     if (::getrlimit(RLIMIT_NOFILE, &files) != 0 || files.rlim_cur == RLIM_INFINITY) {
         return SIZE_MAX;
     }
-    return std::max<std::size_t>(files.rlim_cur / 2, 1);
+    const std::size_t used = openDescriptors() + kDescriptorsKept;
+    return files.rlim_cur > used ? files.rlim_cur - used : 1;
 }
 
 }  // namespace morvane

@@ -43,6 +43,9 @@ struct ProcessSetup {
     // Writes that reach this many bytes into a file fail with EFBIG, as on a
     // full disk; SIGXFSZ is ignored so that the tool sees the error.
     std::optional<rlim_t> fileSizeLimit{};
+    // How many files the tool may have open, and how many it finds open.
+    std::optional<rlim_t> openFileLimit{};
+    int inheritedFiles = 0;
     // Runs as the unprivileged user nobody, so that folder permissions bind
     // even when the tests run as root.
     bool asNobody = false;
@@ -99,6 +102,11 @@ private:
         }
         const rlim_t size = setup.fileSizeLimit.value_or(RLIM_INFINITY);
         const rlimit limit{size, size};
+        for (int i = 0; i < setup.inheritedFiles; ++i) {
+            ::dup(2);
+        }
+        const rlim_t open = setup.openFileLimit.value_or(RLIM_INFINITY);
+        const rlimit files{open, open};
         int ends[2];
         const bool output =
             setup.output == StandardOutputTo::File ? redirect(logs / "stdout.txt", 1)
@@ -109,6 +117,7 @@ private:
         if (!redirect(logs / "stderr.txt", 2) || !output || ::chdir(folder.c_str()) != 0 ||
             (setup.fileSizeLimit &&
              (::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || ::setrlimit(RLIMIT_FSIZE, &limit) != 0)) ||
+            (setup.openFileLimit && ::setrlimit(RLIMIT_NOFILE, &files) != 0) ||
             (setup.asNobody &&
              (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))) {
             ::_exit(125);
@@ -560,6 +569,23 @@ TEST_F(CommandLine, DiskFullLeavesEachOutputNameAsItWasAndTheBatchGoesOn) {
         EXPECT_EQ(readFile(out / "small.zrm"), rewriteInMemory(small, 5).output);
         EXPECT_EQ(out.listing(), "old.zrm small.zrm ");
     }
+}
+
+// The group of models that wait for their names together fits in the files
+// the tool may still open, however many it was handed open.
+TEST_F(CommandLine, ABatchWritesEveryModelWithFewFilesLeftToOpen) {
+    const std::string small = containerHeader() + chunk(kPrim, 0, 4, payload(4));
+    fs::create_directory(path("in"));
+    fs::create_directory(path("out"));
+    std::vector<std::string> arguments = {"-q", "-n", "1", "-d", "out"};
+    for (int i = 0; i < 300; ++i) {
+        arguments.push_back("in/" + std::to_string(i) + ".zrm");
+        writeFile(path(arguments.back()), small);
+    }
+    const ToolRun result = run(arguments, {.openFileLimit = 64, .inheritedFiles = 40});
+    EXPECT_EQ(result.exitCode, 0) << result.err.substr(0, 1000);
+    EXPECT_EQ(std::ranges::count(result.err, '\n'), 300);
+    EXPECT_EQ(readFile(path("out/299.zrm")), rewriteInMemory(small, 1).output);
 }
 
 // A trace of several hundred kilobytes, more than any buffer or pipe holds.

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -234,6 +235,37 @@ TEST(BatchDurability, FilesAreSyncedTogetherThenNamedThenTheFolderSyncedOnce) {
                     syncs == std::vector<std::string>(3, "fsync file"))
             << ::testing::PrintToString(calls);
     }
+}
+
+// A batch sizes its groups by the files free when it begins; a model that
+// then finds none free lets the models before it take their names first.
+TEST(BatchDurability, AModelThatFindsNoFileFreeWaitsForTheGroupBeforeIt) {
+    TempFolder folder;
+    fs::create_directory(folder / "out");
+    std::vector<std::string> names;
+    for (int i = 0; i < 12; ++i) {
+        names.push_back(std::to_string(i) + ".zrm");
+        writeFile(folder / names.back(), kModel);
+    }
+    std::ostringstream trace;
+    std::vector<std::string> reported;
+    BatchRewrite batch(1, trace, {}, [&](const BatchRewrite::Outcome& outcome) {
+        reported.push_back(outcome.output.filename().string() + (outcome.written ? "" : " failed"));
+    });
+    // Room for the model being read and four new ones.
+    const int lowestFree = ::dup(0);
+    ::close(lowestFree);
+    rlimit before{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &before), 0);
+    const rlimit few{static_cast<rlim_t>(lowestFree + 5), before.rlim_max};
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &few), 0);
+    for (const std::string& name : names) {
+        batch.add(folder / name, folder / "out" / name);
+    }
+    batch.finish();
+    ::setrlimit(RLIMIT_NOFILE, &before);
+    EXPECT_EQ(reported, names);
+    EXPECT_EQ(readFile(folder / "out" / names.back()), rewriteInMemory(kModel, 1).output);
 }
 
 // The check before a rewrite reads the end of the model and the chunk
