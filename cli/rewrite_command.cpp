@@ -204,6 +204,9 @@ bool rewriteBatch(const std::vector<Job>& jobs, const Options& options, Trace& t
                                     });
                                 });
     for (const Job& job : jobs) {
+        batch.willRead(job.input);
+    }
+    for (const Job& job : jobs) {
         Lookout lookout = lookAtCarriedBlock(job, options.skipRewritten);
         if (!lookout.goesOn) {
             order.leftOut(std::move(lookout.note));

@@ -66,7 +66,19 @@ void BatchRewrite::start(Pending& pending) {
     taken_.emplace_back(pending.model->landing(), outcome.output);
 }
 
+void BatchRewrite::willRead(const std::filesystem::path& input) {
+    if (const std::optional<OutputLanding> landing = LandingOfFile(input)) {
+        inputs_.emplace_back(*landing, input);
+    }
+}
+
 void BatchRewrite::requireUntaken(const Outcome& outcome, const OutputLanding& landing) const {
+    for (const auto& [read, name] : inputs_) {
+        if (landing.isSameFileAs(read)) {
+            throw FileError("refusing to write " + Quoted(outcome.output) + ": it leads to " +
+                            Quoted(name) + ", a model this run reads, which would be lost");
+        }
+    }
     for (const auto& [taken, name] : taken_) {
         if (landing.isSameFileAs(taken)) {
             throw FileError("refusing to write " + Quoted(outcome.output) +

@@ -38,6 +38,9 @@ public:
     // Models still waiting for their names are dropped, leaving nothing behind.
     ~BatchRewrite();
 
+    // Notes a model the batch is to read, so that no output of the batch
+    // replaces it, before or after it is read.
+    void willRead(const std::filesystem::path& input);
     // Writes the model; its name may wait for the rest of its group.
     void add(const std::filesystem::path& input, const std::filesystem::path& output);
     // Syncs, names and reports every model added so far.
@@ -49,8 +52,8 @@ private:
         std::unique_ptr<ModelRewrite> model;
     };
 
-    // Refuses a model whose output leads to a file that an earlier model of
-    // this run writes: one of the two models would be lost.
+    // Refuses a model whose output leads to a model the batch reads, or to a
+    // file that an earlier model of this run writes: a model would be lost.
     void requireUntaken(const Outcome& outcome, const OutputLanding& landing) const;
     // Opens the model and writes it to its temporary file.
     void start(Pending& pending);
@@ -68,7 +71,9 @@ private:
     const Report report_;
     const std::size_t groupModels_;
     std::vector<Pending> group_;
-    std::vector<std::pair<OutputLanding, std::filesystem::path>> taken_;  // with the output's name
+    // With their names as given.
+    std::vector<std::pair<OutputLanding, std::filesystem::path>> inputs_;
+    std::vector<std::pair<OutputLanding, std::filesystem::path>> taken_;
     std::int64_t groupBytes_ = 0;
 };
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 namespace morvane {
 
@@ -67,6 +68,10 @@ public:
     virtual const OutputLanding& landing() const = 0;
     virtual void syncFolder() const = 0;
 };
+
+// Where a name that leads to an existing file lands, links followed; nothing
+// when there is no file there.
+std::optional<OutputLanding> LandingOfFile(const std::filesystem::path& file);
 
 // Refuses an output that must not be replaced (the input itself under any
 // name, anything but a regular file, a link that leads nowhere), notes what a

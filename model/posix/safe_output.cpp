@@ -176,16 +176,17 @@ void requireWritable(const OutputPlan& plan, mode_t mode) {
     }
 }
 
-OutputLanding landingOf(const OutputPlan& plan) {
+fs::path resolvedName(const fs::path& path) {
     std::error_code error;
-    fs::path name = fs::weakly_canonical(plan.target, error);
-    if (error) {
-        name = fs::absolute(plan.target);
-    }
+    fs::path name = fs::weakly_canonical(path, error);
+    return error ? fs::absolute(path, error) : name;
+}
+
+OutputLanding landingOf(const OutputPlan& plan) {
     if (!plan.replaced) {
-        return {0, 0, name};
+        return {0, 0, resolvedName(plan.target)};
     }
-    return {plan.replaced->status.st_dev, plan.replaced->status.st_ino, name};
+    return {plan.replaced->status.st_dev, plan.replaced->status.st_ino, resolvedName(plan.target)};
 }
 
 OutputPlan planOutput(int inputFd, const fs::path& output) {
@@ -459,6 +460,14 @@ private:
 };
 
 }  // namespace
+
+std::optional<OutputLanding> LandingOfFile(const fs::path& file) {
+    struct stat status {};
+    if (::stat(file.c_str(), &status) != 0) {
+        return std::nullopt;
+    }
+    return OutputLanding{status.st_dev, status.st_ino, resolvedName(file)};
+}
 
 std::unique_ptr<SafeOutput> OpenSafeOutput(int inputFd, const fs::path& output) {
     return std::make_unique<TemporaryOutput>(planOutput(inputFd, output));

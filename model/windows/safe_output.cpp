@@ -297,6 +297,14 @@ private:
 
 }  // namespace
 
+std::optional<OutputLanding> LandingOfFile(const fs::path& file) {
+    const UniqueHandle handle = openToLookAt(file);
+    if (!handle.isOpen()) {
+        return std::nullopt;
+    }
+    return landingOf(file, handle.get());
+}
+
 std::unique_ptr<SafeOutput> OpenSafeOutput(int inputFd, const fs::path& output) {
     return std::make_unique<TemporaryOutput>(planOutput(inputFd, output));
 }

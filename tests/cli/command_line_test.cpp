@@ -338,6 +338,20 @@ TEST_F(CommandLine, TwoOutputsOfABatchThatAreOneFileAreNotBothWritten) {
     EXPECT_EQ(readFile(path("out/a.zrm")), rewriteInMemory(models["a.zrm"], 3).output);
     EXPECT_EQ(readFile(path("out/b.zrm")), kPrecious);
     EXPECT_EQ(TempFolder::namesIn(path("out")), "a.zrm b.zrm x.zrm y.zrm z.zrm ");
+
+    // An output may also lead to a model of the batch, read before it or after.
+    fs::create_directory(path("out2"));
+    fs::create_symlink("../z.zrm", path("out2/x.zrm"));
+    fs::create_symlink("../x.zrm", path("out2/z.zrm"));
+    const ToolRun inputs = run({"-q", "-n", "3", "-d", "out2", "x.zrm", "y.zrm", "z.zrm"});
+    EXPECT_EQ(inputs.exitCode, 1);
+    for (const auto& [output, input] : {std::pair{"x", "z"}, std::pair{"z", "x"}}) {
+        EXPECT_THAT(inputs.err, HasSubstr("morvane-cli: refusing to write 'out2/" +
+                                          std::string(output) + ".zrm': it leads to '" + input +
+                                          ".zrm', a model this run reads, which would be lost\n"));
+        EXPECT_EQ(readFile(path(std::string(input) + ".zrm")), models[std::string(input) + ".zrm"]);
+    }
+    EXPECT_EQ(readFile(path("out2/y.zrm")), rewriteInMemory(models["y.zrm"], 3).output);
 }
 
 // Each line of standard error up to the name it is about.
