@@ -63,29 +63,46 @@ void BatchRewrite::start(Pending& pending) {
     // starts, as it would be on its own.
     pending.model->requireNotCancelled();
     groupBytes_ += pending.model->summary().bytesWritten;
-    taken_.emplace_back(pending.model->landing(), outcome.output);
+    outputs_.add(pending.model->landing(), outcome.output);
 }
 
 void BatchRewrite::willRead(const std::filesystem::path& input) {
     if (const std::optional<OutputLanding> landing = LandingOfFile(input)) {
-        inputs_.emplace_back(*landing, input);
+        inputs_.add(*landing, input);
     }
 }
 
 void BatchRewrite::requireUntaken(const Outcome& outcome, const OutputLanding& landing) const {
-    for (const auto& [read, name] : inputs_) {
-        if (landing.isSameFileAs(read)) {
-            throw FileError("refusing to write " + Quoted(outcome.output) + ": it leads to " +
-                            Quoted(name) + ", a model this run reads, which would be lost");
-        }
+    if (const std::string* input = inputs_.find(landing)) {
+        throw FileError("refusing to write " + Quoted(outcome.output) + ": it leads to " + *input +
+                        ", a model this run reads, which would be lost");
     }
-    for (const auto& [taken, name] : taken_) {
-        if (landing.isSameFileAs(taken)) {
-            throw FileError("refusing to write " + Quoted(outcome.output) +
-                            ": it is the same file as " + Quoted(name) +
-                            ", which this run writes too, and one of the two models would be lost");
-        }
+    if (const std::string* output = outputs_.find(landing)) {
+        throw FileError("refusing to write " + Quoted(outcome.output) +
+                        ": it is the same file as " + *output +
+                        ", which this run writes too, and one of the two models would be lost");
     }
+}
+
+void BatchRewrite::Landings::add(const OutputLanding& landing, const std::filesystem::path& name) {
+    if (!landing.place.empty()) {
+        byPlace_.emplace(landing.place, Quoted(name));
+    }
+    if (landing.file != 0) {
+        byFile_.emplace(std::pair(landing.device, landing.file), Quoted(name));
+    }
+}
+
+const std::string* BatchRewrite::Landings::find(const OutputLanding& landing) const {
+    if (const auto placed = byPlace_.find(landing.place);
+        !landing.place.empty() && placed != byPlace_.end()) {
+        return &placed->second;
+    }
+    if (landing.file == 0) {
+        return nullptr;
+    }
+    const auto file = byFile_.find(std::pair(landing.device, landing.file));
+    return file != byFile_.end() ? &file->second : nullptr;
 }
 
 bool BatchRewrite::groupIsFull() const {

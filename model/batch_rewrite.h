@@ -5,8 +5,12 @@
 #include <filesystem>
 #include <functional>
 #include <iosfwd>
+#include <map>
 #include <memory>
 #include <optional>
+#include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "file_rewrite.h"
@@ -52,6 +56,18 @@ private:
         std::unique_ptr<ModelRewrite> model;
     };
 
+    // Files by where names land on them, each with the name quoted for messages.
+    class Landings {
+    public:
+        void add(const OutputLanding& landing, const std::filesystem::path& name);
+        // The quoted name of the file that landing reaches, or nullptr.
+        const std::string* find(const OutputLanding& landing) const;
+
+    private:
+        std::unordered_map<std::filesystem::path::string_type, std::string> byPlace_;
+        std::map<std::pair<std::uint64_t, std::uint64_t>, std::string> byFile_;
+    };
+
     // Refuses a model whose output leads to a model the batch reads, or to a
     // file that an earlier model of this run writes: a model would be lost.
     void requireUntaken(const Outcome& outcome, const OutputLanding& landing) const;
@@ -71,9 +87,8 @@ private:
     const Report report_;
     const std::size_t groupModels_;
     std::vector<Pending> group_;
-    // With their names as given.
-    std::vector<std::pair<OutputLanding, std::filesystem::path>> inputs_;
-    std::vector<std::pair<OutputLanding, std::filesystem::path>> taken_;
+    Landings inputs_;
+    Landings outputs_;
     std::int64_t groupBytes_ = 0;
 };
 

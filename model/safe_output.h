@@ -9,16 +9,12 @@
 namespace morvane {
 
 // Where an output lands: the file it replaces, known by its device and its
-// index there, and the name it takes, with its folder resolved and in the form
-// the system tells names apart.
+// index there, and the place of the name it takes, in the form in which the
+// system tells places apart.
 struct OutputLanding {
     std::uint64_t device = 0;
-    std::uint64_t file = 0;  // 0 for a name that is new
-    std::filesystem::path name;
-
-    bool isSameFileAs(const OutputLanding& other) const {
-        return name == other.name || (file != 0 && file == other.file && device == other.device);
-    }
+    std::uint64_t file = 0;                    // 0 for a name that is new
+    std::filesystem::path::string_type place;  // empty where only the file counts
 };
 
 // The new model's way to the output name: a temporary file in the output's
@@ -69,8 +65,8 @@ public:
     virtual void syncFolder() const = 0;
 };
 
-// Where a name that leads to an existing file lands, links followed; nothing
-// when there is no file there.
+// The existing file a name leads to, links followed, known by its device and
+// index alone; nothing when there is no file there.
 std::optional<OutputLanding> LandingOfFile(const std::filesystem::path& file);
 
 // Refuses an output that must not be replaced (the input itself under any

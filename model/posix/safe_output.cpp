@@ -176,17 +176,22 @@ void requireWritable(const OutputPlan& plan, mode_t mode) {
     }
 }
 
-fs::path resolvedName(const fs::path& path) {
-    std::error_code error;
-    fs::path name = fs::weakly_canonical(path, error);
-    return error ? fs::absolute(path, error) : name;
+// A name is known by its folder, as the file system knows that folder
+// whatever the path to it, and by itself.
+fs::path::string_type placeOf(const fs::path& target) {
+    struct stat folder {};
+    if (::stat(folderOf(target).c_str(), &folder) != 0) {
+        return fs::absolute(target).native();
+    }
+    return std::to_string(folder.st_dev) + ":" + std::to_string(folder.st_ino) + "/" +
+           target.filename().native();
 }
 
 OutputLanding landingOf(const OutputPlan& plan) {
     if (!plan.replaced) {
-        return {0, 0, resolvedName(plan.target)};
+        return {0, 0, placeOf(plan.target)};
     }
-    return {plan.replaced->status.st_dev, plan.replaced->status.st_ino, resolvedName(plan.target)};
+    return {plan.replaced->status.st_dev, plan.replaced->status.st_ino, placeOf(plan.target)};
 }
 
 OutputPlan planOutput(int inputFd, const fs::path& output) {
@@ -466,7 +471,7 @@ std::optional<OutputLanding> LandingOfFile(const fs::path& file) {
     if (::stat(file.c_str(), &status) != 0) {
         return std::nullopt;
     }
-    return OutputLanding{status.st_dev, status.st_ino, resolvedName(file)};
+    return OutputLanding{status.st_dev, status.st_ino, {}};
 }
 
 std::unique_ptr<SafeOutput> OpenSafeOutput(int inputFd, const fs::path& output) {

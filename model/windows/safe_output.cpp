@@ -108,25 +108,25 @@ void requireWritable(const fs::path& output, DWORD attributes) {
 
 // The name compared as Windows compares names: spelt out, in any case, and
 // without the dots and spaces that it drops from the end of a name.
-fs::path nameKeyOf(const fs::path& target) {
+fs::path::string_type placeOf(const fs::path& target) {
     std::wstring full(32768, L'\0');
     const DWORD length = ::GetFullPathNameW(asPeopleWriteIt(target).c_str(),
                                             static_cast<DWORD>(full.size()), full.data(), nullptr);
     if (length == 0 || length >= full.size()) {
-        return NameKey(target);
+        return NameKey(target).native();
     }
     full.resize(length);
-    return NameKey(fs::path(full));
+    return NameKey(fs::path(full)).native();
 }
 
 OutputLanding landingOf(const fs::path& target, HANDLE existing) {
     BY_HANDLE_FILE_INFORMATION information{};
     if (existing == INVALID_HANDLE_VALUE || !::GetFileInformationByHandle(existing, &information)) {
-        return {0, 0, nameKeyOf(target)};
+        return {0, 0, placeOf(target)};
     }
     return {information.dwVolumeSerialNumber,
             std::uint64_t{information.nFileIndexHigh} << 32 | information.nFileIndexLow,
-            nameKeyOf(target)};
+            placeOf(target)};
 }
 
 OutputPlan planOutput(int inputFd, const fs::path& output) {
@@ -302,7 +302,9 @@ std::optional<OutputLanding> LandingOfFile(const fs::path& file) {
     if (!handle.isOpen()) {
         return std::nullopt;
     }
-    return landingOf(file, handle.get());
+    OutputLanding landing = landingOf(file, handle.get());
+    landing.place.clear();
+    return landing;
 }
 
 std::unique_ptr<SafeOutput> OpenSafeOutput(int inputFd, const fs::path& output) {
