@@ -8,8 +8,8 @@
 #include <nlohmann/json.hpp>
 
 #include "model/chunk_listing.h"
-#include "model/model_file.h"
-#include "model/path_text.h"
+#include "model/files/model_file.h"
+#include "model/files/path_text.h"
 #include "standard_output.h"
 
 namespace {
@@ -104,7 +104,7 @@ struct Listed {
 // Lists one model through `row`.
 Listed listModel(const std::string& path, const morvane::ListingSink& row) {
     try {
-        return {morvane::ListModelFile(morvane::PathFromText(path), row), {}};
+        return {morvane::ModelFile(morvane::PathFromText(path)).list(row), {}};
     } catch (const std::exception& error) {
         return {std::nullopt, error.what()};
     }

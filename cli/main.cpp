@@ -3,10 +3,10 @@
 #include <iostream>
 
 #include "list_command.h"
-#include "model/standard_streams.h"
 #include "options.h"
 #include "program_arguments.h"
 #include "rewrite_command.h"
+#include "startup/standard_streams.h"
 
 namespace {
 

@@ -5,9 +5,8 @@
 #include <map>
 #include <optional>
 
+#include "model/files/path_text.h"
 #include "model/format.h"
-#include "model/model_file.h"
-#include "model/path_text.h"
 
 namespace {
 

@@ -1,16 +1,14 @@
 #include "rewrite_command.h"
 
-#include <deque>
 #include <exception>
 #include <filesystem>
 #include <iostream>
 #include <optional>
 
-#include "model/batch_rewrite.h"
-#include "model/carried_block.h"
-#include "model/file_rewrite.h"
-#include "model/model_file.h"
-#include "model/path_text.h"
+#include "model/files/batch_rewrite.h"
+#include "model/files/file_rewrite.h"
+#include "model/files/model_file.h"
+#include "model/files/path_text.h"
 #include "standard_output.h"
 
 namespace {
@@ -92,46 +90,45 @@ std::string carriesBlock(const morvane::CarriedBlock& block) {
            " (in its last PRIM chunk, at offset " + std::to_string(block.primOffset) + ")";
 }
 
-// What is said of a model before it is rewritten, and whether it is to be.
-struct Lookout {
-    bool goesOn = true;
-    std::string note;  // a warning, or why the model is left out; "" when there is nothing to say
-};
-
-// A model that was rewritten before is rewritten all the same, with a
-// warning, or left out with a note.
-Lookout lookAtCarriedBlock(const Job& job, bool skipRewritten) {
-    const std::optional<morvane::CarriedBlock> block = morvane::FindCarriedBlock(job.input);
-    if (!block) {
-        return {};
-    }
-    if (skipRewritten) {
-        return {false, "left out " + morvane::Quoted(job.input) + ": it " + carriesBlock(*block) +
-                           "; " + morvane::Quoted(job.output) + " was not written"};
-    }
-    return {true, "warning: " + morvane::Quoted(job.input) + " " + carriesBlock(*block) +
-                      ": it was rewritten before, and this rewrite adds a second block to every "
-                      "PRIM chunk"};
-}
-
 // One line on standard error, in one write: in a batch there is one for
 // every model.
 void tell(const std::string& line) {
     std::cerr << "morvane-cli: " + line + "\n";
 }
 
-// Says what became of one model; false when it was not written.
-bool report(const Job& job, const std::optional<morvane::WrittenModel>& written,
-            const std::exception_ptr& failure, int volumes, Trace& trace) {
+using Outcome = morvane::BatchRewrite::Outcome;
+
+// A model that was rewritten before is rewritten all the same, with a
+// warning, or left out with a note.
+void tellOfCarriedBlock(const Outcome& outcome) {
+    if (!outcome.carriedBlock) {
+        return;
+    }
+    const std::string carries = carriesBlock(*outcome.carriedBlock);
+    if (outcome.leftOut) {
+        tell("left out " + morvane::Quoted(outcome.input) + ": it " + carries + "; " +
+             morvane::Quoted(outcome.output) + " was not written");
+    } else {
+        tell("warning: " + morvane::Quoted(outcome.input) + " " + carries +
+             ": it was rewritten before, and this rewrite adds a second block to every PRIM "
+             "chunk");
+    }
+}
+
+// Says what became of one model; false when it was refused or failed.
+bool tellResult(const Outcome& outcome, int volumes, Trace& trace) {
+    if (outcome.leftOut) {
+        return true;
+    }
     try {
-        if (failure) {
-            std::rethrow_exception(failure);
+        if (outcome.failure) {
+            std::rethrow_exception(outcome.failure);
         }
-        tell(summarise(job, *written, volumes));
+        tell(summarise({outcome.input, outcome.output}, *outcome.written, volumes));
         return true;
     } catch (const morvane::Cancelled&) {
         tell(UnwrittenOutputMessage("the trace", trace.error()) + "; " +
-             morvane::Quoted(job.output) + " was left as it was");
+             morvane::Quoted(outcome.output) + " was left as it was");
         return false;
     } catch (const std::exception& error) {
         trace.flushed();
@@ -140,79 +137,42 @@ bool report(const Job& job, const std::optional<morvane::WrittenModel>& written,
     }
 }
 
-bool rewriteOne(const Job& job, int volumes, Trace& trace) {
+// The check for a carried block reads the very file that is rewritten; its
+// warning comes before the rewrite.
+bool rewriteOne(const Job& job, const Options& options, Trace& trace) {
+    Outcome outcome{job.input, job.output};
     try {
-        const morvane::WrittenModel written = morvane::RewriteModelFile(
-            job.input, job.output, volumes, trace.stream(), trace.keepsWriting());
-        return report(job, written, nullptr, volumes, trace);
+        morvane::ModelFile input(job.input);
+        outcome.carriedBlock = input.carriedBlock();
+        outcome.leftOut = outcome.carriedBlock && options.skipRewritten;
+        tellOfCarriedBlock(outcome);
+        if (!outcome.leftOut) {
+            outcome.written =
+                morvane::RewriteModelFile(std::move(input), job.output, options.volumes,
+                                          trace.stream(), trace.keepsWriting());
+        }
     } catch (...) {
-        return report(job, std::nullopt, std::current_exception(), volumes, trace);
+        outcome.failure = std::current_exception();
     }
+    return tellResult(outcome, options.volumes, trace);
 }
-
-// A batch settles its models a group at a time: what is said of each model
-// waits until every model before it has been reported.
-class InOrder {
-public:
-    // A model the batch does not write.
-    void leftOut(std::string note) {
-        waiting_.push_back({std::move(note), false});
-        tellSettled();
-    }
-    // A model handed to the batch; its note is told with its report.
-    void added(std::string note) { waiting_.push_back({std::move(note), true}); }
-    // The batch reports the models handed to it in the order they were.
-    template <typename Report>
-    void reported(Report report) {
-        tellSettled();
-        if (!waiting_.front().note.empty()) {
-            tell(waiting_.front().note);
-        }
-        waiting_.pop_front();
-        report();
-        tellSettled();
-    }
-
-private:
-    struct Model {
-        std::string note;
-        bool inBatch;
-    };
-
-    void tellSettled() {
-        while (!waiting_.empty() && !waiting_.front().inBatch) {
-            tell(waiting_.front().note);
-            waiting_.pop_front();
-        }
-    }
-
-    std::deque<Model> waiting_;
-};
 
 // The models' files are made durable together; each is reported, in order,
 // once it is settled.
 bool rewriteBatch(const std::vector<Job>& jobs, const Options& options, Trace& trace) {
     bool allWritten = true;
-    InOrder order;
-    morvane::BatchRewrite batch(options.volumes, trace.stream(), trace.keepsWriting(),
-                                [&](const morvane::BatchRewrite::Outcome& outcome) {
-                                    order.reported([&] {
-                                        allWritten =
-                                            report({outcome.input, outcome.output}, outcome.written,
-                                                   outcome.failure, options.volumes, trace) &&
-                                            allWritten;
-                                    });
-                                });
+    morvane::BatchRewrite batch(
+        options.volumes,
+        options.skipRewritten ? morvane::BatchRewrite::RewrittenBefore::LeaveOut
+                              : morvane::BatchRewrite::RewrittenBefore::Rewrite,
+        trace.stream(), trace.keepsWriting(), [&](const Outcome& outcome) {
+            tellOfCarriedBlock(outcome);
+            allWritten = tellResult(outcome, options.volumes, trace) && allWritten;
+        });
     for (const Job& job : jobs) {
         batch.willRead(job.input);
     }
     for (const Job& job : jobs) {
-        Lookout lookout = lookAtCarriedBlock(job, options.skipRewritten);
-        if (!lookout.goesOn) {
-            order.leftOut(std::move(lookout.note));
-            continue;
-        }
-        order.added(std::move(lookout.note));
         batch.add(job.input, job.output);
         if (trace.error() != 0) {
             break;  // every later model would fail the same way
@@ -230,9 +190,5 @@ bool RewriteModels(const Options& options, StandardOutput& output) {
     if (!options.outputFolder.empty()) {
         return rewriteBatch(jobs, options, trace);
     }
-    const Lookout lookout = lookAtCarriedBlock(jobs[0], options.skipRewritten);
-    if (!lookout.note.empty()) {
-        tell(lookout.note);
-    }
-    return !lookout.goesOn || rewriteOne(jobs[0], options.volumes, trace);
+    return rewriteOne(jobs[0], options, trace);
 }

@@ -3,7 +3,7 @@
 #include <ostream>
 #include <string>
 
-#include "model/posix_file.h"
+#include "model/files/descriptor_buffer.h"
 
 // Standard output as the tool writes its trace or its listing there: bytes
 // that do not arrive are an error, never a silent loss, and the system's

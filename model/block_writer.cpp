@@ -1,8 +1,8 @@
-#include "block_writer.h"
+#include "model/block_writer.h"
 
 #include <ostream>
 
-#include "posix_file.h"
+#include "model/direct_copy.h"
 
 namespace morvane {
 
@@ -24,7 +24,8 @@ std::int64_t BlockWriter::copyFrom(std::streambuf& source, std::int64_t count) {
     if (!out_) {
         return 0;
     }
-    return CopyInKernel(source, *out_.rdbuf(), count);
+    auto* target = dynamic_cast<DirectCopyTarget*>(out_.rdbuf());
+    return target != nullptr ? target->copyFrom(source, count) : 0;
 }
 
 void BlockWriter::flush() {

@@ -5,7 +5,7 @@
 #include <iosfwd>
 #include <memory>
 
-#include "stream.h"
+#include "model/stream.h"
 
 namespace morvane {
 

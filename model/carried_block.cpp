@@ -1,12 +1,10 @@
-#include "carried_block.h"
+#include "model/carried_block.h"
 
 #include <istream>
 #include <vector>
 
-#include "errors.h"
-#include "model_file.h"
-#include "posix_file.h"
-#include "stream.h"
+#include "model/errors.h"
+#include "model/stream.h"
 
 namespace morvane {
 
@@ -108,17 +106,6 @@ std::optional<CarriedBlock> FindCarriedBlock(std::istream& model) {
             }
         }
         return shape.check(model, start, reader.inputLength());
-    } catch (const Error&) {
-        return std::nullopt;
-    }
-}
-
-std::optional<CarriedBlock> FindCarriedBlock(const std::filesystem::path& model) {
-    try {
-        const FileDescriptor fd = OpenModelFile(model);
-        InputFileBuf buffer(fd.get());
-        std::istream input(&buffer);
-        return FindCarriedBlock(input);
     } catch (const Error&) {
         return std::nullopt;
     }

@@ -1,11 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <iosfwd>
 #include <optional>
 
-#include "chunk_reader.h"
+#include "model/chunk_reader.h"
 
 // A model that a rewrite has already been through ends with the closing HAND
 // chunk, and its last PRIM chunk carries the collision-volume block at the
@@ -47,6 +46,5 @@ private:
 // or that cannot be read, carries no block as far as this is concerned: the
 // rewrite says what is wrong with it.
 std::optional<CarriedBlock> FindCarriedBlock(std::istream& model);
-std::optional<CarriedBlock> FindCarriedBlock(const std::filesystem::path& model);
 
 }  // namespace morvane

@@ -1,9 +1,8 @@
-#include "chunk_listing.h"
+#include "model/chunk_listing.h"
 
 #include <istream>
 
-#include "model_file.h"
-#include "rewrite_length.h"
+#include "model/rewrite_length.h"
 
 namespace morvane {
 
@@ -74,20 +73,6 @@ private:
 
 std::optional<CarriedBlock> ListChunks(std::istream& input, const ListingSink& sink) {
     return Lister(input, sink).run();
-}
-
-std::optional<CarriedBlock> ListModelFile(const std::filesystem::path& path,
-                                          const ListingSink& sink) {
-    const FileDescriptor fd = OpenModelFile(path);
-    InputFileBuf buffer(fd.get());
-    std::istream input(&buffer);
-    try {
-        return ListChunks(input, sink);
-    } catch (const ModelError& error) {
-        throw NamingFile(path, error);
-    } catch (const FileError&) {
-        FailReading(path, buffer);
-    }
 }
 
 }  // namespace morvane

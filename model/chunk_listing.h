@@ -1,13 +1,12 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <functional>
 #include <iosfwd>
 
-#include "carried_block.h"
-#include "chunk_reader.h"
-#include "errors.h"
+#include "model/carried_block.h"
+#include "model/chunk_reader.h"
+#include "model/errors.h"
 
 namespace morvane {
 
@@ -29,9 +28,5 @@ using ListingSink = std::function<void(const ListingRow&)>;
 // before the fault. Returns the block the model already carries, if it has
 // been rewritten before, found without walking it again.
 std::optional<CarriedBlock> ListChunks(std::istream& input, const ListingSink& sink);
-
-// The same for a model file; every error names the file.
-std::optional<CarriedBlock> ListModelFile(const std::filesystem::path& path,
-                                          const ListingSink& sink);
 
 }  // namespace morvane

@@ -1,14 +1,14 @@
-#include "chunk_reader.h"
+#include "model/chunk_reader.h"
 
 #include <algorithm>
 #include <cstring>
 #include <istream>
 #include <string>
 
-#include "block_writer.h"
-#include "errors.h"
-#include "stream.h"
-#include "trace.h"
+#include "model/block_writer.h"
+#include "model/errors.h"
+#include "model/stream.h"
+#include "model/trace.h"
 
 namespace morvane {
 

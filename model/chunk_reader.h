@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "format.h"
+#include "model/format.h"
 
 namespace morvane {
 

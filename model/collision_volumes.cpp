@@ -1,14 +1,14 @@
-#include "collision_volumes.h"
+#include "model/collision_volumes.h"
 
 #include <stdexcept>
 #include <string>
 
-#include "block_writer.h"
-#include "chunk_reader.h"
-#include "format.h"
-#include "rewrite_length.h"
-#include "stream.h"
-#include "trace.h"
+#include "model/block_writer.h"
+#include "model/chunk_reader.h"
+#include "model/format.h"
+#include "model/rewrite_length.h"
+#include "model/stream.h"
+#include "model/trace.h"
 
 namespace morvane {
 

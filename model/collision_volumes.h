@@ -4,7 +4,7 @@
 #include <iosfwd>
 #include <iostream>
 
-#include "errors.h"
+#include "model/errors.h"
 
 namespace morvane {
 

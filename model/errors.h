@@ -47,11 +47,4 @@ public:
     using Error::Error;
 };
 
-// A file that could not be opened because the program, or the system, has as
-// many open as it may: it may be opened once others have been closed.
-class TooManyOpenFiles : public FileError {
-public:
-    using FileError::FileError;
-};
-
 }  // namespace morvane

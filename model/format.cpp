@@ -1,4 +1,4 @@
-#include "format.h"
+#include "model/format.h"
 
 #include <cstdio>
 

@@ -1,8 +1,8 @@
-#include "rewrite_length.h"
+#include "model/rewrite_length.h"
 
 #include <limits>
 
-#include "format.h"
+#include "model/format.h"
 
 namespace morvane {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "chunk_reader.h"
+#include "model/chunk_reader.h"
 
 namespace morvane {
 

@@ -1,11 +1,11 @@
-#include "stream.h"
+#include "model/stream.h"
 
 #include <array>
 #include <istream>
 #include <ostream>
 
-#include "format.h"
-#include "trace.h"
+#include "model/format.h"
+#include "model/trace.h"
 
 namespace morvane {
 

@@ -1,4 +1,4 @@
-#include "trace.h"
+#include "model/trace.h"
 
 #include <ostream>
 

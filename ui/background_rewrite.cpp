@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 #include "file_chooser.h"
 #include "model/errors.h"
@@ -17,7 +18,7 @@ std::string WritingText(const std::filesystem::path& output) {
 
 BackgroundRewrite::BackgroundRewrite(CDialog& window) : m_progress(window) {}
 
-RewriteOutcome BackgroundRewrite::Run(const ModelRewriter& rewriter, const RewriteJob& job) {
+RewriteOutcome BackgroundRewrite::Run(const ModelRewriter& rewriter, RewriteJob job) {
     RewriteOutcome outcome;
     m_progress.SetLabel(WritingText(job.output));
     m_progress.Run([&] { outcome = Rewrite(rewriter, job); }, [this] { return StepsRead(); },
@@ -31,9 +32,9 @@ void BackgroundRewrite::Cancel() {
     }
 }
 
-RewriteOutcome BackgroundRewrite::Rewrite(const ModelRewriter& rewriter, const RewriteJob& job) {
+RewriteOutcome BackgroundRewrite::Rewrite(const ModelRewriter& rewriter, RewriteJob& job) {
     try {
-        rewriter(job.input, job.output, job.volumes, *job.trace,
+        rewriter(std::move(job.input), job.output, job.volumes, *job.trace,
                  [this](std::int64_t bytesRead, std::int64_t inputBytes) {
                      return GoOn(bytesRead, inputBytes);
                  });

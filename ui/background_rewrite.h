@@ -7,7 +7,8 @@
 #include <iosfwd>
 #include <string>
 
-#include "model/file_rewrite.h"
+#include "model/files/file_rewrite.h"
+#include "model/files/model_file.h"
 #include "platform/modal_progress.h"
 
 namespace morvane::ui {
@@ -16,12 +17,12 @@ class CDialog;
 
 // The model rewrite as the window calls it. The program uses RewriteModelFile;
 // tests wrap it to hold the rewrite at chosen points of its reading.
-using ModelRewriter = std::function<WrittenModel(
-    const std::filesystem::path& input, const std::filesystem::path& output, int volumes,
-    std::ostream& trace, const RewriteProgress& progress)>;
+using ModelRewriter =
+    std::function<WrittenModel(ModelFile input, const std::filesystem::path& output, int volumes,
+                               std::ostream& trace, const RewriteProgress& progress)>;
 
 struct RewriteJob {
-    std::filesystem::path input;
+    ModelFile input;
     std::filesystem::path output;
     int volumes;
     std::ostream* trace;  // written from the worker thread only
@@ -42,13 +43,13 @@ public:
 
     // Returns once the worker has finished; the window's messages are
     // processed in the meantime.
-    RewriteOutcome Run(const ModelRewriter& rewriter, const RewriteJob& job);
+    RewriteOutcome Run(const ModelRewriter& rewriter, RewriteJob job);
 
     // The rewrite stops at its next read of the input; Run still waits for it.
     void Cancel();
 
 private:
-    RewriteOutcome Rewrite(const ModelRewriter& rewriter, const RewriteJob& job);
+    RewriteOutcome Rewrite(const ModelRewriter& rewriter, RewriteJob& job);
     bool GoOn(std::int64_t bytesRead, std::int64_t inputBytes);
     int StepsRead() const;
 

@@ -6,10 +6,10 @@
 #include <utility>
 
 #include "about_dlg.h"
-#include "model/carried_block.h"
-#include "model/file_rewrite.h"
+#include "model/errors.h"
+#include "model/files/file_rewrite.h"
+#include "model/files/model_file.h"
 #include "model/format.h"
-#include "model/model_file.h"
 #include "platform/data_exchange.h"
 #include "resources/resource.h"
 
@@ -37,7 +37,7 @@ std::optional<std::filesystem::path> DroppedModel(const std::vector<std::filesys
 // words a save would use; opening it neither waits on a pipe nor reads it.
 std::optional<std::string> WhyNotAModelFile(const std::filesystem::path& path) {
     try {
-        OpenModelFile(path);
+        ModelFile{path};
     } catch (const Error& refusal) {
         return refusal.what();
     }
@@ -206,14 +206,23 @@ void CCollisionDlg::ChooseModel(const std::filesystem::path& input) {
     UpdateData(false);
 }
 
-// The model is checked for before the output name is asked for, so that no
-// one picks a name for a save that cannot happen or that they would not want.
+// The model is opened and looked at before the output name is asked for, so
+// that no one picks a name for a save they would not want; the save then
+// rewrites the very file that was looked at. One that cannot be opened is
+// reported where its rewrite would have reported it.
 void CCollisionDlg::OnSaveFile() {
     if (m_InputPath.empty()) {
         ShowMessage(MessageKind::Error, "Choose a ZRM model to read first (step 1).");
         return;
     }
-    if (!AgreesToASecondBlock()) {
+    std::optional<ModelFile> model;
+    std::string whyNot;
+    try {
+        model.emplace(m_InputPath);
+    } catch (const Error& refusal) {
+        whyNot = refusal.what();
+    }
+    if (model && !AgreesToASecondBlock(*model)) {
         return;
     }
     const std::optional<std::filesystem::path> output = m_chooser.Choose(
@@ -221,13 +230,17 @@ void CCollisionDlg::OnSaveFile() {
     if (!output || !UpdateData(true)) {
         return;
     }
-    RewriteInto(*output);
+    if (!model) {
+        ShowMessage(MessageKind::Error, whyNot);
+        return;
+    }
+    RewriteInto(std::move(*model), *output);
 }
 
 // A model that was never rewritten is saved without a question. Not saving is
 // the answer Enter and Escape give.
-bool CCollisionDlg::AgreesToASecondBlock() {
-    const std::optional<CarriedBlock> block = FindCarriedBlock(m_InputPath);
+bool CCollisionDlg::AgreesToASecondBlock(ModelFile& model) {
+    const std::optional<CarriedBlock> block = model.carriedBlock();
     if (!block) {
         return true;
     }
@@ -236,11 +249,11 @@ bool CCollisionDlg::AgreesToASecondBlock() {
 
 // A successful rewrite says nothing here, and neither does one the user
 // cancelled; the trace goes to standard output.
-void CCollisionDlg::RewriteInto(const std::filesystem::path& output) {
+void CCollisionDlg::RewriteInto(ModelFile model, const std::filesystem::path& output) {
     BackgroundRewrite rewrite(*this);
     const RunningSave running(m_runningSave, rewrite);
     const RewriteOutcome outcome =
-        rewrite.Run(m_rewriter, {m_InputPath, output, m_Volumes, &std::cout});
+        rewrite.Run(m_rewriter, {std::move(model), output, m_Volumes, &std::cout});
     if (outcome.ending == RewriteOutcome::Ending::Failed) {
         ShowMessage(MessageKind::Error, outcome.message);
     }

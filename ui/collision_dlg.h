@@ -6,6 +6,7 @@
 
 #include "background_rewrite.h"
 #include "file_chooser.h"
+#include "model/files/model_file.h"
 #include "platform/dialog.h"
 #include "platform/edit_control.h"
 #include "platform/icons.h"
@@ -42,8 +43,8 @@ private:
     void OnChooseFile();
     void ChooseModel(const std::filesystem::path& input);
     void OnSaveFile();
-    bool AgreesToASecondBlock();
-    void RewriteInto(const std::filesystem::path& output);
+    bool AgreesToASecondBlock(ModelFile& model);
+    void RewriteInto(ModelFile model, const std::filesystem::path& output);
     bool CancelRunningSave();
 
     CEdit m_FileEdit;

@@ -1,6 +1,6 @@
 #include "file_chooser.h"
 
-#include "model/path_text.h"
+#include "model/files/path_text.h"
 
 namespace morvane::ui {
 

@@ -4,7 +4,7 @@
 // shellapi.h needs windows.h first.
 #include <shellapi.h>
 
-#include "model/path_text.h"
+#include "model/files/path_text.h"
 
 // The narrow argv holds the names in the system's code page, which cannot
 // spell every name; the wide command line can.

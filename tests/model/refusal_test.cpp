@@ -4,7 +4,7 @@
 
 #include "model/carried_block.h"
 #include "model/chunk_listing.h"
-#include "model/model_file.h"
+#include "model/files/path_text.h"
 #include "support/pass_runner.h"
 #include "support/zrm_builder.h"
 

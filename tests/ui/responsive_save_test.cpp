@@ -24,10 +24,10 @@ public:
     ~HeldRewrite() { m_allowed = INT_MAX; }
 
     ModelRewriter Rewriter() {
-        return [this](const std::filesystem::path& input, const std::filesystem::path& output,
-                      int volumes, std::ostream& trace, const RewriteProgress& progress) {
+        return [this](ModelFile input, const std::filesystem::path& output, int volumes,
+                      std::ostream& trace, const RewriteProgress& progress) {
             const std::shared_ptr<void> markEnded(nullptr, [this](void*) { m_ended = true; });
-            return RewriteModelFile(input, output, volumes, trace,
+            return RewriteModelFile(std::move(input), output, volumes, trace,
                                     [this, &progress](std::int64_t read, std::int64_t total) {
                                         Hold();
                                         return progress(read, total);

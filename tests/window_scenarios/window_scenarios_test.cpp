@@ -6,8 +6,8 @@
 #include <sstream>
 #include <thread>
 
-#include "model/file_rewrite.h"
-#include "model/model_file.h"
+#include "model/files/file_rewrite.h"
+#include "model/files/model_file.h"
 #include "platform/data_exchange.h"
 #include "platform/window_commands.h"
 #include "resources/resource.h"
@@ -127,8 +127,8 @@ TEST_F(WindowScenario, RefusedSaves) {
         user->Click(IDC_CHOOSE);
         user->Click(IDC_SAVE);
         std::ostringstream trace;
-        EXPECT_EQ(user->said,
-                  std::vector{thrownMessage([&] { RewriteModelFile(input, output, 1, trace); })});
+        EXPECT_EQ(user->said, std::vector{thrownMessage(
+                                  [&] { RewriteModelFile(ModelFile(input), output, 1, trace); })});
         EXPECT_EQ(readFile(folder / "out.zrm"), "keep");
         EXPECT_EQ(folder.listing(), model ? "in.zrm out.zrm " : "out.zrm ");
         EXPECT_TRUE(readFile(input) == model.value_or(""));  // may be too long to print
@@ -156,11 +156,10 @@ TEST_F(WindowScenario, CancelOfALongSave) {
     const auto input = Write("in.zrm", kModel);
     const auto output = Write("out.zrm", "keep");
     // Goes on reading only once the user has cancelled, or gives up.
-    const ModelRewriter endless = [](const std::filesystem::path& in,
-                                     const std::filesystem::path& out, int volumes,
+    const ModelRewriter endless = [](ModelFile in, const std::filesystem::path& out, int volumes,
                                      std::ostream& trace, const RewriteProgress& progress) {
         return RewriteModelFile(
-            in, out, volumes, trace, [&progress](std::int64_t read, std::int64_t total) {
+            std::move(in), out, volumes, trace, [&progress](std::int64_t read, std::int64_t total) {
                 const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
                 while (progress(read, total)) {
                     if (std::chrono::steady_clock::now() > giveUp) {
@@ -210,7 +209,7 @@ TEST_F(WindowScenario, CommandLineModels) {
         starts[] = {
             {{gone, input, other},
              "",
-             {thrownMessage([&] { OpenModelFile(gone); }),
+             {thrownMessage([&] { ModelFile{gone}; }),
               notOpened + DisplayText(input) + "'\n'" + DisplayText(other) + "'"}},
             {{input, other}, Chosen(input), {notOpened + DisplayText(other) + "'"}},
         };

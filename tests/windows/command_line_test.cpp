@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "model/path_text.h"
+#include "model/files/path_text.h"
 #include "support/pass_runner.h"
 #include "support/temp_folder.h"
 #include "support/zrm_builder.h"

@@ -7,7 +7,7 @@
 #include <tuple>
 #include <vector>
 
-#include "model/file_rewrite.h"
+#include "model/files/file_rewrite.h"
 #include "support/pass_runner.h"
 #include "support/temp_folder.h"
 #include "support/zrm_builder.h"
@@ -28,7 +28,7 @@ protected:
 
     void rewrite(const fs::path& input, const fs::path& output) {
         std::ostringstream trace;
-        RewriteModelFile(input, output, 1, trace);
+        RewriteModelFile(ModelFile(input), output, 1, trace);
     }
 
     TempFolder folder_;

@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "model/path_text.h"
+#include "model/files/path_text.h"
 #include "native_app.h"
 #include "native_icon.h"
 #include "resources/resource.h"

@@ -4,7 +4,7 @@
 
 #include "collision_app.h"
 #include "graphical_session.h"
-#include "model/standard_streams.h"
+#include "startup/standard_streams.h"
 
 int main(int argc, char** argv) {
     if (!morvane::EnsureStandardStreamsOpen()) {

@@ -1,7 +1,7 @@
 #include <cstdlib>
 
 #include "collision_app.h"
-#include "model/standard_streams.h"
+#include "startup/standard_streams.h"
 
 // Started from Explorer the window has no standard output, and the trace goes
 // nowhere; started with its output redirected, the trace goes there.

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace morvane {
+
+// Paths as the command line gives them and as messages show them: on Linux
+// the file name's own bytes, whatever they are; on Windows UTF-8, since the
+// system's names are UTF-16.
+std::filesystem::path PathFromText(const std::string& text);
+std::string TextOf(const std::filesystem::path& path);
+
+// A name in the form under which the system tells names apart: as it is on
+// Linux; on Windows, whose names ignore case and drop the dots and spaces at
+// their end, in capitals and without those.
+std::filesystem::path NameKey(const std::filesystem::path& name);
+
+// Text from outside (a file name, a typed value) in quotes, with control
+// characters written as escapes, so that a message stays one harmless line.
+std::string QuotedText(std::string_view text);
+std::string Quoted(const std::filesystem::path& path);
+
+}  // namespace morvane

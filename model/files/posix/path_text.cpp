@@ -1,0 +1,17 @@
+#include "model/files/path_text.h"
+
+namespace morvane {
+
+std::filesystem::path PathFromText(const std::string& text) {
+    return std::filesystem::path(text);
+}
+
+std::string TextOf(const std::filesystem::path& path) {
+    return path.native();
+}
+
+std::filesystem::path NameKey(const std::filesystem::path& name) {
+    return name;
+}
+
+}  // namespace morvane

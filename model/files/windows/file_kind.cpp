@@ -1,0 +1,56 @@
+#include "model/files/windows/file_kind.h"
+
+#include <string_view>
+
+#include "model/errors.h"
+#include "model/files/path_text.h"
+
+namespace morvane {
+
+namespace {
+
+[[noreturn]] void refuse(const std::filesystem::path& path, const std::string& kind) {
+    throw FileError(Quoted(path) + " is " + kind + ", not a model file");
+}
+
+}  // namespace
+
+// Windows spells the full path of a reserved name as the device itself.
+bool IsDeviceName(const std::filesystem::path& path) {
+    wchar_t full[MAX_PATH];
+    const DWORD length = ::GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
+    return length > 4 && length < MAX_PATH && std::wstring_view(full, 4) == L"\\\\.\\";
+}
+
+void RequireNoDeviceName(const std::filesystem::path& path) {
+    if (IsDeviceName(path)) {
+        refuse(path, "a device");
+    }
+}
+
+std::string KindOfFileOnDisk(HANDLE handle) {
+    switch (::GetFileType(handle)) {
+        case FILE_TYPE_DISK:
+            break;
+        case FILE_TYPE_CHAR:
+            return "a device";
+        case FILE_TYPE_PIPE:
+            return "a pipe";
+        default:
+            return "not a file on disk";
+    }
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (::GetFileInformationByHandle(handle, &information) &&
+        (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return "a folder";
+    }
+    return "";
+}
+
+void RequireFileOnDisk(const std::filesystem::path& path, HANDLE handle) {
+    if (const std::string kind = KindOfFileOnDisk(handle); !kind.empty()) {
+        refuse(path, kind);
+    }
+}
+
+}  // namespace morvane

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+
+namespace morvane {
+
+// What the handle reaches when it is not a file on disk, for people: "a
+// folder", "a device" (NUL, CON, COM1, also as nul.zrm), "a pipe"; "" for a
+// file on disk.
+std::string KindOfFileOnDisk(HANDLE handle);
+
+// Refuses, naming path, anything the handle reaches that is not a file on disk.
+void RequireFileOnDisk(const std::filesystem::path& path, HANDLE handle);
+
+// Whether a name is one of the devices Windows reserves in every folder
+// (NUL, CON, COM1..., also with an extension, as nul.zrm).
+bool IsDeviceName(const std::filesystem::path& path);
+
+// Refuses, naming path, a reserved device name.
+void RequireNoDeviceName(const std::filesystem::path& path);
+
+}  // namespace morvane
