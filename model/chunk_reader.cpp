@@ -19,9 +19,14 @@ constexpr std::int64_t kBlockBytes = 256 * 1024;
 // where it can move the bytes itself.
 constexpr std::int64_t kKernelCopyBytes = kBlockBytes;
 
+// The start of every refusal that concerns one chunk: "PRIM chunk at offset 48".
+std::string describeChunk(const ChunkHeader& header) {
+    return std::string(header.kind->name) + " chunk at offset " + std::to_string(header.offset);
+}
+
 [[noreturn]] void refuse(ModelError::Kind kind, const ChunkHeader& header,
                          const std::string& problem) {
-    throw ModelError(kind, header.offset, DescribeChunk(header) + ": " + problem);
+    throw ModelError(kind, header.offset, describeChunk(header) + ": " + problem);
 }
 
 std::int64_t paddedSize(const zrm::ChunkKind& kind, std::int32_t size) {
@@ -62,10 +67,6 @@ std::int64_t copiedChunkBytes(const char* header) {
 }
 
 }  // namespace
-
-std::string DescribeChunk(const ChunkHeader& header) {
-    return std::string(header.kind->name) + " chunk at offset " + std::to_string(header.offset);
-}
 
 void RefuseTooLarge(const ChunkHeader& header, std::int64_t value, std::string_view what) {
     refuse(ModelError::Kind::TooLarge, header,
@@ -210,21 +211,6 @@ void ChunkReader::stepBackToChunkStart() {
     offset_ -= back;
 }
 
-void ChunkReader::copyTo(BlockWriter& out, std::int32_t count, Trace& trace) {
-    trace.number("copybytes, ", count, " bytes\n");
-    if (count <= 0) {
-        return;
-    }
-    const std::int64_t here = std::min<std::int64_t>(count, buffered());
-    out.append(cursor_, static_cast<std::size_t>(here));
-    consume(here);
-    if (here < count) {
-        copyRest(out, count - here);
-    }
-}
-
-// Every length was checked against the input beforehand, so a copy that comes
-// up short means the input changed or failed while it was read.
 void ChunkReader::copyRest(BlockWriter& out, std::int64_t count) {
     std::int64_t left = count;
     if (left >= kKernelCopyBytes) {

@@ -75,13 +75,13 @@ public:
 
     // Moves back to the current chunk's tag, so that it can be copied whole.
     void stepBackToChunkStart();
-    // Copies count bytes to out, announcing the copy on the trace as copybytes does.
-    void copyTo(BlockWriter& out, std::int32_t count, Trace& trace);
     std::int32_t readWord();
     // Passes over the payload; what the block does not hold is never read.
     void skipPayload();
 
 private:
+    friend void copybytes(ChunkReader& in, BlockWriter& out, std::int32_t count, Trace& trace);
+
     void measureInput();
     void requireContainerHeader();
     void readHeader(const zrm::ChunkKind& kind);
@@ -110,9 +110,6 @@ private:
     ChunkHeader chunk_{};
     std::string_view unknownWords_;
 };
-
-// The start of every refusal that concerns one chunk: "PRIM chunk at offset 48".
-std::string DescribeChunk(const ChunkHeader& header);
 
 [[noreturn]] void RefuseTooLarge(const ChunkHeader& header, std::int64_t value,
                                  std::string_view what);

@@ -137,7 +137,7 @@ private:
     }
 
     void copy(std::int32_t count) {
-        reader_.copyTo(writer_, count, trace_);
+        copybytes(reader_, writer_, count, trace_);
         summary_.bytesWritten += count;
     }
 

@@ -1,28 +1,16 @@
 #include "model/stream.h"
 
+#include <algorithm>
 #include <array>
 #include <istream>
 #include <ostream>
 
+#include "model/block_writer.h"
+#include "model/chunk_reader.h"
 #include "model/format.h"
 #include "model/trace.h"
 
 namespace morvane {
-
-namespace {
-
-constexpr std::int32_t kCopyBlockBytes = 2048;
-
-// Moves up to `count` bytes through the buffer; returns how many arrived.
-std::int32_t transfer(std::istream& in, std::ostream& out,
-                      std::array<char, kCopyBlockBytes>& buffer, std::int32_t count) {
-    in.read(buffer.data(), count);
-    const auto arrived = static_cast<std::int32_t>(in.gcount());
-    out.write(buffer.data(), arrived);
-    return arrived;
-}
-
-}  // namespace
 
 std::int32_t readint(std::istream& in) {
     std::array<char, zrm::kWordBytes> bytes{};
@@ -36,26 +24,17 @@ void writeint(std::ostream& out, std::int32_t value) {
     out.write(bytes.data(), zrm::kWordBytes);
 }
 
-// A short read ends the copy: bytes the input did not deliver are never
-// invented, and the caller learns of the shortfall from the result.
-std::int32_t copybytes(std::istream& in, std::ostream& out, std::int32_t count,
-                       std::ostream& trace) {
-    Trace(trace).number("copybytes, ", count, " bytes\n");
-    std::array<char, kCopyBlockBytes> buffer;
-    const std::int32_t blocks = count / kCopyBlockBytes;
-    const std::int32_t rest = count % kCopyBlockBytes;
-    std::int32_t copied = 0;
-    for (std::int32_t block = 0; block < blocks; ++block) {
-        const std::int32_t arrived = transfer(in, out, buffer, kCopyBlockBytes);
-        copied += arrived;
-        if (arrived < kCopyBlockBytes) {
-            return copied;
-        }
+void copybytes(ChunkReader& in, BlockWriter& out, std::int32_t count, Trace& trace) {
+    trace.number("copybytes, ", count, " bytes\n");
+    if (count <= 0) {
+        return;
     }
-    if (rest > 0) {
-        copied += transfer(in, out, buffer, rest);
+    const std::int64_t here = std::min<std::int64_t>(count, in.buffered());
+    out.append(in.cursor_, static_cast<std::size_t>(here));
+    in.consume(here);
+    if (here < count) {
+        in.copyRest(out, count - here);
     }
-    return copied;
 }
 
 }  // namespace morvane

@@ -3,9 +3,13 @@
 #include <cstdint>
 #include <iosfwd>
 
-// The only byte-order code of the system: words are 32-bit signed integers,
-// least significant byte first.
+// The stream primitives the pass is written in. Words are 32-bit signed
+// integers, least significant byte first, and this is the only byte-order code.
 namespace morvane {
+
+class BlockWriter;
+class ChunkReader;
+class Trace;
 
 // The word stored in the 4 bytes at `bytes`.
 inline std::int32_t WordAt(const char* bytes) {
@@ -29,10 +33,11 @@ std::int32_t readint(std::istream& in);
 
 void writeint(std::ostream& out, std::int32_t value);
 
-// Copies count bytes from in to out through one 2048-byte buffer, announcing
-// itself on the trace. A count of 0 or less copies nothing. Returns the bytes
-// actually transferred: fewer than count when the input ran out or failed.
-std::int32_t copybytes(std::istream& in, std::ostream& out, std::int32_t count,
-                       std::ostream& trace);
+// Copies count bytes from where the reader stands to out, announcing itself
+// on the trace: from the reader's block, and beyond it inside the kernel where
+// both ends are files, or else through the block again. A count of 0 or less
+// copies nothing. An input that ends before count bytes is refused, as a
+// chunk that another program cut short.
+void copybytes(ChunkReader& in, BlockWriter& out, std::int32_t count, Trace& trace);
 
 }  // namespace morvane

@@ -50,11 +50,33 @@ HWND findWindow(const std::wstring& text, DWORD process, HWND parent = ::GetDesk
     return search.found;
 }
 
+// Names `file` in the chooser titled `title` as a user types it, and confirms.
+void answerChooser(const std::wstring& title, const fs::path& file, DWORD process) {
+    const HWND chooser = waitFor([&] { return findWindow(title, process); });
+    ASSERT_NE(chooser, nullptr) << "no chooser titled " << fs::path(title);
+    // The file name field: the chooser's first visible edit control.
+    const HWND field = waitFor([&] { return findWindow(L"Edit", process, chooser); });
+    ASSERT_NE(field, nullptr);
+    ::SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
+    ::PostMessageW(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+void click(HWND window, int control) {
+    ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(control, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(window, control)));
+}
+
+// The save chooser adds the extension to a name typed without it, and takes
+// an existing name without asking: the rewrite never overwrites in place.
+// (Wine's open chooser does not try the extension on a name that must exist.)
 TEST(WholeProgram, OpenedWithAModelItSavesItThroughItsControls) {
     TempFolder folder;
     const std::string model = containerHeader() + chunk(kPrim, 0, 40, payload(40));
+    const std::string other = containerHeader() + chunk(kPrim, 0, 8, payload(8));
     writeFile(folder / "ship.zrm", model);
+    writeFile(folder / "boat.zrm", other);
     const fs::path output = folder / "ship-collide.zrm";
+    writeFile(output, "an older model");
 
     std::wstring commandLine =
         L"\"" + std::wstring(MORVANE_WINDOW) + L"\" \"" + (folder / "ship.zrm").wstring() + L"\"";
@@ -71,18 +93,20 @@ TEST(WholeProgram, OpenedWithAModelItSavesItThroughItsControls) {
     ::GetDlgItemTextW(window, 1002, chosen, 512);
     EXPECT_EQ(std::wstring(chosen), L"ZRM chosen: '" + (folder / "ship.zrm").wstring() + L"'");
 
-    ::SetDlgItemTextW(window, 1001, L"3");
-    ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(1003, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(window, 1003)));
-    const HWND chooser = waitFor([&] { return findWindow(L"Choose ZRM name to save as", id); });
-    ASSERT_NE(chooser, nullptr) << "the save chooser did not open";
-    // The file name field: the chooser's first visible edit control.
-    const HWND field = waitFor([&] { return findWindow(L"Edit", id, chooser); });
-    ASSERT_NE(field, nullptr);
-    ::SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(output.c_str()));
-    ::PostMessageW(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    click(window, 1000);
+    answerChooser(L"Choose ZRM file to load", folder / "boat.zrm", id);
+    const std::wstring boatChosen = L"ZRM chosen: '" + (folder / "boat.zrm").wstring() + L"'";
+    waitFor([&]() -> HWND {
+        ::GetDlgItemTextW(window, 1002, chosen, 512);
+        return boatChosen == chosen ? window : nullptr;
+    });
+    EXPECT_EQ(std::wstring(chosen), boatChosen);
 
-    const std::string expected = rewriteInMemory(model, 3).output;
+    ::SetDlgItemTextW(window, 1001, L"3");
+    click(window, 1003);
+    answerChooser(L"Choose ZRM name to save as", folder / "ship-collide", id);
+
+    const std::string expected = rewriteInMemory(other, 3).output;
     waitFor([&]() -> HWND {
         std::error_code error;
         return fs::file_size(output, error) == expected.size() ? window : nullptr;

@@ -13,8 +13,4 @@ void CEdit::SetWindowText(const std::string& text) {
     m_dialog->SetDlgItemText(m_id, text);
 }
 
-std::string CEdit::GetWindowText() const {
-    return m_dialog != nullptr ? m_dialog->GetDlgItemText(m_id) : std::string();
-}
-
 }  // namespace morvane::ui

@@ -2,8 +2,8 @@
 
 #include <string>
 
-// First, so that where the system's headers rename SetWindowText and
-// GetWindowText this class is renamed the same way wherever it is used.
+// First, so that where the system's headers rename SetWindowText this class
+// is renamed the same way wherever it is used.
 #include "platform/dialog.h"
 
 namespace morvane::ui {
@@ -19,7 +19,6 @@ public:
     bool IsAttached() const { return m_dialog != nullptr; }
 
     void SetWindowText(const std::string& text);
-    std::string GetWindowText() const;
 
 private:
     CDialog* m_dialog = nullptr;

@@ -1,5 +1,11 @@
 #include "native_file_chooser.h"
 
+#include <windows.h>
+//
+#include <commdlg.h>
+
+#include <string>
+
 #include "wide_text.h"
 
 namespace morvane::ui {
@@ -9,7 +15,16 @@ namespace {
 constexpr std::size_t kPathCharacters = 32768;
 constexpr wchar_t kFilter[] = L"ZRM Files (*.zrm)\0*.zrm\0";
 
-}  // namespace
+// What the chooser is asked: the settings and the buffers they point to.
+struct OpenFileRequest {
+    explicit OpenFileRequest(const ChooserRequest& request);
+    OpenFileRequest(const OpenFileRequest&) = delete;
+    OpenFileRequest& operator=(const OpenFileRequest&) = delete;
+
+    std::wstring title;
+    std::wstring file;  // the initial name in, the chosen path out
+    OPENFILENAMEW settings{};
+};
 
 OpenFileRequest::OpenFileRequest(const ChooserRequest& request)
     : title(Widen(request.title)), file(L"*.zrm") {
@@ -26,6 +41,8 @@ OpenFileRequest::OpenFileRequest(const ChooserRequest& request)
                      (request.accepts == ChooserRequest::Accepts::ExistingFile ? OFN_FILEMUSTEXIST
                                                                                : OFN_PATHMUSTEXIST);
 }
+
+}  // namespace
 
 std::optional<std::filesystem::path> SystemFileChooser::Choose(const ChooserRequest& request) {
     OpenFileRequest ask(request);

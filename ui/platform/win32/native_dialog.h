@@ -25,7 +25,6 @@ public:
     explicit CMenu(HMENU menu) : m_menu(menu) {}
 
     void AppendMenu(unsigned flags, int commandId = 0, std::string_view text = {});
-    HMENU GetSafeHmenu() const { return m_menu; }
 
 private:
     HMENU m_menu;
