@@ -12,9 +12,9 @@
 #include "model/files/path_text.h"
 #include "standard_output.h"
 
-namespace {
+namespace morvane::cli {
 
-using morvane::ListingRow;
+namespace {
 
 std::string hexWord(std::int32_t word) {
     char text[16];
@@ -79,14 +79,14 @@ std::string jsonRow(const ListingRow& row) {
     return jsonText(json);
 }
 
-std::string blockLine(const morvane::CarriedBlock& block) {
+std::string blockLine(const CarriedBlock& block) {
     return "block: " + std::to_string(block.volumes) + " collision volumes at offset " +
            std::to_string(block.offset()) + ", in the PRIM chunk at offset " +
            std::to_string(block.primOffset) + " (payload offset " +
            std::to_string(block.payloadOffset) + "); the model was rewritten before\n";
 }
 
-std::string jsonBlock(const std::optional<morvane::CarriedBlock>& block) {
+std::string jsonBlock(const std::optional<CarriedBlock>& block) {
     if (!block) {
         return "null";
     }
@@ -97,14 +97,14 @@ std::string jsonBlock(const std::optional<morvane::CarriedBlock>& block) {
 }
 
 struct Listed {
-    std::optional<morvane::CarriedBlock> block;  // the one a rewrite left, if any
-    std::string problem;                         // the refusal or failure, or ""
+    std::optional<CarriedBlock> block;  // the one a rewrite left, if any
+    std::string problem;                // the refusal or failure, or ""
 };
 
 // Lists one model through `row`.
-Listed listModel(const std::string& path, const morvane::ListingSink& row) {
+Listed listModel(const std::string& path, const ListingSink& row) {
     try {
-        return {morvane::ModelFile(morvane::PathFromText(path)).list(row), {}};
+        return {ModelFile(PathFromText(path)).list(row), {}};
     } catch (const std::exception& error) {
         return {std::nullopt, error.what()};
     }
@@ -115,7 +115,7 @@ bool listAsTable(const Options& options, StandardOutput& output) {
     bool allListed = true;
     const char* separator = "";
     for (const std::string& path : options.paths) {
-        out << separator << morvane::QuotedText(path) << "\n" << tableHeading();
+        out << separator << QuotedText(path) << "\n" << tableHeading();
         separator = "\n";
         const auto [block, problem] =
             listModel(path, [&out](const ListingRow& row) { out << tableRow(row); });
@@ -165,3 +165,5 @@ bool listAsJson(const Options& options, StandardOutput& output) {
 bool ListModels(const Options& options, StandardOutput& output) {
     return options.json ? listAsJson(options, output) : listAsTable(options, output);
 }
+
+}  // namespace morvane::cli

@@ -10,6 +10,8 @@
 
 namespace {
 
+namespace cli = morvane::cli;
+
 constexpr int kExitRefused = 1;
 constexpr int kExitUsage = 2;
 
@@ -26,10 +28,10 @@ int main(int argc, char** argv) {
     }
     std::ios::sync_with_stdio(false);
     CLI::App app{"", "morvane-cli"};
-    Options options;
-    DescribeCommandLine(app, options);
+    cli::Options options;
+    cli::DescribeCommandLine(app, options);
     std::vector<std::string> arguments =
-        WithEmptyValuesSpelledOut(app, ProgramArguments(argc, argv));
+        cli::WithEmptyValuesSpelledOut(app, cli::ProgramArguments(argc, argv));
     std::vector<char*> words;
     for (std::string& argument : arguments) {
         words.push_back(argument.data());
@@ -42,10 +44,11 @@ int main(int argc, char** argv) {
         }
         return usageError(error.what());
     }
-    if (const std::string problem = UsageProblem(app, options); !problem.empty()) {
+    if (const std::string problem = cli::UsageProblem(app, options); !problem.empty()) {
         return usageError(problem);
     }
-    StandardOutput output;
-    const bool done = options.list ? ListModels(options, output) : RewriteModels(options, output);
+    cli::StandardOutput output;
+    const bool done =
+        options.list ? cli::ListModels(options, output) : cli::RewriteModels(options, output);
     return done ? 0 : kExitRefused;
 }

@@ -8,6 +8,8 @@
 #include "model/files/path_text.h"
 #include "model/format.h"
 
+namespace morvane::cli {
+
 namespace {
 
 // Decimal only, as the window's field reads it: "010" is ten.
@@ -15,8 +17,8 @@ std::optional<int> volumeCount(const std::string& text) {
     int count = 0;
     const char* end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data(), end, count);
-    if (error != std::errc() || stop != end || count < morvane::zrm::kMinVolumes ||
-        count > morvane::zrm::kMaxVolumes) {
+    if (error != std::errc() || stop != end || count < zrm::kMinVolumes ||
+        count > zrm::kMaxVolumes) {
         return std::nullopt;
     }
     return count;
@@ -28,8 +30,8 @@ CLI::Validator isVolumeCount() {
             if (volumeCount(text)) {
                 return {};
             }
-            return "the number of collision volumes must be a whole number from 1 to 1000, not " +
-                   morvane::QuotedText(text);
+            return "the number of collision volumes must be a whole number from " +
+                   zrm::VolumeRange() + ", not " + QuotedText(text);
         },
         "");
 }
@@ -65,13 +67,13 @@ std::string sharedNameProblem(const Options& options) {
     }
     std::map<std::filesystem::path, std::filesystem::path> names;  // by their keys
     for (const std::string& input : options.paths) {
-        const std::filesystem::path name = morvane::PathFromText(input).filename();
-        const auto [first, isNew] = names.emplace(morvane::NameKey(name), name);
+        const std::filesystem::path name = PathFromText(input).filename();
+        const auto [first, isNew] = names.emplace(NameKey(name), name);
         if (!isNew) {
-            const std::string both = first->second == name
-                                         ? morvane::Quoted(name)
-                                         : morvane::Quoted(first->second) + " and " +
-                                               morvane::Quoted(name) + ", which are one name here,";
+            const std::string both =
+                first->second == name
+                    ? Quoted(name)
+                    : Quoted(first->second) + " and " + Quoted(name) + ", which are one name here,";
             return "two inputs are named " + both +
                    "; with -d each model is written under its own file name";
         }
@@ -99,7 +101,7 @@ void DescribeCommandLine(CLI::App& app, Options& options) {
         app.add_option_function<std::string>(
                "-n,--volumes",
                [&options](const std::string& text) { options.volumes = *volumeCount(text); },
-               "number of collision volumes, 1 to 1000")
+               "number of collision volumes, " + zrm::VolumeRange())
             ->type_name("N")
             ->check(isVolumeCount());
     CLI::Option* folder = app.add_option("-d,--directory", options.outputFolder,
@@ -150,3 +152,5 @@ std::string UsageProblem(const CLI::App& app, const Options& options) {
     }
     return sharedNameProblem(options);
 }
+
+}  // namespace morvane::cli

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace morvane::cli {
+
 // What the command line asks for.
 struct Options {
     int volumes = 0;
@@ -26,3 +28,5 @@ std::vector<std::string> WithEmptyValuesSpelledOut(const CLI::App& app,
 
 // What is wrong with a command line that parsed, or "" when nothing is.
 std::string UsageProblem(const CLI::App& app, const Options& options);
+
+}  // namespace morvane::cli

@@ -11,6 +11,8 @@
 #include "model/files/path_text.h"
 #include "standard_output.h"
 
+namespace morvane::cli {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -22,12 +24,12 @@ struct Job {
 
 std::vector<Job> planJobs(const Options& options) {
     if (options.outputFolder.empty()) {
-        return {{morvane::PathFromText(options.paths[0]), morvane::PathFromText(options.paths[1])}};
+        return {{PathFromText(options.paths[0]), PathFromText(options.paths[1])}};
     }
     std::vector<Job> jobs;
     for (const std::string& input : options.paths) {
-        const fs::path path = morvane::PathFromText(input);
-        jobs.push_back({path, morvane::PathFromText(options.outputFolder) / path.filename()});
+        const fs::path path = PathFromText(input);
+        jobs.push_back({path, PathFromText(options.outputFolder) / path.filename()});
     }
     return jobs;
 }
@@ -36,11 +38,11 @@ std::string plural(std::int64_t count, const std::string& noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
-std::string summarise(const Job& job, const morvane::WrittenModel& written, int volumes) {
-    const morvane::PassSummary& done = written.summary;
-    std::string line = "wrote " + morvane::Quoted(job.output);
+std::string summarise(const Job& job, const WrittenModel& written, int volumes) {
+    const PassSummary& done = written.summary;
+    std::string line = "wrote " + Quoted(job.output);
     if (!written.linkTarget.empty()) {
-        line += " (through the link, to " + morvane::Quoted(written.linkTarget) + ")";
+        line += " (through the link, to " + Quoted(written.linkTarget) + ")";
     }
     line += " (" + plural(done.bytesWritten, "byte") + "): " + plural(done.chunksCopied, "chunk") +
             " copied, " + plural(done.primsExtended, "PRIM chunk") + " extended with " +
@@ -57,15 +59,15 @@ std::string summarise(const Job& job, const morvane::WrittenModel& written, int 
 
 // The trace is part of what was asked for: when it cannot be written, the
 // rewrite stops before the output is named and the output is left as it was.
-class Trace {
+class TraceOutput {
 public:
-    Trace(bool quiet, StandardOutput& output)
+    TraceOutput(bool quiet, StandardOutput& output)
         : silent_(nullptr), output_(quiet ? nullptr : &output) {}
 
     std::ostream& stream() { return output_ != nullptr ? output_->stream() : silent_; }
     int error() const { return error_; }
 
-    morvane::RewriteProgress keepsWriting() {
+    RewriteProgress keepsWriting() {
         if (output_ == nullptr) {
             return {};
         }
@@ -85,7 +87,7 @@ private:
     int error_ = 0;
 };
 
-std::string carriesBlock(const morvane::CarriedBlock& block) {
+std::string carriesBlock(const CarriedBlock& block) {
     return "already carries a block of " + plural(block.volumes, "collision volume") +
            " (in its last PRIM chunk, at offset " + std::to_string(block.primOffset) + ")";
 }
@@ -96,7 +98,7 @@ void tell(const std::string& line) {
     std::cerr << "morvane-cli: " + line + "\n";
 }
 
-using Outcome = morvane::BatchRewrite::Outcome;
+using Outcome = BatchRewrite::Outcome;
 
 // A model that was rewritten before is rewritten all the same, with a
 // warning, or left out with a note.
@@ -106,17 +108,17 @@ void tellOfCarriedBlock(const Outcome& outcome) {
     }
     const std::string carries = carriesBlock(*outcome.carriedBlock);
     if (outcome.leftOut) {
-        tell("left out " + morvane::Quoted(outcome.input) + ": it " + carries + "; " +
-             morvane::Quoted(outcome.output) + " was not written");
+        tell("left out " + Quoted(outcome.input) + ": it " + carries + "; " +
+             Quoted(outcome.output) + " was not written");
     } else {
-        tell("warning: " + morvane::Quoted(outcome.input) + " " + carries +
+        tell("warning: " + Quoted(outcome.input) + " " + carries +
              ": it was rewritten before, and this rewrite adds a second block to every PRIM "
              "chunk");
     }
 }
 
 // Says what became of one model; false when it was refused or failed.
-bool tellResult(const Outcome& outcome, int volumes, Trace& trace) {
+bool tellResult(const Outcome& outcome, int volumes, TraceOutput& trace) {
     if (outcome.leftOut) {
         return true;
     }
@@ -126,9 +128,9 @@ bool tellResult(const Outcome& outcome, int volumes, Trace& trace) {
         }
         tell(summarise({outcome.input, outcome.output}, *outcome.written, volumes));
         return true;
-    } catch (const morvane::Cancelled&) {
-        tell(UnwrittenOutputMessage("the trace", trace.error()) + "; " +
-             morvane::Quoted(outcome.output) + " was left as it was");
+    } catch (const Cancelled&) {
+        tell(UnwrittenOutputMessage("the trace", trace.error()) + "; " + Quoted(outcome.output) +
+             " was left as it was");
         return false;
     } catch (const std::exception& error) {
         trace.flushed();
@@ -139,17 +141,16 @@ bool tellResult(const Outcome& outcome, int volumes, Trace& trace) {
 
 // The check for a carried block reads the very file that is rewritten; its
 // warning comes before the rewrite.
-bool rewriteOne(const Job& job, const Options& options, Trace& trace) {
+bool rewriteOne(const Job& job, const Options& options, TraceOutput& trace) {
     Outcome outcome{job.input, job.output};
     try {
-        morvane::ModelFile input(job.input);
+        ModelFile input(job.input);
         outcome.carriedBlock = input.carriedBlock();
         outcome.leftOut = outcome.carriedBlock && options.skipRewritten;
         tellOfCarriedBlock(outcome);
         if (!outcome.leftOut) {
-            outcome.written =
-                morvane::RewriteModelFile(std::move(input), job.output, options.volumes,
-                                          trace.stream(), trace.keepsWriting());
+            outcome.written = RewriteModelFile(std::move(input), job.output, options.volumes,
+                                               trace.stream(), trace.keepsWriting());
         }
     } catch (...) {
         outcome.failure = std::current_exception();
@@ -159,16 +160,15 @@ bool rewriteOne(const Job& job, const Options& options, Trace& trace) {
 
 // The models' files are made durable together; each is reported, in order,
 // once it is settled.
-bool rewriteBatch(const std::vector<Job>& jobs, const Options& options, Trace& trace) {
+bool rewriteBatch(const std::vector<Job>& jobs, const Options& options, TraceOutput& trace) {
     bool allWritten = true;
-    morvane::BatchRewrite batch(
-        options.volumes,
-        options.skipRewritten ? morvane::BatchRewrite::RewrittenBefore::LeaveOut
-                              : morvane::BatchRewrite::RewrittenBefore::Rewrite,
-        trace.stream(), trace.keepsWriting(), [&](const Outcome& outcome) {
-            tellOfCarriedBlock(outcome);
-            allWritten = tellResult(outcome, options.volumes, trace) && allWritten;
-        });
+    BatchRewrite batch(options.volumes,
+                       options.skipRewritten ? BatchRewrite::RewrittenBefore::LeaveOut
+                                             : BatchRewrite::RewrittenBefore::Rewrite,
+                       trace.stream(), trace.keepsWriting(), [&](const Outcome& outcome) {
+                           tellOfCarriedBlock(outcome);
+                           allWritten = tellResult(outcome, options.volumes, trace) && allWritten;
+                       });
     for (const Job& job : jobs) {
         batch.willRead(job.input);
     }
@@ -185,10 +185,12 @@ bool rewriteBatch(const std::vector<Job>& jobs, const Options& options, Trace& t
 }  // namespace
 
 bool RewriteModels(const Options& options, StandardOutput& output) {
-    Trace trace(options.quiet, output);
+    TraceOutput trace(options.quiet, output);
     const std::vector<Job> jobs = planJobs(options);
     if (!options.outputFolder.empty()) {
         return rewriteBatch(jobs, options, trace);
     }
     return rewriteOne(jobs[0], options, trace);
 }
+
+}  // namespace morvane::cli

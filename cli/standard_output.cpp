@@ -6,6 +6,8 @@
 #include <cstring>
 #include <iostream>
 
+namespace morvane::cli {
+
 StandardOutput::StandardOutput() : buffer_(STDOUT_FILENO), stream_(&buffer_) {}
 
 int StandardOutput::flushError() {
@@ -28,3 +30,5 @@ bool StandardOutput::stillWritten(const std::string& what) {
 std::string UnwrittenOutputMessage(const std::string& what, int error) {
     return "cannot write " + what + " to standard output: " + std::strerror(error);
 }
+
+}  // namespace morvane::cli

@@ -5,6 +5,8 @@
 
 #include "model/files/descriptor_buffer.h"
 
+namespace morvane::cli {
+
 // Standard output as the tool writes its trace or its listing there: bytes
 // that do not arrive are an error, never a silent loss, and the system's
 // reason is kept for the message.
@@ -23,9 +25,11 @@ public:
     bool stillWritten(const std::string& what);
 
 private:
-    morvane::OutputFileBuf buffer_;
+    OutputFileBuf buffer_;
     std::ostream stream_;
 };
 
 // The message for `what` that could not be written to standard output.
 std::string UnwrittenOutputMessage(const std::string& what, int error);
+
+}  // namespace morvane::cli

@@ -55,7 +55,7 @@ bool holdsBlock(std::istream& model, std::streampos start, std::int64_t offset,
 
 }  // namespace
 
-void RewrittenShape::met(const ChunkHeader& chunk) {
+void RewrittenShape::follow(const ChunkHeader& chunk) {
     if (chunk.kind->tag == zrm::kPrim) {
         lastPrim_ = chunk;
     }
@@ -64,8 +64,8 @@ void RewrittenShape::met(const ChunkHeader& chunk) {
 
 // The size word of an extended PRIM chunk is P + 4V + 8, where P is the
 // payload offset the closing HAND chunk records; V follows from it.
-std::optional<CarriedBlock> RewrittenShape::check(std::istream& model, std::streampos start,
-                                                  std::int64_t length) const {
+std::optional<CarriedBlock> RewrittenShape::carriedBlock(std::istream& model, std::streampos start,
+                                                         std::int64_t length) const {
     if (!lastPrim_ || !lastChunk_ || !isClosingHand(*lastChunk_, length)) {
         return std::nullopt;
     }
@@ -101,11 +101,11 @@ std::optional<CarriedBlock> FindCarriedBlock(std::istream& model) {
         RewrittenShape shape;
         for (ChunkReader::Item item; (item = reader.next()) != ChunkReader::Item::End;) {
             if (item == ChunkReader::Item::Chunk) {
-                shape.met(reader.chunk());
+                shape.follow(reader.chunk());
                 reader.skipPayload();
             }
         }
-        return shape.check(model, start, reader.inputLength());
+        return shape.carriedBlock(model, start, reader.inputLength());
     } catch (const Error&) {
         return std::nullopt;
     }

@@ -27,13 +27,13 @@ struct CarriedBlock {
 // carries a block, so that a walk made for another purpose tells it as well.
 class RewrittenShape {
 public:
-    void met(const ChunkHeader& chunk);
+    void follow(const ChunkHeader& chunk);
 
     // Once the walk has reached the end: reads the closing HAND chunk's payload
     // and the last PRIM chunk's block, and no other byte. start is where the
     // walk began in model, length the model's length from there.
-    std::optional<CarriedBlock> check(std::istream& model, std::streampos start,
-                                      std::int64_t length) const;
+    std::optional<CarriedBlock> carriedBlock(std::istream& model, std::streampos start,
+                                             std::int64_t length) const;
 
 private:
     std::optional<ChunkHeader> lastPrim_;

@@ -23,14 +23,14 @@ public:
             const ChunkHeader& chunk = reader_.chunk();
             length_.count(chunk);
             sink_({ListingRow::Type::Chunk, chunk.offset, chunk.occupied, chunk});
-            shape_.met(chunk);
+            shape_.follow(chunk);
             reader_.skipPayload();
         }
         flushUnknownRun();
         if (reader_.trailingBytes() > 0) {
             sink_({ListingRow::Type::TrailingBytes, reader_.offset(), reader_.trailingBytes(), {}});
         }
-        return shape_.check(input_, start_, reader_.inputLength());
+        return shape_.carriedBlock(input_, start_, reader_.inputLength());
     }
 
 private:

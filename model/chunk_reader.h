@@ -23,14 +23,11 @@ struct ChunkHeader {
     std::int64_t occupied;      // bytes the chunk occupies in the input, header included
 };
 
-// Walks a model chunk by chunk the way the rewrite does: a known tag is read
-// with its header, a word that is no known tag is passed over on its own, and
-// fewer than 4 bytes at the end close the walk. Everything read is checked
-// before anyone acts on it, and a model that breaks a rule of the format is
-// refused with a ModelError that names the chunk and its offset.
-//
-// The input is read in large blocks and walked within them, so that a chunk
-// costs no call on the stream.
+// Walks a model chunk by chunk the way the rewrite does, in large blocks of the
+// input: a known tag is read with its header, any other word is passed over,
+// and fewer than 4 bytes end the walk. Everything read is checked before
+// anyone acts on it; a model that breaks a rule of the format is refused with
+// a ModelError that names the chunk and its offset.
 class ChunkReader {
 public:
     // UnknownWords is a run of one or more words in a row that are no known tag.

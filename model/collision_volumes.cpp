@@ -175,8 +175,8 @@ private:
 
 void requireVolumeCount(int volumes) {
     if (volumes < zrm::kMinVolumes || volumes > zrm::kMaxVolumes) {
-        throw std::invalid_argument("the number of collision volumes must be from 1 to 1000, not " +
-                                    std::to_string(volumes));
+        throw std::invalid_argument("the number of collision volumes must be from " +
+                                    zrm::VolumeRange() + ", not " + std::to_string(volumes));
     }
 }
 

@@ -22,15 +22,11 @@ struct PassSummary {
     bool operator==(const PassSummary&) const = default;
 };
 
-// Rewrites the model read from input into output: known chunks copied, each
-// PRIM chunk extended with a block of `volumes` collision volumes, HAND chunks
-// dropped, one new HAND chunk closing the file and the running byte count
-// stored in the container header's size word. Every step is traced.
-//
-// input must be seekable and positioned at the start of the model; output must
-// be empty and seekable. Throws ModelError for an input that is no sound model
-// (output then holds a partial model that the caller must discard), FileError
-// when a stream fails, and std::invalid_argument for a count outside 1..1000.
+// Rewrites the model at the start of input into the empty output, both
+// seekable, tracing every step. Throws ModelError for an input that is no
+// sound model (output then holds a partial model to discard), FileError when
+// a stream fails, and std::invalid_argument for a count outside the format's
+// range.
 PassSummary AddCollisionVolumes(std::istream& input, std::ostream& output, int volumes,
                                 std::ostream& trace = std::cout);
 

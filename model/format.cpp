@@ -20,4 +20,8 @@ std::string DescribeWord(std::int32_t word) {
     return letters.empty() ? std::string(hex) : std::string(hex) + " ('" + letters + "')";
 }
 
+std::string VolumeRange() {
+    return std::to_string(kMinVolumes) + " to " + std::to_string(kMaxVolumes);
+}
+
 }  // namespace morvane::zrm

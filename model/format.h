@@ -116,6 +116,8 @@ inline constexpr std::int32_t kEmptyVolume = -1;
 
 inline constexpr int kMinVolumes = 1;
 inline constexpr int kMaxVolumes = 1000;
+// "1 to 1000", for messages.
+std::string VolumeRange();
 
 // A word shown for people: 0x5052494D ('PRIM'), the letters only when printable.
 std::string DescribeWord(std::int32_t word);

@@ -9,13 +9,10 @@
 
 namespace morvane {
 
-// The pass's trace: each line formatted straight into a buffer, without locale
-// or stream formatting, and handed to the trace stream in large pieces when
-// the buffer fills and when the trace ends. A stream that is already in a
-// failed state (such as an ostream without a buffer) silences it, and a
-// silenced trace costs no formatting. The lines are formatted here, in the
-// header, so that each caller's fixed texts are copied as the constants they
-// are.
+// The pass's trace, formatted straight into a buffer and handed on in large
+// pieces; formatted here in the header, so that each caller's fixed texts are
+// copied as constants. A stream already failed (an ostream without a buffer)
+// silences it, and a silenced trace costs no formatting.
 class Trace {
 public:
     explicit Trace(std::ostream& out);

@@ -6,6 +6,8 @@
 
 #include "model/files/path_text.h"
 
+namespace morvane::cli {
+
 // The narrow argv holds the names in the system's code page, which cannot
 // spell every name; the wide command line can.
 std::vector<std::string> ProgramArguments(int, char**) {
@@ -13,8 +15,10 @@ std::vector<std::string> ProgramArguments(int, char**) {
     wchar_t** words = ::CommandLineToArgvW(::GetCommandLineW(), &count);
     std::vector<std::string> arguments;
     for (int i = 0; i < count; ++i) {
-        arguments.push_back(morvane::TextOf(std::filesystem::path(words[i])));
+        arguments.push_back(TextOf(std::filesystem::path(words[i])));
     }
     ::LocalFree(words);
     return arguments;
 }
+
+}  // namespace morvane::cli

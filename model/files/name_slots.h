@@ -18,28 +18,27 @@ template <std::size_t Longest>
 class NameSlots {
 public:
     // The slot that holds the name from now on.
-    int Take(const std::filesystem::path& name) {
+    int take(const std::filesystem::path& name) {
         const auto& native = name.native();
         if (native.size() >= Longest) {
             throw FileError("the temporary name " + TextOf(name) + " is too long");
         }
-        for (std::size_t i = 0; i < m_slots.size(); ++i) {
+        for (std::size_t i = 0; i < slots_.size(); ++i) {
             int expected = Slot::Free;
-            if (m_slots[i].state.compare_exchange_strong(expected, Slot::Taken)) {
-                std::memcpy(m_slots[i].name, native.c_str(),
-                            (native.size() + 1) * sizeof native[0]);
-                m_slots[i].state.store(Slot::Ready);
+            if (slots_[i].state.compare_exchange_strong(expected, Slot::Taken)) {
+                std::memcpy(slots_[i].name, native.c_str(), (native.size() + 1) * sizeof native[0]);
+                slots_[i].state.store(Slot::Ready);
                 return static_cast<int>(i);
             }
         }
         throw FileError("too many rewrites at once to keep track of their temporary files");
     }
 
-    void Release(int slot) { m_slots[static_cast<std::size_t>(slot)].state.store(Slot::Free); }
+    void release(int slot) { slots_[static_cast<std::size_t>(slot)].state.store(Slot::Free); }
 
     template <typename Remove>
-    void RemoveReady(Remove remove) {
-        for (Slot& slot : m_slots) {
+    void removeReady(Remove remove) {
+        for (Slot& slot : slots_) {
             if (slot.state.load() == Slot::Ready) {
                 remove(slot.name);
             }
@@ -53,7 +52,7 @@ private:
         std::filesystem::path::value_type name[Longest];
     };
 
-    std::array<Slot, 16> m_slots;
+    std::array<Slot, 16> slots_;
 };
 
 }  // namespace morvane

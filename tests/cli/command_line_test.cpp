@@ -304,6 +304,21 @@ TEST_F(CommandLine, AModelRewrittenBeforeIsListedWithItsBlockAndWarnedOf) {
     }
 }
 
+// Wherever a model is read from, named relative or absolute, it is written
+// into the folder under its own file name.
+TEST_F(CommandLine, ABatchWritesEachModelIntoTheFolderUnderItsFileName) {
+    fs::create_directories(path("in/deep"));
+    fs::create_directory(path("out"));
+    writeFile(path("in/a.zrm"), model_);
+    writeFile(path("in/deep/b.zrm"), model_);
+    const ToolRun result = run({"-q", "-n", "2", "-d", "out", "in/a.zrm", path("in/deep/b.zrm")});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(TempFolder::namesIn(path("out")), "a.zrm b.zrm ");
+    for (const char* name : {"out/a.zrm", "out/b.zrm"}) {
+        EXPECT_EQ(readFile(path(name)), rewriteInMemory(model_, 2).output) << name;
+    }
+}
+
 // Links in the folder may lead two outputs to one file, which would then keep
 // only the later model.
 TEST_F(CommandLine, TwoOutputsOfABatchThatAreOneFileAreNotBothWritten) {

@@ -176,7 +176,8 @@ TEST(CarriedBlock, AModelThatOnlyLooksRewrittenCarriesNone) {
     const std::pair<const char*, std::string> lookalikes[] = {
         {"never rewritten", containerHeader() + chunk(kPrim, 0, 40, payload(40))},
         {"no PRIM chunk", noPrim},
-        {"a slot that is not empty", withWordAt(model, 72 + 4, 0)},
+        {"a first slot that is not empty", withWordAt(model, 72, 0)},
+        {"a later slot that is not empty", withWordAt(model, 72 + 4, 0)},
         {"no block marker", withWordAt(model, 64, 5)},
         {"a count that differs", withWordAt(model, 68, 2)},
         {"another payload offset", withWordAt(model, 84 + 16, 44)},

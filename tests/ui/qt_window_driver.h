@@ -126,7 +126,9 @@ private:
         const auto button = answer == IDYES  ? QMessageBox::Yes
                             : answer == IDNO ? QMessageBox::No
                                              : QMessageBox::Ok;
-        if (box != nullptr && box->button(button) != nullptr) {
+        if (box != nullptr && answer == kPressEnter) {
+            QTest::keyClick(box, Qt::Key_Return);
+        } else if (box != nullptr && box->button(button) != nullptr) {
             QTest::mouseClick(box->button(button), Qt::LeftButton);
         } else {
             modal->close();

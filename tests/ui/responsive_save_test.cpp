@@ -17,8 +17,9 @@ constexpr int kGiveUpMilliseconds = 20000;
 // Large enough for the rewrite to report its reading many times over.
 constexpr std::uint32_t kPayloadBytes = 4u << 20;
 
-// The real rewrite, except that each report of its reading waits for the test:
-// the test decides where the worker stands, however fast the machine is.
+// The real rewrite, except that each report of its reading, once the window
+// has it, waits for the test: the test decides where the worker stands,
+// however fast the machine is.
 class HeldRewrite {
 public:
     ~HeldRewrite() { m_allowed = INT_MAX; }
@@ -29,11 +30,19 @@ public:
             const std::shared_ptr<void> markEnded(nullptr, [this](void*) { m_ended = true; });
             return RewriteModelFile(std::move(input), output, volumes, trace,
                                     [this, &progress](std::int64_t read, std::int64_t total) {
-                                        Hold();
-                                        return progress(read, total);
+                                        const bool goOn = progress(read, total);
+                                        m_read = read;
+                                        m_total = total;
+                                        if (goOn) {
+                                            Hold();
+                                        }
+                                        return goOn;
                                     });
         };
     }
+
+    // The report the worker is held at: bytes read of the input's.
+    std::pair<std::int64_t, std::int64_t> Reported() const { return {m_read, m_total}; }
 
     // Runs steps on the user-interface thread at the first report, then lets the rewrite run.
     void WhenFirstHeld(std::function<void()> steps) { m_firstHeldSteps = std::move(steps); }
@@ -71,6 +80,8 @@ private:
     std::atomic<int> m_reports{0};
     std::atomic<int> m_allowed{0};
     std::atomic<bool> m_ended{false};
+    std::atomic<std::int64_t> m_read{0};
+    std::atomic<std::int64_t> m_total{0};
 };
 
 class ResponsiveSaveTest : public QtWindowTest {
@@ -127,6 +138,28 @@ TEST_F(ResponsiveSaveTest, TheWindowKeepsAnsweringAndShowsTheProgress) {
     const Rewritten expected = rewriteInMemory(model, 6);
     EXPECT_TRUE(readFile(folder / "out.zrm") == expected.output);  // too long to print
     EXPECT_EQ(printed, expected.trace);
+}
+
+// Half way at half the bytes read, and all the way once the model is read and
+// synced, just before it takes its name.
+TEST_F(ResponsiveSaveTest, TheProgressFollowsTheBytesReadToTheEnd) {
+    bool reachedTheEnd = false;
+    held.WhenFirstHeld([&] {
+        ASSERT_TRUE(WaitForProgressShown());
+        QProgressDialog* progress = Progress();
+        do {
+            const auto [read, total] = held.Reported();
+            const auto expected = static_cast<int>(read * progress->maximum() / total);
+            EXPECT_TRUE(
+                QTest::qWaitFor([&] { return progress->value() == expected; }, kGiveUpMilliseconds))
+                << read << " of " << total << " bytes read, shown " << progress->value();
+            reachedTheEnd = reachedTheEnd || (read == total && expected == progress->maximum());
+        } while (held.Step());
+    });
+    user->chooserAnswers = {folder / "out.zrm"};
+    user->Click(IDC_SAVE);
+    EXPECT_TRUE(reachedTheEnd);
+    EXPECT_TRUE(readFile(folder / "out.zrm") == rewriteInMemory(model, 1).output);
 }
 
 // Through the progress dialog once it shows, or in the window before.

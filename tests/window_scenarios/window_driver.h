@@ -17,6 +17,9 @@ namespace morvane::ui::scenarios {
 
 enum class Key { Enter, Escape };
 
+// A box answer that presses Enter, which takes the box's default button.
+inline constexpr int kPressEnter = 0;
+
 // The user in front of the window, on whichever rendering. Every call returns
 // once the window has handled it; a box or window that opens meanwhile is
 // answered (with IDOK, or the next prepared button) and noted.
@@ -43,7 +46,7 @@ public:
 
     std::deque<std::optional<std::filesystem::path>> chooserAnswers;
     std::vector<ChooserRequest> requests;
-    std::deque<int> boxAnswers;     // IDYES, IDNO or IDOK
+    std::deque<int> boxAnswers;     // IDYES, IDNO, IDOK or kPressEnter
     std::vector<std::string> said;  // message box texts; other windows' titles
     bool cancelProgress = false;    // a progress window that opens is cancelled
     bool progressShown = false;

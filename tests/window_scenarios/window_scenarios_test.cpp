@@ -228,14 +228,16 @@ TEST_F(WindowScenario, CommandLineModels) {
 }
 
 // Asked before the output name: No, the default, writes nothing; Yes writes
-// what the rewrite makes of it, a second block included.
+// what the rewrite makes of it, a second block included. Enter takes No.
 TEST_F(WindowScenario, SecondBlockWarning) {
     const std::string rewritten = rewriteInMemory(kModel, 3).output;
     const auto input = Write("in.zrm", rewritten);
     user->Open({input});
-    user->boxAnswers = {IDNO};
-    user->Click(IDC_SAVE);
-    EXPECT_EQ(folder.listing(), "in.zrm ");
+    for (const int answer : {IDNO, kPressEnter}) {
+        user->boxAnswers = {answer};
+        user->Click(IDC_SAVE);
+        EXPECT_EQ(folder.listing(), "in.zrm ");
+    }
     user->boxAnswers = {IDYES};
     user->chooserAnswers = {folder / "out.zrm"};
     user->Click(IDC_SAVE);
@@ -243,7 +245,7 @@ TEST_F(WindowScenario, SecondBlockWarning) {
         "'" + DisplayText(input) +
         "' already carries a block of 3 collision volumes: it has been rewritten before.\n\n"
         "Saving it adds a second block to every PRIM chunk. Save anyway?";
-    EXPECT_EQ(user->said, (std::vector<std::string>{question, question}));
+    EXPECT_EQ(user->said, (std::vector<std::string>{question, question, question}));
     EXPECT_EQ(readFile(folder / "out.zrm"), rewriteInMemory(rewritten, 1).output);
     EXPECT_EQ(readFile(input), rewritten);
 }

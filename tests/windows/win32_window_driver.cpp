@@ -222,7 +222,12 @@ private:
                 boxAnswers.pop_front();
             }
         }
-        ::PostMessageW(window, WM_COMMAND, button, 0);
+        if (button == kPressEnter) {
+            const HWND focus = FocusedControl();
+            ::PostMessageW(focus != nullptr ? focus : window, WM_KEYDOWN, VK_RETURN, 0);
+        } else {
+            ::PostMessageW(window, WM_COMMAND, button, 0);
+        }
         WaitFor([window] { return !::IsWindow(window) || !::IsWindowVisible(window); });
         m_answering = false;
     }

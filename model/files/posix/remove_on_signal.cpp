@@ -21,7 +21,7 @@ NameSlots<PATH_MAX> slots;
 std::array<struct sigaction, kEndingSignals.size()> previousActions;
 
 void RemoveRegisteredNames(int signal) {
-    slots.RemoveReady([](const char* name) { ::unlink(name); });
+    slots.removeReady([](const char* name) { ::unlink(name); });
     for (std::size_t i = 0; i < kEndingSignals.size(); ++i) {
         if (kEndingSignals[i] == signal) {
             ::sigaction(signal, &previousActions[i], nullptr);
@@ -51,11 +51,11 @@ void InstallHandlers() {
 RemoveOnSignal::RemoveOnSignal(const std::filesystem::path& name) {
     static std::once_flag installed;
     std::call_once(installed, InstallHandlers);
-    slot_ = slots.Take(name);
+    slot_ = slots.take(name);
 }
 
 RemoveOnSignal::~RemoveOnSignal() {
-    slots.Release(slot_);
+    slots.release(slot_);
 }
 
 namespace {

@@ -25,7 +25,7 @@ bool endWaits = false;
 bool endAsked = false;
 
 void RemoveReadyNames() {
-    slots.RemoveReady([](const wchar_t* name) { ::DeleteFileW(name); });
+    slots.removeReady([](const wchar_t* name) { ::DeleteFileW(name); });
 }
 
 // Runs on a thread of its own when the console asks the program to end; the
@@ -49,11 +49,11 @@ void InstallHandler() {
 
 RemoveOnSignal::RemoveOnSignal(const std::filesystem::path& name) {
     InstallHandler();
-    slot_ = slots.Take(name);
+    slot_ = slots.take(name);
 }
 
 RemoveOnSignal::~RemoveOnSignal() {
-    slots.Release(slot_);
+    slots.release(slot_);
 }
 
 EndingSignalsHeldBack::EndingSignalsHeldBack() {

@@ -37,19 +37,27 @@ class CDialog : public QDialog {
 public:
     explicit CDialog(int templateId, CDialog* parent = nullptr);
 
+    // Shows the dialog and waits until it closes.
     int DoModal();
+    // Runs DoDataExchange; false when a value was refused.
     bool UpdateData(bool saveAndValidate = true);
 
     QWidget* GetDlgItem(int id) const;
     std::string GetDlgItemText(int id) const;
     void SetDlgItemText(int id, const std::string& text);
+    // Puts the focus on a field, its text selected.
     void GotoDlgCtrl(int id);
 
+    // The window's own menu, or null.
     CMenu* GetSystemMenu() { return &m_systemMenu; }
     void SetIcon(const CIcon& icon, bool big);
+    // Files dropped anywhere on the window are offered to CanDropFiles and OnDropFiles.
     void DragAcceptFiles();
+    // A modal box over the window.
     void ShowMessage(MessageKind kind, const std::string& text);
+    // A warning whose default, and Escape's answer, is No.
     bool AskYesNo(const std::string& text);
+    // Runs call once the current message is done.
     void PostCall(std::function<void()> call);
 
     virtual void OnSysCommand(int commandId);
