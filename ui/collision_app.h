@@ -10,9 +10,8 @@ namespace morvane::ui {
 // The program around its one window.
 class CCollisionApp : public CWinApp {
 public:
-    // Takes the whole command line: the arguments that are not the toolkit's
-    // own are the models the window starts with.
-    CCollisionApp(int& argc, char** argv);
+    // Takes the whole command line, and the models the window starts with.
+    CCollisionApp(int& argc, char** argv, std::vector<std::filesystem::path> models);
 
     const std::vector<std::filesystem::path>& ModelArguments() const { return m_modelArguments; }
 

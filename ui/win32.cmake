@@ -10,6 +10,7 @@ add_library(morvane_ui STATIC
     platform/win32/modal_progress.cpp
     platform/win32/wide_text.cpp
 )
+target_compile_definitions(morvane_ui PRIVATE MORVANE_VERSION="${PROJECT_VERSION}")
 target_include_directories(morvane_ui PUBLIC
     ${CMAKE_CURRENT_SOURCE_DIR}
     ${CMAKE_CURRENT_SOURCE_DIR}/platform/win32

@@ -11,6 +11,7 @@
 #include "collision_app.h"
 #include "collision_dlg.h"
 #include "graphical_session.h"
+#include "window_arguments.h"
 
 namespace morvane::ui::testing {
 namespace {
@@ -76,17 +77,66 @@ TEST(NoDisplay, WindowPointsToTheCommandLineTool) {
     }
 }
 
+// Each of the toolkit's options in every spelling, with its value, is the
+// toolkit's, wherever it stands; "--" ends the options.
+TEST(WindowArguments, TheToolkitsOptionsAreItsOwnAndTheRestAreModels) {
+    using Kind = WindowRequest::Kind;
+    using Paths = std::vector<std::filesystem::path>;
+    const std::tuple<std::vector<std::string>, Kind, Paths, std::string> lines[] = {
+        {{"a.zrm", "-style", "windows", "--platform=offscreen", "-reverse", "b.zrm"},
+         Kind::OpenWindow,
+         {"a.zrm", "b.zrm"},
+         ""},
+        {{"-style", "windows", "--help", "a.zrm"}, Kind::Help, {}, ""},
+        {{"-h"}, Kind::Help, {}, ""},
+        {{"a.zrm", "--version"}, Kind::Version, {}, ""},
+        {{"--", "-odd.zrm", "--help", "-"}, Kind::OpenWindow, {"-odd.zrm", "--help", "-"}, ""},
+        {{"a.zrm", "--bogus"}, Kind::UsageError, {}, "unknown option '--bogus'"},
+        {{"a.zrm", "-style"}, Kind::UsageError, {}, "the option '-style' needs a value"},
+    };
+    for (const auto& [words, kind, models, problem] : lines) {
+        const WindowRequest request = ReadWindowArguments(words);
+        EXPECT_EQ(request.kind, kind) << words.back();
+        EXPECT_EQ(request.models, models) << words.back();
+        EXPECT_EQ(request.problem, problem) << words.back();
+    }
+}
+
+// Answered as from a terminal, where there is no display.
+TEST(WindowArguments, HelpVersionAndAWrongOptionOpenNoWindow) {
+    ForgetTheDisplay();
+    const std::tuple<QString, int, std::string, std::string> answers[] = {
+        {"--help", 0, "Usage: morvane [OPTION]... [--] [MODEL]\n", ""},
+        {"--version", 0, "morvane " MORVANE_VERSION "\n", ""},
+        {"--bogus", 2, "", "morvane: unknown option '--bogus'\nRun 'morvane --help' for usage.\n"},
+    };
+    for (const auto& [word, status, out, err] : answers) {
+        QProcess process;
+        process.start(MORVANE_EXECUTABLE, QStringList{word});
+        process.waitForFinished(-1);
+        EXPECT_EQ(process.exitCode(), status) << word.toStdString();
+        EXPECT_TRUE(process.readAllStandardOutput().toStdString().starts_with(out))
+            << word.toStdString();
+        EXPECT_EQ(process.readAllStandardError().toStdString(), err) << word.toStdString();
+    }
+}
+
 // The toolkit's options take effect wherever they stand (without the platform
-// no window could open); what remains are the models.
+// no window could open); what remains are the models, a name that begins
+// with "-" among them.
 TEST(ProgramStart, TheToolkitTakesItsOptionsAndTheWindowTheModels) {
     QTemporaryDir folder;
-    const std::string model = folder.filePath("in.zrm").toStdString();
+    QDir::setCurrent(folder.path());
+    const std::string model = "-odd.zrm";
     const std::string other = folder.filePath("other.zrm").toStdString();
     std::ofstream(model, std::ios::binary) << std::string("4MRZ\0\0\0\0\0\0\0\0", 12);
     ForgetTheDisplay();
-    CommandLine line({"morvane", model, "-style", "windows", "-platform", "offscreen", other});
+    CommandLine line(
+        {"morvane", "-style", "windows", "-platform", "offscreen", "--", model, other});
     ASSERT_TRUE(HasGraphicalSession(line.argc, line.argv.data()));
-    CCollisionApp app(line.argc, line.argv.data());
+    const WindowRequest request = ReadWindowArguments({line.words.begin() + 1, line.words.end()});
+    ASSERT_EQ(request.kind, WindowRequest::Kind::OpenWindow);
+    CCollisionApp app(line.argc, line.argv.data(), request.models);
     EXPECT_EQ(app.ModelArguments(), (std::vector<std::filesystem::path>{model, other}));
     EXPECT_EQ(QApplication::style()->name(), "windows");
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <tuple>
 
 #include "support/pass_runner.h"
 #include "support/temp_folder.h"
@@ -121,6 +122,37 @@ TEST(WholeProgram, OpenedWithAModelItSavesItThroughItsControls) {
     ::TerminateProcess(process.hProcess, 1);
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
+}
+
+// Without a console the answer comes in a message box, and no window opens.
+TEST(WholeProgram, HelpVersionAndAWrongOptionAnswerInABox) {
+    const std::tuple<std::wstring, std::wstring, DWORD> answers[] = {
+        {L"--version", L"morvane " MORVANE_VERSION_TEXT, 0},
+        {L"--help", L"Usage: morvane [OPTION]... [--] [MODEL]", 0},
+        {L"--bogus", L"morvane: unknown option '--bogus'", 2},
+    };
+    for (const auto& [word, text, status] : answers) {
+        std::wstring commandLine = L"\"" + std::wstring(MORVANE_WINDOW) + L"\" " + word;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        ASSERT_TRUE(::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                     nullptr, nullptr, &startup, &process));
+        const HWND box = waitFor([&] { return findWindow(L"#32770", process.dwProcessId); });
+        ASSERT_NE(box, nullptr) << "no box for " << fs::path(word);
+        wchar_t said[2048] = {};
+        ::GetDlgItemTextW(box, 0xFFFF, said, 2048);
+        EXPECT_TRUE(std::wstring(said).starts_with(text)) << fs::path(said);
+        EXPECT_EQ(::GetDlgItem(box, 1003), nullptr) << "the window opened";
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        EXPECT_EQ(::WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+        DWORD exitCode = 255;
+        ::GetExitCodeProcess(process.hProcess, &exitCode);
+        EXPECT_EQ(exitCode, status) << fs::path(word);
+        ::TerminateProcess(process.hProcess, 1);
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+    }
 }
 
 }  // namespace

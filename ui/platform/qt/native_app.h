@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QApplication>
-#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace morvane::ui {
@@ -11,12 +13,16 @@ namespace morvane::ui {
 class CWinApp : public QApplication {
 public:
     CWinApp(int& argc, char** argv);
-
-    std::vector<std::filesystem::path> CommandLinePaths() const;
-
-private:
-    int& m_argc;
-    char** m_argv;
 };
+
+// On Linux the words are the bytes given, so that a name in any encoding
+// still names its file.
+std::vector<std::string> CommandLineWords(int argc, char** argv);
+
+std::optional<bool> ToolkitOption(std::string_view name);
+std::string_view ToolkitOptionsHelp();
+
+// On standard output, or standard error for a problem.
+void TellWithoutWindow(const std::string& text, bool problem);
 
 }  // namespace morvane::ui

@@ -3,7 +3,9 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "model/files/path_text.h"
 #include "native_app.h"
+#include "wide_text.h"
 
 namespace morvane::ui {
 
@@ -12,15 +14,28 @@ CWinApp::CWinApp(int&, char**) {
     ::InitCommonControlsEx(&classes);
 }
 
-std::vector<std::filesystem::path> CWinApp::CommandLinePaths() const {
+std::vector<std::string> CommandLineWords(int, char**) {
     int count = 0;
     LPWSTR* words = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-    std::vector<std::filesystem::path> paths;
+    std::vector<std::string> texts;
     for (int i = 1; words != nullptr && i < count; ++i) {
-        paths.emplace_back(words[i]);
+        texts.push_back(TextOf(std::filesystem::path(words[i])));
     }
     ::LocalFree(words);
-    return paths;
+    return texts;
+}
+
+std::optional<bool> ToolkitOption(std::string_view) {
+    return std::nullopt;
+}
+
+std::string_view ToolkitOptionsHelp() {
+    return "";
+}
+
+void TellWithoutWindow(const std::string& text, bool problem) {
+    ::MessageBoxW(nullptr, Widen(text).c_str(), L"morvane",
+                  static_cast<UINT>(MB_OK | (problem ? MB_ICONERROR : MB_ICONINFORMATION)));
 }
 
 }  // namespace morvane::ui
