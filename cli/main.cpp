@@ -44,6 +44,7 @@ int main(int argc, char** argv) {
         }
         return usageError(error.what());
     }
+    cli::ExpandModelArguments(options);
     if (const std::string problem = cli::UsageProblem(app, options); !problem.empty()) {
         return usageError(problem);
     }

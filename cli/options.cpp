@@ -143,6 +143,21 @@ std::vector<std::string> WithEmptyValuesSpelledOut(const CLI::App& app,
     return words;
 }
 
+void ExpandModelArguments(Options& options) {
+    const bool allModels = options.list || !options.outputFolder.empty();
+    std::vector<std::string> expanded;
+    for (std::size_t i = 0; i < options.paths.size(); ++i) {
+        if (i > 0 && !allModels) {
+            expanded.push_back(options.paths[i]);
+            continue;
+        }
+        for (const std::filesystem::path& model : ModelsNamedBy(PathFromText(options.paths[i]))) {
+            expanded.push_back(TextOf(model));
+        }
+    }
+    options.paths = std::move(expanded);
+}
+
 std::string UsageProblem(const CLI::App& app, const Options& options) {
     if (!options.list && app.get_option("--volumes")->count() == 0) {
         return "--volumes is required";

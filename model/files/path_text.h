@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace morvane {
 
@@ -16,6 +17,12 @@ std::string TextOf(const std::filesystem::path& path);
 // Linux; on Windows, whose names ignore case and drop the dots and spaces at
 // their end, in capitals and without those.
 std::filesystem::path NameKey(const std::filesystem::path& name);
+
+// The models an argument names. On Windows, whose shells hand a program its
+// wildcards as they were typed, an argument with `*` or `?` in its last part
+// names the files that match it, in name order, or itself when none does;
+// elsewhere the shell has expanded them already.
+std::vector<std::filesystem::path> ModelsNamedBy(const std::filesystem::path& argument);
 
 // Text from outside (a file name, a typed value) in quotes, with control
 // characters written as escapes, so that a message stays one harmless line.

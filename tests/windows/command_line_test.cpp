@@ -29,12 +29,16 @@ HANDLE inheritableFile(const fs::path& path) {
 
 class WindowsCommandLine : public ::testing::Test {
 protected:
-    // morvane-cli.exe started as a Windows program starts it, its standard
-    // output and error kept in files.
-    ToolRun run(const std::vector<std::wstring>& arguments) {
+    // morvane-cli.exe started as a Windows program starts it, or as cmd.exe
+    // does in the test's folder, its standard output and error kept in files.
+    enum class Start { Directly, ThroughCmd };
+    ToolRun run(const std::vector<std::wstring>& arguments, Start start = Start::Directly) {
         std::wstring commandLine = L"\"" MORVANE_CLI L"\"";
         for (const std::wstring& argument : arguments) {
             commandLine += L" \"" + argument + L"\"";
+        }
+        if (start == Start::ThroughCmd) {
+            commandLine = L"cmd /c \"" + commandLine + L"\"";
         }
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
@@ -45,7 +49,7 @@ protected:
         PROCESS_INFORMATION process{};
         DWORD exitCode = 255;
         if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                             nullptr, &startup, &process)) {
+                             folder_.path().c_str(), &startup, &process)) {
             ::WaitForSingleObject(process.hProcess, INFINITE);
             ::GetExitCodeProcess(process.hProcess, &exitCode);
         }
@@ -88,6 +92,34 @@ TEST_F(WindowsCommandLine, TheTraceIsTheSameBytesAndNamesAreReadAsWindowsReadsTh
                 HasSubstr("'NUL' is a device, not a model file"));
     EXPECT_EQ(folder_.listing(),
               "\xD0\xBC\xD0\xBE\xD0\xB4\xD0\xB5\xD0\xBB\xD1\x8C.zrm \xE6\xA8\xA1\xE5\x9E\x8B.zrm ");
+}
+
+// The shell hands the tool a model's wildcards as they were typed; only
+// files match, in name order, and a pattern that matches nothing is a model
+// that cannot be opened.
+TEST_F(WindowsCommandLine, WildcardsInAModelArgumentAreExpanded) {
+    fs::create_directories(path(L"models\\dir.zrm"));
+    for (const wchar_t* name : {L"ship1.zrm", L"ship2.zrm", L"ship10.zrm", L"Boat.zrm", L"a.txt"}) {
+        writeFile(path(L"models\\") + name, model_);
+    }
+    fs::create_directory(path(L"out"));
+    const ToolRun all =
+        run({L"-q", L"-n", L"3", L"-d", L"out", L"models\\*.zrm"}, Start::ThroughCmd);
+    EXPECT_EQ(all.exitCode, 0u) << all.err;
+    std::vector<std::string> written;
+    for (std::size_t at = 0; (at = all.err.find("wrote '", at)) != std::string::npos; ++at) {
+        written.push_back(all.err.substr(at + 7, all.err.find('\'', at + 7) - at - 7));
+    }
+    EXPECT_EQ(written, (std::vector<std::string>{"out\\Boat.zrm", "out\\ship1.zrm",
+                                                 "out\\ship10.zrm", "out\\ship2.zrm"}));
+    fs::create_directory(path(L"some"));
+    const ToolRun some =
+        run({L"-q", L"-n", L"3", L"-d", L"some", L"models\\ship?.zrm", L"none*.zrm"},
+            Start::ThroughCmd);
+    EXPECT_EQ(some.exitCode, 1u);
+    EXPECT_THAT(some.err, HasSubstr("morvane-cli: no file matches 'none*.zrm'"));
+    EXPECT_EQ(TempFolder::namesIn(path(L"some")), "ship1.zrm ship2.zrm ");
+    EXPECT_EQ(readFile(path(L"some\\ship2.zrm")), rewriteInMemory(model_, 3).output);
 }
 
 // Two names of one file in the folder: the later model would take the

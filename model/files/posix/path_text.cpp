@@ -10,6 +10,10 @@ std::string TextOf(const std::filesystem::path& path) {
     return path.native();
 }
 
+std::vector<std::filesystem::path> ModelsNamedBy(const std::filesystem::path& argument) {
+    return {argument};
+}
+
 std::filesystem::path NameKey(const std::filesystem::path& name) {
     return name;
 }

@@ -32,6 +32,10 @@ HANDLE OpenForReading(const std::filesystem::path& path) {
 }  // namespace
 
 FileDescriptor ModelFile::open(const std::filesystem::path& path) {
+    // A wildcard cannot stand in a name: this is a pattern that matched nothing.
+    if (path.filename().native().find_first_of(L"*?") != std::wstring::npos) {
+        throw FileError("no file matches " + Quoted(path));
+    }
     RequireNoDeviceName(path);
     UniqueHandle handle(OpenForReading(path));
     RequireFileOnDisk(path, handle.get());

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <string_view>
+
 namespace morvane {
 
 std::filesystem::path PathFromText(const std::string& text) {
@@ -36,6 +39,74 @@ std::filesystem::path NameKey(const std::filesystem::path& name) {
     }
     ::CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
     return std::filesystem::path(key);
+}
+
+namespace {
+
+bool IsPattern(const std::wstring& name) {
+    return name.find_first_of(L"*?") != std::wstring::npos;
+}
+
+// `*` stands for any run of characters and `?` for one, in names compared as
+// Windows compares them; the system's own search also matches the short 8.3
+// names, which no one sees.
+bool Matches(std::wstring_view pattern, std::wstring_view name) {
+    std::size_t p = 0;
+    std::size_t n = 0;
+    std::size_t star = std::wstring_view::npos;
+    std::size_t resumed = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == L'?' || pattern[p] == name[n])) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == L'*') {
+            star = p++;
+            resumed = n;
+        } else if (star != std::wstring_view::npos) {
+            p = star + 1;
+            n = ++resumed;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == L'*') {
+        ++p;
+    }
+    return p == pattern.size();
+}
+
+}  // namespace
+
+std::vector<std::filesystem::path> ModelsNamedBy(const std::filesystem::path& argument) {
+    const std::wstring pattern = argument.filename().native();
+    if (!IsPattern(pattern)) {
+        return {argument};
+    }
+    const std::wstring key = NameKey(pattern).native();
+    std::vector<std::filesystem::path> names;
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = ::FindFirstFileExW(argument.c_str(), FindExInfoBasic, &found,
+                                             FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE) {
+        return {argument};
+    }
+    do {
+        const std::filesystem::path name(found.cFileName);
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+            Matches(key, NameKey(name).native())) {
+            names.push_back(name);
+        }
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+    if (names.empty()) {
+        return {argument};
+    }
+    std::ranges::sort(names, [](const auto& a, const auto& b) { return NameKey(a) < NameKey(b); });
+    std::vector<std::filesystem::path> models;
+    for (const std::filesystem::path& name : names) {
+        models.push_back(argument.parent_path() / name);
+    }
+    return models;
 }
 
 }  // namespace morvane
