@@ -9,6 +9,7 @@
 #include "model/errors.h"
 #include "model/files/file_rewrite.h"
 #include "model/files/model_file.h"
+#include "model/files/path_text.h"
 #include "model/format.h"
 #include "platform/data_exchange.h"
 #include "resources/resource.h"
@@ -27,7 +28,7 @@ std::optional<std::filesystem::path> DroppedModel(const std::vector<std::filesys
         return std::nullopt;
     }
     std::error_code error;
-    if (!std::filesystem::is_regular_file(files.front(), error)) {
+    if (!std::filesystem::is_regular_file(SystemPath(files.front()), error)) {
         return std::nullopt;
     }
     return files.front();

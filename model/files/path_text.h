@@ -18,6 +18,11 @@ std::string TextOf(const std::filesystem::path& path);
 // their end, in capitals and without those.
 std::filesystem::path NameKey(const std::filesystem::path& name);
 
+// A path in the form the system's calls take at any length: on Windows its
+// absolute \\?\ form (\\?\UNC\ for a share), a device left as it is; as it is
+// elsewhere. Messages show paths as the user spelled them instead.
+std::filesystem::path SystemPath(const std::filesystem::path& path);
+
 // The models an argument names. On Windows, whose shells hand a program its
 // wildcards as they were typed, an argument with `*` or `?` in its last part
 // names the files that match it, in name order, or itself when none does;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <system_error>
 
+#include "model/files/path_text.h"
 #include "model/files/remove_on_signal.h"
 
 namespace morvane {
@@ -19,7 +20,7 @@ public:
     ~TemporaryName() {
         if (!path_.empty()) {
             std::error_code ignored;
-            std::filesystem::remove(path_, ignored);
+            std::filesystem::remove(SystemPath(path_), ignored);
         }
     }
 

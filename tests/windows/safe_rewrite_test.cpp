@@ -7,7 +7,9 @@
 #include <tuple>
 #include <vector>
 
+#include "model/files/batch_rewrite.h"
 #include "model/files/file_rewrite.h"
+#include "model/files/path_text.h"
 #include "support/pass_runner.h"
 #include "support/temp_folder.h"
 #include "support/zrm_builder.h"
@@ -89,6 +91,61 @@ TEST_F(WindowsRewrite, ReplacesSafelyAndKeepsTheAttributes) {
     EXPECT_EQ(readFile(chinese), rewriteInMemory(kModel, 1).output);
     EXPECT_EQ(folder_.listing(),
               "bad.zrm in.zrm out.zrm \u043c\u043e\u0434\u0435\u043b\u044c.zrm \u6a21\u578b.zrm ");
+}
+
+// The form Windows takes at any length: absolute, its own separators, ".."
+// resolved, \\?\ in front (\\?\UNC\ for a share); a device stays a device.
+TEST(SystemPaths, AreAbsoluteAndInTheirLongForm) {
+    const std::wstring a(100, L'a');
+    const std::wstring b(100, L'b');
+    const std::wstring c(100, L'c');
+    const std::pair<std::wstring, std::wstring> spellings[] = {
+        {LR"(C:\m\a.zrm)", LR"(\\?\C:\m\a.zrm)"},
+        {LR"(C:/m/x/../a.zrm)", LR"(\\?\C:\m\a.zrm)"},
+        {LR"(\\server\share\m\a.zrm)", LR"(\\?\UNC\server\share\m\a.zrm)"},
+        {LR"(\\?\C:\m\a.zrm)", LR"(\\?\C:\m\a.zrm)"},
+        {L"NUL", LR"(\\.\NUL)"},
+        {a + L"\\" + b + L"\\..\\" + c + L"\\m.zrm",
+         L"\\\\?\\" + fs::current_path().wstring() + L"\\" + a + L"\\" + c + L"\\m.zrm"},
+    };
+    for (const auto& [spelling, system] : spellings) {
+        EXPECT_EQ(SystemPath(spelling).wstring(), system) << fs::path(spelling);
+    }
+}
+
+// Wine does not hold paths to 260 characters, as Windows does without their
+// long form; these show the rewrite reaches files at any length all the same.
+TEST_F(WindowsRewrite, PathsOfAnyLengthAreRewrittenAndRecognised) {
+    for (const std::size_t length : {std::size_t{300}, std::size_t{1000}}) {
+        SCOPED_TRACE(length);
+        fs::path deep = folder_.path();
+        for (wchar_t part = L'p'; deep.native().size() + 120 < length; ++part) {
+            deep /= std::wstring(100, part);
+        }
+        fs::create_directories(deep);
+        const std::wstring pad(length - deep.native().size() - 5, L'm');
+        const fs::path input = deep / (pad + L".zrm");
+        const fs::path output = deep / (pad.substr(1) + L"o.zrm");
+        writeFile(input, kModel);
+        ASSERT_GE(input.native().size(), length);
+        rewrite(input, output);
+        EXPECT_EQ(readFile(output), rewriteInMemory(kModel, 1).output);
+        const fs::path sameFile = deep / L".." / deep.filename() / input.filename();
+        EXPECT_THAT([&] { rewrite(input, sameFile); },
+                    ThrowsMessage<FileError>(HasSubstr("it is the input model itself")));
+        fs::create_directory(deep / L"batch");
+        std::ostringstream trace;
+        int written = 0;
+        BatchRewrite batch(
+            1, BatchRewrite::RewrittenBefore::Rewrite, trace, {},
+            [&](const BatchRewrite::Outcome& outcome) { written += outcome.written ? 1 : 0; });
+        for (const fs::path& model : {input, output}) {
+            batch.add(model, deep / L"batch" / model.filename());
+        }
+        batch.finish();
+        EXPECT_EQ(written, 2);
+        EXPECT_EQ(readFile(deep / L"batch" / input.filename()), rewriteInMemory(kModel, 1).output);
+    }
 }
 
 }  // namespace

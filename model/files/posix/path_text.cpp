@@ -10,6 +10,10 @@ std::string TextOf(const std::filesystem::path& path) {
     return path.native();
 }
 
+std::filesystem::path SystemPath(const std::filesystem::path& path) {
+    return path;
+}
+
 std::vector<std::filesystem::path> ModelsNamedBy(const std::filesystem::path& argument) {
     return {argument};
 }

@@ -17,9 +17,7 @@ namespace {
 
 // Windows spells the full path of a reserved name as the device itself.
 bool IsDeviceName(const std::filesystem::path& path) {
-    wchar_t full[MAX_PATH];
-    const DWORD length = ::GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
-    return length > 4 && length < MAX_PATH && std::wstring_view(full, 4) == L"\\\\.\\";
+    return SystemPath(path).native().starts_with(LR"(\\.\)");
 }
 
 void RequireNoDeviceName(const std::filesystem::path& path) {

@@ -41,6 +41,24 @@ std::filesystem::path NameKey(const std::filesystem::path& name) {
     return std::filesystem::path(key);
 }
 
+std::filesystem::path SystemPath(const std::filesystem::path& path) {
+    const std::wstring& text = path.native();
+    if (text.empty() || text.starts_with(LR"(\\?\)") || text.starts_with(LR"(\\.\)")) {
+        return path;
+    }
+    std::wstring full(::GetFullPathNameW(text.c_str(), 0, nullptr, nullptr), L'\0');
+    const DWORD length =
+        ::GetFullPathNameW(text.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0 || length >= full.size()) {
+        return path;
+    }
+    full.resize(length);
+    if (full.starts_with(LR"(\\.\)") || full.starts_with(LR"(\\?\)")) {
+        return full;
+    }
+    return full.starts_with(LR"(\\)") ? LR"(\\?\UNC\)" + full.substr(2) : LR"(\\?\)" + full;
+}
+
 namespace {
 
 bool IsPattern(const std::wstring& name) {
@@ -85,7 +103,7 @@ std::vector<std::filesystem::path> ModelsNamedBy(const std::filesystem::path& ar
     const std::wstring key = NameKey(pattern).native();
     std::vector<std::filesystem::path> names;
     WIN32_FIND_DATAW found{};
-    const HANDLE search = ::FindFirstFileExW(argument.c_str(), FindExInfoBasic, &found,
+    const HANDLE search = ::FindFirstFileExW(SystemPath(argument).c_str(), FindExInfoBasic, &found,
                                              FindExSearchNameMatch, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE) {
         return {argument};

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "model/files/name_slots.h"
+#include "model/files/path_text.h"
 
 namespace morvane {
 
@@ -49,7 +50,7 @@ void InstallHandler() {
 
 RemoveOnSignal::RemoveOnSignal(const std::filesystem::path& name) {
     InstallHandler();
-    slot_ = slots.take(name);
+    slot_ = slots.take(SystemPath(name));
 }
 
 RemoveOnSignal::~RemoveOnSignal() {

@@ -29,23 +29,16 @@ bool IsNotThere(DWORD error) {
 }
 
 bool IsLink(const fs::path& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    const DWORD attributes = ::GetFileAttributesW(SystemPath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES &&
            (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
 // Opens whatever the name leads to, links followed, only to look at it.
 UniqueHandle openToLookAt(const fs::path& path) {
-    return UniqueHandle(::CreateFileW(path.c_str(), 0,
+    return UniqueHandle(::CreateFileW(SystemPath(path).c_str(), 0,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-}
-
-// ReplaceFileW wants the folder of the file it replaces spelt out.
-fs::path spelledOut(const fs::path& path) {
-    std::error_code ignored;
-    const fs::path full = fs::absolute(path, ignored);
-    return full.empty() ? path : full;
 }
 
 // The system spells a final path in its \\?\ form, which people do not write.
@@ -58,7 +51,7 @@ fs::path asPeopleWriteIt(const fs::path& path) {
 }
 
 fs::path finalPath(const fs::path& output, HANDLE handle) {
-    std::wstring path(32768, L'\0');
+    std::wstring path(::GetFinalPathNameByHandleW(handle, nullptr, 0, 0), L'\0');
     const DWORD length =
         ::GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()), 0);
     if (length == 0 || length >= path.size()) {
@@ -95,7 +88,7 @@ void SafeOutput::DropReplaced::operator()(Replaced* replaced) const {
 
 bool SafeOutput::followLink() {
     RequireNoDeviceName(output_);
-    target_ = spelledOut(output_);
+    target_ = output_;
     if (!IsLink(output_)) {
         return true;
     }
@@ -134,22 +127,15 @@ std::pair<std::uint64_t, std::uint64_t> SafeOutput::identityOf(int fd) {
 }
 
 std::unique_ptr<SafeOutput::Replaced, SafeOutput::DropReplaced> SafeOutput::noteReplaced() const {
-    const DWORD attributes = ::GetFileAttributesW(target_.c_str());
+    const DWORD attributes = ::GetFileAttributesW(SystemPath(target_).c_str());
     return std::unique_ptr<Replaced, DropReplaced>(
         new Replaced{attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes});
 }
 
-// The name compared as Windows compares names: spelt out, in any case, and
-// without the dots and spaces that it drops from the end of a name.
+// The name as Windows compares names: in full, in any case, and without the
+// dots and spaces that it drops from the end of a name.
 fs::path::string_type SafeOutput::placeOf(const fs::path& target) const {
-    std::wstring full(32768, L'\0');
-    const DWORD length =
-        ::GetFullPathNameW(target.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    if (length == 0 || length >= full.size()) {
-        return NameKey(target).native();
-    }
-    full.resize(length);
-    return NameKey(fs::path(full)).native();
+    return NameKey(SystemPath(target)).native();
 }
 
 // The new model while it is written is a file beside the output, under a name
@@ -160,8 +146,8 @@ void SafeOutput::makeTemporaryFile() {
 }
 
 bool SafeOutput::createExclusive(const fs::path& name) {
-    UniqueHandle handle(::CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
-                                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle handle(::CreateFileW(SystemPath(name).c_str(), GENERIC_WRITE, FILE_SHARE_DELETE,
+                                      nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle.isOpen()) {
         const DWORD error = ::GetLastError();
         if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
@@ -215,9 +201,10 @@ void SafeOutput::renameOverTarget() {
         FailWith("cannot write " + Quoted(output_), error);
     }
     const bool named =
-        replaced_ ? ::ReplaceFileW(target_.c_str(), name_.path().c_str(), nullptr,
-                                   REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
-                  : ::MoveFileExW(name_.path().c_str(), target_.c_str(), MOVEFILE_WRITE_THROUGH);
+        replaced_ ? ::ReplaceFileW(SystemPath(target_).c_str(), SystemPath(name_.path()).c_str(),
+                                   nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
+                  : ::MoveFileExW(SystemPath(name_.path()).c_str(), SystemPath(target_).c_str(),
+                                  MOVEFILE_WRITE_THROUGH);
     if (!named) {
         FailWithSystemError("cannot give the new model the name " + Quoted(output_),
                             ::GetLastError());
