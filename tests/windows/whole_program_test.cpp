@@ -51,6 +51,58 @@ HWND findWindow(const std::wstring& text, DWORD process, HWND parent = ::GetDesk
     return search.found;
 }
 
+// One of the programs as Explorer or a console starts it, its standard output
+// into a file when one is named; ended at the latest with the test.
+class Program {
+public:
+    explicit Program(std::wstring commandLine, const fs::path& output = {}) {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        if (!output.empty()) {
+            startup.dwFlags = STARTF_USESTDHANDLES;
+            startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+            startup.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
+            startup.hStdOutput =
+                ::CreateFileW(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        }
+        started_ = ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, !output.empty(),
+                                    0, nullptr, nullptr, &startup, &process_);
+        if (!output.empty()) {
+            ::CloseHandle(startup.hStdOutput);
+        }
+    }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+    ~Program() {
+        if (started_) {
+            ::TerminateProcess(process_.hProcess, 1);
+            ::CloseHandle(process_.hThread);
+            ::CloseHandle(process_.hProcess);
+        }
+    }
+
+    bool started() const { return started_; }
+    DWORD id() const { return process_.dwProcessId; }
+    // Once it has ended; STILL_ACTIVE when it has not within 30 s.
+    DWORD exitCode() const {
+        DWORD code = STILL_ACTIVE;
+        if (::WaitForSingleObject(process_.hProcess, 30000) == WAIT_OBJECT_0) {
+            ::GetExitCodeProcess(process_.hProcess, &code);
+        }
+        return code;
+    }
+
+private:
+    PROCESS_INFORMATION process_{};
+    bool started_ = false;
+};
+
+std::wstring quoted(const fs::path& path) {
+    return L"\"" + path.wstring() + L"\"";
+}
+
 // Names `file` in the chooser titled `title` as a user types it, and confirms.
 void answerChooser(const std::wstring& title, const fs::path& file, DWORD process) {
     const HWND chooser = waitFor([&] { return findWindow(title, process); });
@@ -70,6 +122,8 @@ void click(HWND window, int control) {
 // The save chooser adds the extension to a name typed without it, and takes
 // an existing name without asking: the rewrite never overwrites in place.
 // (Wine's open chooser does not try the extension on a name that must exist.)
+// Started with its output redirected, the window hands the trace on, byte for
+// byte the trace of morvane-cli.
 TEST(WholeProgram, OpenedWithAModelItSavesItThroughItsControls) {
     TempFolder folder;
     const std::string model = containerHeader() + chunk(kPrim, 0, 40, payload(40));
@@ -79,14 +133,10 @@ TEST(WholeProgram, OpenedWithAModelItSavesItThroughItsControls) {
     const fs::path output = folder / "ship-collide.zrm";
     writeFile(output, "an older model");
 
-    std::wstring commandLine =
-        L"\"" + std::wstring(MORVANE_WINDOW) + L"\" \"" + (folder / "ship.zrm").wstring() + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                 nullptr, &startup, &process));
-    const DWORD id = process.dwProcessId;
+    const Program program(quoted(MORVANE_WINDOW) + L" " + quoted(folder / "ship.zrm"),
+                          folder / "trace.txt");
+    ASSERT_TRUE(program.started());
+    const DWORD id = program.id();
 
     const HWND window = waitFor([&] { return findWindow(L"morvane", id); });
     ASSERT_NE(window, nullptr) << "the window did not open";
@@ -115,13 +165,13 @@ TEST(WholeProgram, OpenedWithAModelItSavesItThroughItsControls) {
     EXPECT_EQ(readFile(output), expected);
 
     ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    EXPECT_EQ(::WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
-    DWORD exitCode = 1;
-    ::GetExitCodeProcess(process.hProcess, &exitCode);
-    EXPECT_EQ(exitCode, 0u);
-    ::TerminateProcess(process.hProcess, 1);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
+    EXPECT_EQ(program.exitCode(), 0u);
+    const Program cli(quoted(MORVANE_CLI) + L" -n 3 " + quoted(folder / "boat.zrm") + L" " +
+                          quoted(folder / "cli.zrm"),
+                      folder / "cli-trace.txt");
+    EXPECT_EQ(cli.exitCode(), 0u);
+    EXPECT_EQ(readFile(folder / "trace.txt"), readFile(folder / "cli-trace.txt"));
+    EXPECT_EQ(readFile(folder / "trace.txt"), rewriteInMemory(other, 3).trace);
 }
 
 // Without a console the answer comes in a message box, and no window opens.
@@ -132,26 +182,16 @@ TEST(WholeProgram, HelpVersionAndAWrongOptionAnswerInABox) {
         {L"--bogus", L"morvane: unknown option '--bogus'", 2},
     };
     for (const auto& [word, text, status] : answers) {
-        std::wstring commandLine = L"\"" + std::wstring(MORVANE_WINDOW) + L"\" " + word;
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        ASSERT_TRUE(::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0,
-                                     nullptr, nullptr, &startup, &process));
-        const HWND box = waitFor([&] { return findWindow(L"#32770", process.dwProcessId); });
+        const Program program(quoted(MORVANE_WINDOW) + L" " + word);
+        ASSERT_TRUE(program.started());
+        const HWND box = waitFor([&] { return findWindow(L"#32770", program.id()); });
         ASSERT_NE(box, nullptr) << "no box for " << fs::path(word);
         wchar_t said[2048] = {};
         ::GetDlgItemTextW(box, 0xFFFF, said, 2048);
         EXPECT_TRUE(std::wstring(said).starts_with(text)) << fs::path(said);
         EXPECT_EQ(::GetDlgItem(box, 1003), nullptr) << "the window opened";
         ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-        EXPECT_EQ(::WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
-        DWORD exitCode = 255;
-        ::GetExitCodeProcess(process.hProcess, &exitCode);
-        EXPECT_EQ(exitCode, status) << fs::path(word);
-        ::TerminateProcess(process.hProcess, 1);
-        ::CloseHandle(process.hThread);
-        ::CloseHandle(process.hProcess);
+        EXPECT_EQ(program.exitCode(), status) << fs::path(word);
     }
 }
 
