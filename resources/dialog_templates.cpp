@@ -9,7 +9,9 @@
 namespace morvane::res {
 namespace {
 
-// The "Number of collision volumes:" text is 95 units wide instead of 90: in
+// The second Quit lies under the first: a control of its own there would be a
+// tab stop where nothing seems to happen, and a second "Quit" to a screen
+// reader. The "Number of collision volumes:" text is 95 units wide instead of 90: in
 // DejaVu Sans, the font that stands in for MS Sans Serif on Linux desktops, the
 // narrower rectangle cuts off the colon. It still ends where the count field begins.
 // clang-format off
@@ -17,7 +19,7 @@ constexpr std::array kMainControls{
     ControlTemplate{IDOK,         "IDOK",               ControlKind::DefaultPushButton, "Quit",
                     {195, 90, 50, 14}, kTabStop},
     ControlTemplate{IDCANCEL,     "IDCANCEL",           ControlKind::PushButton,        "Quit",
-                    {195, 90, 50, 14}, kTabStop},
+                    {195, 90, 50, 14}, kCommandOnly},
     ControlTemplate{IDC_CHOOSE,   "IDC_CHOOSE",         ControlKind::PushButton,        "Choose ZRM...",
                     {40, 15, 60, 15},  kTabStop},
     ControlTemplate{IDC_VOLUMES,  "IDC_VOLUMES",        ControlKind::Edit,              "",

@@ -20,6 +20,9 @@ enum ControlStyle : unsigned {
     kNoStyle = 0,
     kTabStop = 1u << 0,
     kBorder = 1u << 1,
+    // No control is made: the dialog does the command itself (Escape and the
+    // close box give IDCANCEL), and nothing is seen, tabbed to or announced.
+    kCommandOnly = 1u << 2,
 };
 
 enum WindowStyle : unsigned {

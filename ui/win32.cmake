@@ -17,7 +17,7 @@ target_include_directories(morvane_ui PUBLIC
     ${PROJECT_SOURCE_DIR}
 )
 target_link_libraries(morvane_ui
-    PUBLIC morvane_files morvane_startup comctl32 comdlg32 shell32 gdi32 user32
+    PUBLIC morvane_files morvane_startup comctl32 comdlg32 shell32 gdi32 user32 oleacc ole32
     PRIVATE morvane_warnings
 )
 

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 //
+#include <oleacc.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -163,8 +165,9 @@ public:
         return m_result;
     }
 
-private:
     HWND Dialog() const { return m_window != nullptr ? m_window->GetSafeHwnd() : nullptr; }
+
+private:
     HWND Control(int id) const { return ::GetDlgItem(Dialog(), id); }
 
     std::size_t SaidCount() {
@@ -243,6 +246,83 @@ private:
     std::jthread m_watcher;
     std::jthread m_ui;
 };
+
+// What Active Accessibility tells of a window: its role, name and whether it shows.
+struct Accessible {
+    long role;
+    std::string name;
+    bool shown;
+};
+
+Accessible AccessibleOf(HWND window) {
+    IAccessible* object = nullptr;
+    if (::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
+                                     __uuidof(IAccessible),
+                                     reinterpret_cast<void**>(&object)) != S_OK) {
+        return {};
+    }
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    VARIANT role{};
+    VARIANT state{};
+    BSTR name = nullptr;
+    object->get_accRole(self, &role);
+    object->get_accState(self, &state);
+    object->get_accName(self, &name);
+    Accessible found{role.lVal, Narrow(name != nullptr ? name : L""),
+                     (state.lVal & STATE_SYSTEM_INVISIBLE) == 0};
+    ::SysFreeString(name);
+    object->Release();
+    return found;
+}
+
+// The dialog's controls as Active Accessibility tells of them, and how many
+// children it lists.
+std::vector<Accessible> AccessibleControlsOf(HWND dialog, long& listed) {
+    std::vector<Accessible> controls;
+    ::EnumChildWindows(
+        dialog,
+        [](HWND control, LPARAM found) -> BOOL {
+            reinterpret_cast<std::vector<Accessible>*>(found)->push_back(AccessibleOf(control));
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&controls));
+    IAccessible* parent = nullptr;
+    listed = -1;
+    if (::AccessibleObjectFromWindow(dialog, static_cast<DWORD>(OBJID_CLIENT),
+                                     __uuidof(IAccessible),
+                                     reinterpret_cast<void**>(&parent)) == S_OK) {
+        parent->get_accChildCount(&listed);
+        parent->Release();
+    }
+    return controls;
+}
+
+// Tab goes from Quit to the next control at once, a screen reader finds one
+// Quit, and the count field is named as Windows names a field: by the text
+// just before it in the window order.
+TEST(Win32Accessibility, OneQuitAndEachFieldAfterItsLabel) {
+    Win32WindowDriver user;
+    user.Open({}, nullptr);
+    const HWND dialog = user.Dialog();
+    EXPECT_EQ(::GetDlgItem(dialog, IDCANCEL), nullptr);
+    HWND control = ::GetDlgItem(dialog, IDOK);
+    for (const int id : {IDOK, IDC_CHOOSE, IDC_VOLUMES, IDC_FILENAME, IDC_SAVE, IDOK}) {
+        EXPECT_EQ(control, ::GetDlgItem(dialog, id)) << id;
+        control = ::GetNextDlgTabItem(dialog, control, FALSE);
+    }
+    const HWND label = ::GetWindow(::GetDlgItem(dialog, IDC_VOLUMES), GW_HWNDPREV);
+    EXPECT_EQ(TextOfWindow(label), "Number of collision volumes:");
+    ::CoInitialize(nullptr);
+    long listed = 0;
+    const std::vector<Accessible> controls = AccessibleControlsOf(dialog, listed);
+    EXPECT_EQ(listed, std::ssize(controls));
+    // Wine tells every control's role as a client area's, but names them.
+    EXPECT_EQ(std::ranges::count(controls, std::string("Quit"), &Accessible::name), 1);
+    EXPECT_EQ(AccessibleOf(::GetDlgItem(dialog, IDC_VOLUMES)).name, "Number of collision volumes:");
+    ::CoUninitialize();
+}
 
 }  // namespace
 

@@ -146,6 +146,9 @@ void CDialog::ApplyWindowStyle() {
 void CDialog::CreateControls() {
     const DialogBaseUnits units = BaseUnitsOf(QFontMetrics(font()));
     for (const res::ControlTemplate& control : m_template.controls) {
+        if ((control.style & res::kCommandOnly) != 0) {
+            continue;
+        }
         QWidget* widget = CreateControl(*this, control, units);
         m_controlsInOrder.push_back(widget);
         if (control.id != IDC_STATIC) {
@@ -165,11 +168,10 @@ void CDialog::CreateControls() {
 // A screen reader announces a field by the text beside it, without the colon
 // and the mnemonic marker a sighted user reads past.
 void CDialog::LabelFields() {
-    for (std::size_t i = 0; i < m_template.controls.size(); ++i) {
-        const int buddyId = m_template.controls[i].buddyId;
-        auto* label = qobject_cast<QLabel*>(m_controlsInOrder[i]);
-        QWidget* field = GetDlgItem(buddyId);
-        if (buddyId == 0 || label == nullptr || field == nullptr) {
+    for (const res::ControlTemplate& control : m_template.controls) {
+        auto* label = findChild<QLabel*>(ResourceText(control.name));
+        QWidget* field = GetDlgItem(control.buddyId);
+        if (control.buddyId == 0 || label == nullptr || field == nullptr) {
             continue;
         }
         label->setBuddy(field);

@@ -1,3 +1,5 @@
+#include <oleacc.h>
+
 #include <stdexcept>
 
 #include "dialog_template.h"
@@ -9,6 +11,15 @@
 
 namespace morvane::ui {
 namespace {
+
+// Active Accessibility's annotation service, its interface and the name
+// property, spelt out as the system's documentation gives them.
+constexpr CLSID kAccPropServices{
+    0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+constexpr IID kAccPropServicesInterface{
+    0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
+constexpr GUID kAccessibleName{
+    0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
 
 // Posted to the dialog itself: the calls queued by PostCall are due.
 constexpr UINT kRunPostedCalls = WM_APP + 1;
@@ -53,12 +64,17 @@ CDialog::CDialog(int templateId, CDialog* parent)
 
 int CDialog::DoModal() {
     const InMemoryTemplate dialogTemplate = TemplateFor(m_template);
+    // For the names given to assistive technology while the dialog lives.
+    const bool com = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     const HWND owner = m_parent != nullptr ? m_parent->GetSafeHwnd() : nullptr;
     const INT_PTR result =
         ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), dialogTemplate.Get(), owner,
                                   &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
     m_hWnd = nullptr;
     m_systemMenu = CMenu(nullptr);
+    if (com) {
+        ::CoUninitialize();
+    }
     return static_cast<int>(result);
 }
 
@@ -90,7 +106,26 @@ INT_PTR CDialog::InitDialog(HWND window) {
     if (m_acceptsFiles) {
         ::DragAcceptFiles(window, TRUE);
     }
+    NameControlsWithoutLabels();
     return OnInitDialog() ? TRUE : FALSE;
+}
+
+// Windows names a field for a screen reader by the text before it; a field
+// with none is given the name its template gives it.
+void CDialog::NameControlsWithoutLabels() {
+    IAccPropServices* properties = nullptr;
+    if (SUCCEEDED(::CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                     kAccPropServicesInterface,
+                                     reinterpret_cast<void**>(&properties)))) {
+        for (const res::ControlTemplate& control : m_template.controls) {
+            const HWND field = GetDlgItem(control.id);
+            if (!control.accessibleName.empty() && field != nullptr) {
+                properties->SetHwndPropStr(field, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                           kAccessibleName, Widen(control.accessibleName).c_str());
+            }
+        }
+        properties->Release();
+    }
 }
 
 INT_PTR CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

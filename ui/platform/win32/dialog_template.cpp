@@ -131,15 +131,29 @@ void InMemoryTemplate::AlignToDword() {
     }
 }
 
+// A field's label stands right before it in the window order, which is how
+// Windows names a field for a screen reader; the order of the controls that
+// take the focus, the tab order, stays the template's.
 InMemoryTemplate TemplateFor(const res::DialogTemplate& dialog) {
     const DWORD exStyle = (dialog.windowStyle & res::kAppWindow) != 0 ? WS_EX_APPWINDOW : 0;
     InMemoryTemplate result(WindowStyleFor(dialog.windowStyle), exStyle,
                             {0, 0, dialog.width, dialog.height}, Widen(dialog.caption),
                             static_cast<WORD>(dialog.fontPoints));
-    for (const res::ControlTemplate& control : dialog.controls) {
+    const auto add = [&result](const res::ControlTemplate& control) {
         result.AddControl(ControlStyleFor(control), control.rect, control.id,
                           ClassFor(control.kind), {}, Widen(control.text),
                           static_cast<WORD>(control.iconId));
+    };
+    for (const res::ControlTemplate& control : dialog.controls) {
+        if ((control.style & res::kCommandOnly) != 0 || control.buddyId != 0) {
+            continue;
+        }
+        for (const res::ControlTemplate& label : dialog.controls) {
+            if (label.buddyId != 0 && label.buddyId == control.id) {
+                add(label);
+            }
+        }
+        add(control);
     }
     return result;
 }

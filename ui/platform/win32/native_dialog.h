@@ -77,6 +77,7 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR InitDialog(HWND window);
+    void NameControlsWithoutLabels();
     void DropFiles(HDROP drop);
     void RunPostedCalls();
     std::wstring Caption() const;
