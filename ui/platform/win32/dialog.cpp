@@ -1,6 +1,7 @@
 #include <oleacc.h>
 
 #include <stdexcept>
+#include <utility>
 
 #include "dialog_template.h"
 #include "native_dialog.h"
@@ -72,6 +73,11 @@ int CDialog::DoModal() {
                                   &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
     m_hWnd = nullptr;
     m_systemMenu = CMenu(nullptr);
+    for (HICON& shown : m_shownIcons) {
+        if (shown != nullptr) {
+            ::DestroyIcon(std::exchange(shown, nullptr));
+        }
+    }
     if (com) {
         ::CoUninitialize();
     }
@@ -139,6 +145,11 @@ INT_PTR CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SYSCOMMAND:
             OnSysCommand(static_cast<int>(wParam));
             return TRUE;
+        // The system scales the dialog, its font and its place itself.
+        case WM_DPICHANGED:
+            ShowIcon(true, HIWORD(wParam));
+            ShowIcon(false, HIWORD(wParam));
+            return FALSE;
         case WM_PAINT:
             OnPaint();
             return TRUE;
@@ -199,12 +210,24 @@ CMenu* CDialog::GetSystemMenu() {
 }
 
 void CDialog::SetIcon(const CIcon& icon, bool big) {
-    if (icon.native() == nullptr) {
+    m_icons[big ? 1 : 0] = icon;
+    ShowIcon(big, ::GetDpiForWindow(m_hWnd));
+}
+
+// At the size for the display the window is on; drawn again when it moves to
+// another.
+void CDialog::ShowIcon(bool big, UINT dpi) {
+    HICON& shown = m_shownIcons[big ? 1 : 0];
+    const HICON loaded = LoadIconForDpi(m_icons[big ? 1 : 0], big, dpi);
+    if (loaded == nullptr) {
         return;
     }
-    const HICON handle = big ? icon.native()->big : icon.native()->small;
     ::SendMessageW(m_hWnd, WM_SETICON, big ? ICON_BIG : ICON_SMALL,
-                   reinterpret_cast<LPARAM>(handle));
+                   reinterpret_cast<LPARAM>(loaded));
+    if (shown != nullptr) {
+        ::DestroyIcon(shown);
+    }
+    shown = loaded;
 }
 
 void CDialog::DragAcceptFiles() {
@@ -271,11 +294,13 @@ void CDialog::PaintIconCentred(const CIcon& icon) {
     ::SendMessageW(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     RECT client{};
     ::GetClientRect(m_hWnd, &client);
-    const PixelPoint at =
-        MinimisedIconPosition({client.right - client.left, client.bottom - client.top},
-                              {::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON)});
-    if (icon.native() != nullptr) {
-        ::DrawIcon(dc, at.x, at.y, icon.native()->big);
+    const UINT dpi = ::GetDpiForWindow(m_hWnd);
+    const int size = ::GetSystemMetricsForDpi(SM_CXICON, dpi);
+    const PixelPoint at = MinimisedIconPosition(
+        {client.right - client.left, client.bottom - client.top}, {size, size});
+    if (const HICON drawn = LoadIconForDpi(icon, true, dpi)) {
+        ::DrawIconEx(dc, at.x, at.y, drawn, size, size, 0, nullptr, DI_NORMAL);
+        ::DestroyIcon(drawn);
     }
     ::EndPaint(m_hWnd, &paint);
 }

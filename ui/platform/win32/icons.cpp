@@ -1,23 +1,25 @@
+#include <windows.h>
+
 #include "native_icon.h"
 
 namespace morvane::ui {
-namespace {
-
-HICON LoadSized(int id, int widthMetric, int heightMetric) {
-    return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
-                                           IMAGE_ICON, ::GetSystemMetrics(widthMetric),
-                                           ::GetSystemMetrics(heightMetric), LR_SHARED));
-}
-
-}  // namespace
 
 CIcon LoadIcon(int id) {
-    const HICON big = LoadSized(id, SM_CXICON, SM_CYICON);
-    if (big == nullptr) {
+    if (::FindResourceW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), RT_GROUP_ICON) ==
+        nullptr) {
         return {};
     }
-    return CIcon(std::make_shared<const CIcon::Native>(
-        CIcon::Native{big, LoadSized(id, SM_CXSMICON, SM_CYSMICON)}));
+    return CIcon(std::make_shared<const CIcon::Native>(CIcon::Native{id}));
+}
+
+HICON LoadIconForDpi(const CIcon& icon, bool big, UINT dpi) {
+    if (icon.native() == nullptr) {
+        return nullptr;
+    }
+    const int size = ::GetSystemMetricsForDpi(big ? SM_CXICON : SM_CXSMICON, dpi);
+    return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr),
+                                           MAKEINTRESOURCEW(icon.native()->id), IMAGE_ICON, size,
+                                           size, LR_DEFAULTCOLOR));
 }
 
 }  // namespace morvane::ui

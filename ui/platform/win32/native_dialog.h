@@ -78,6 +78,7 @@ private:
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR InitDialog(HWND window);
     void NameControlsWithoutLabels();
+    void ShowIcon(bool big, UINT dpi);
     void DropFiles(HDROP drop);
     void RunPostedCalls();
     std::wstring Caption() const;
@@ -92,6 +93,9 @@ private:
     bool m_defaultWanted = false;
     bool m_inMessage = false;
     std::deque<std::function<void()>> m_postedCalls;
+    // The small and the big icon, and those loaded for the window's display.
+    CIcon m_icons[2];
+    HICON m_shownIcons[2] = {nullptr, nullptr};
 };
 
 }  // namespace morvane::ui

@@ -6,10 +6,13 @@
 
 namespace morvane::ui {
 
-// Shared icons: the system keeps them for the life of the program.
+// The icon resource, loaded at the size each window's display wants.
 struct CIcon::Native {
-    HICON big;
-    HICON small;
+    int id;
 };
+
+// The icon drawn for the DPI at the size of a window's big or small icon,
+// from the nearest of the images the resource carries; the caller owns it.
+HICON LoadIconForDpi(const CIcon& icon, bool big, UINT dpi);
 
 }  // namespace morvane::ui
