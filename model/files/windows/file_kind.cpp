@@ -16,12 +16,8 @@ namespace {
 }  // namespace
 
 // Windows spells the full path of a reserved name as the device itself.
-bool IsDeviceName(const std::filesystem::path& path) {
-    return SystemPath(path).native().starts_with(LR"(\\.\)");
-}
-
 void RequireNoDeviceName(const std::filesystem::path& path) {
-    if (IsDeviceName(path)) {
+    if (SystemPath(path).native().starts_with(LR"(\\.\)")) {
         refuse(path, "a device");
     }
 }

@@ -15,11 +15,8 @@ std::string KindOfFileOnDisk(HANDLE handle);
 // Refuses, naming path, anything the handle reaches that is not a file on disk.
 void RequireFileOnDisk(const std::filesystem::path& path, HANDLE handle);
 
-// Whether a name is one of the devices Windows reserves in every folder
+// Refuses, naming path, one of the devices Windows reserves in every folder
 // (NUL, CON, COM1..., also with an extension, as nul.zrm).
-bool IsDeviceName(const std::filesystem::path& path);
-
-// Refuses, naming path, a reserved device name.
 void RequireNoDeviceName(const std::filesystem::path& path);
 
 }  // namespace morvane
