@@ -29,4 +29,8 @@ void RefuseChangedModel(const std::filesystem::path& path) {
     throw FileError("cannot read the model " + Quoted(path) + ": it changed while it was read");
 }
 
+void RefuseNotAModelFile(const std::filesystem::path& path, const std::string& kind) {
+    throw FileError(Quoted(path) + " is " + kind + ", not a model file");
+}
+
 }  // namespace morvane

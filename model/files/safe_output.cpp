@@ -75,7 +75,7 @@ void SafeOutput::plan(int inputFd) {
 
 void SafeOutput::requireModelFile(const FoundFile& found) const {
     if (!found.kind.empty()) {
-        throw FileError(Quoted(output_) + " is " + found.kind + ", not a model file");
+        RefuseNotAModelFile(output_, found.kind);
     }
 }
 

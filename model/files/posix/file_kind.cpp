@@ -2,8 +2,7 @@
 
 #include <sys/stat.h>
 
-#include "model/errors.h"
-#include "model/files/path_text.h"
+#include "model/files/file_errors.h"
 
 namespace morvane {
 
@@ -30,7 +29,7 @@ std::string DescribeFileKind(mode_t mode) {
 
 void RequireRegularFile(const std::filesystem::path& path, mode_t mode) {
     if (!S_ISREG(mode)) {
-        throw FileError(Quoted(path) + " is " + DescribeFileKind(mode) + ", not a model file");
+        RefuseNotAModelFile(path, DescribeFileKind(mode));
     }
 }
 

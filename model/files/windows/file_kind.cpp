@@ -2,23 +2,15 @@
 
 #include <string_view>
 
-#include "model/errors.h"
+#include "model/files/file_errors.h"
 #include "model/files/path_text.h"
 
 namespace morvane {
 
-namespace {
-
-[[noreturn]] void refuse(const std::filesystem::path& path, const std::string& kind) {
-    throw FileError(Quoted(path) + " is " + kind + ", not a model file");
-}
-
-}  // namespace
-
 // Windows spells the full path of a reserved name as the device itself.
 void RequireNoDeviceName(const std::filesystem::path& path) {
     if (SystemPath(path).native().starts_with(LR"(\\.\)")) {
-        refuse(path, "a device");
+        RefuseNotAModelFile(path, "a device");
     }
 }
 
@@ -43,7 +35,7 @@ std::string KindOfFileOnDisk(HANDLE handle) {
 
 void RequireFileOnDisk(const std::filesystem::path& path, HANDLE handle) {
     if (const std::string kind = KindOfFileOnDisk(handle); !kind.empty()) {
-        refuse(path, kind);
+        RefuseNotAModelFile(path, kind);
     }
 }
 
