@@ -102,22 +102,49 @@ public:
 
 private:
     // A progress dialog is left to the test unless it is to be cancelled; a
-    // message box gets the next prepared button, any other window is closed.
+    // message box gets the next prepared button once it has been read, any
+    // other window is closed.
     void AnswerModal() {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || !modal->isVisible()) {
-            return;
-        }
-        if (auto* progress = qobject_cast<QProgressDialog*>(modal)) {
+        if (auto* progress = qobject_cast<QProgressDialog*>(modal);
+            progress != nullptr && progress->isVisible()) {
             progressShown = true;
             if (cancelProgress) {
                 cancelProgress = false;
                 progress->findChild<QPushButton*>()->click();
             }
+            // A progress window that came up over a box leaves the box out of
+            // the user's reach; it is answered all the same, so that the test
+            // fails instead of hanging.
+            modal = VisibleBox();
+        }
+        if (modal == nullptr || !modal->isVisible()) {
             return;
         }
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        said.push_back((box != nullptr ? box->text() : modal->windowTitle()).toStdString());
+        if (modal != m_reading) {
+            m_reading = modal;
+            m_readingSince.start();
+        }
+        if (m_readingSince.elapsed() < readingTime.count()) {
+            return;
+        }
+        m_reading = nullptr;
+        Answer(*modal);
+    }
+
+    static QMessageBox* VisibleBox() {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (auto* box = qobject_cast<QMessageBox*>(window);
+                box != nullptr && box->isVisible()) {
+                return box;
+            }
+        }
+        return nullptr;
+    }
+
+    void Answer(QWidget& modal) {
+        auto* box = qobject_cast<QMessageBox*>(&modal);
+        said.push_back((box != nullptr ? box->text() : modal.windowTitle()).toStdString());
         EXPECT_TRUE(box == nullptr || box->textFormat() == Qt::PlainText) << "names read as markup";
         const int answer = boxAnswers.empty() ? IDOK : boxAnswers.front();
         if (!boxAnswers.empty()) {
@@ -131,12 +158,14 @@ private:
         } else if (box != nullptr && box->button(button) != nullptr) {
             QTest::mouseClick(box->button(button), Qt::LeftButton);
         } else {
-            modal->close();
+            modal.close();
         }
     }
 
     std::unique_ptr<CCollisionDlg> m_window;
     QTimer m_modalAnswerer;
+    QPointer<QWidget> m_reading;  // the box being read, since m_readingSince
+    QElapsedTimer m_readingSince;
 };
 
 // The Qt-only tests: what the scenarios cannot say of both renderings.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <deque>
 #include <filesystem>
 #include <memory>
@@ -50,6 +51,9 @@ public:
     std::vector<std::string> said;  // message box texts; other windows' titles
     bool cancelProgress = false;    // a progress window that opens is cancelled
     bool progressShown = false;
+    // How long a box stays open before it is answered: a person reads it for
+    // a second or more, and the window's timers go on firing meanwhile.
+    std::chrono::milliseconds readingTime{0};
 
 protected:
     // Notes the request and gives the next prepared answer to a file chooser.

@@ -135,6 +135,37 @@ TEST_F(WindowScenario, RefusedSaves) {
     }
 }
 
+// A person reads the box for a second or more while the window's timers go
+// on: after a save refused at once, only the box shows, Enter closes it, and
+// the window is usable again.
+TEST_F(WindowScenario, ASaveRefusedAtOnceShowsOnlyItsBox) {
+    const auto notAModel = Write("notes.zrm", "Hello, world");
+    const auto input = Write("in.zrm", kModel);
+    const std::pair<std::filesystem::path, std::filesystem::path> saves[] = {
+        {notAModel, Write("out.zrm", "keep")}, {input, input}};
+    user->Open();
+    user->readingTime = std::chrono::milliseconds(1200);
+    for (const auto& [model, output] : saves) {
+        SCOPED_TRACE(model);
+        user->said.clear();
+        user->progressShown = false;
+        user->boxAnswers = {kPressEnter};
+        user->chooserAnswers = {model, output};
+        user->Click(IDC_CHOOSE);
+        user->Click(IDC_SAVE);
+        EXPECT_EQ(user->said.size(), 1u);
+        EXPECT_FALSE(user->progressShown);
+    }
+    EXPECT_EQ(readFile(folder / "out.zrm"), "keep");
+    EXPECT_EQ(readFile(input), kModel);
+    user->readingTime = {};
+    user->chooserAnswers = {folder / "out.zrm"};
+    user->Click(IDC_SAVE);
+    EXPECT_EQ(readFile(folder / "out.zrm"), rewriteInMemory(kModel, 1).output);
+    EXPECT_EQ(user->said.size(), 1u);
+    EXPECT_TRUE(user->IsOpen());
+}
+
 // The window system keeps a command's low four bits for itself, so 0x10 to
 // 0x1F all open the About box.
 TEST_F(WindowScenario, AboutFromTheSystemMenu) {

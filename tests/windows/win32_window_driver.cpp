@@ -218,6 +218,7 @@ private:
             return;
         }
         m_answering = true;
+        ReadFor(readingTime);
         WPARAM button = IDOK;
         {
             const std::lock_guard lock(m_mutex);
@@ -236,6 +237,29 @@ private:
         }
         WaitFor([window] { return !::IsWindow(window) || !::IsWindowVisible(window); });
         m_answering = false;
+    }
+
+    // A person reads a box before answering it; a progress window that comes
+    // up meanwhile is noted.
+    void ReadFor(std::chrono::milliseconds time) {
+        const auto until = std::chrono::steady_clock::now() + time;
+        while (std::chrono::steady_clock::now() < until) {
+            progressShown = progressShown || ProgressWindowShows();
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+
+    bool ProgressWindowShows() const {
+        bool shows = false;
+        ::EnumThreadWindows(
+            m_uiThread,
+            [](HWND window, LPARAM data) -> BOOL {
+                auto& found = *reinterpret_cast<bool*>(data);
+                found = ::IsWindowVisible(window) && ::GetDlgItem(window, kProgressBar) != nullptr;
+                return !found;
+            },
+            reinterpret_cast<LPARAM>(&shows));
+        return shows;
     }
 
     std::mutex m_mutex;

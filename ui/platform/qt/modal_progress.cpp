@@ -45,11 +45,15 @@ protected:
 
 }  // namespace
 
+// The dialog lives only while its work runs: its own timer shows it once the
+// work has taken long enough, and a dialog that outlived the work would come
+// up later over whatever the window shows next, and never go away.
 struct ModalProgress::Native {
-    explicit Native(QWidget& owner) : dialog(owner) {}
+    explicit Native(QWidget& window) : owner(window) {}
 
-    ProgressDialog dialog;
-    QTimer poll;
+    QWidget& owner;
+    QString label;
+    ProgressDialog* dialog = nullptr;  // while Run runs
 };
 
 ModalProgress::ModalProgress(CDialog& owner) : m_native(std::make_unique<Native>(owner)) {}
@@ -57,21 +61,25 @@ ModalProgress::ModalProgress(CDialog& owner) : m_native(std::make_unique<Native>
 ModalProgress::~ModalProgress() = default;
 
 void ModalProgress::SetLabel(const std::string& text) {
-    m_native->dialog.setLabelText(QString::fromStdString(text));
+    m_native->label = QString::fromStdString(text);
+    if (m_native->dialog != nullptr) {
+        m_native->dialog->setLabelText(m_native->label);
+    }
 }
 
 void ModalProgress::Run(const std::function<void()>& work, const std::function<int()>& stepsDone,
                         const std::function<void()>& onCancel) {
-    QProgressDialog& dialog = m_native->dialog;
-    const QMetaObject::Connection cancels =
-        QObject::connect(&dialog, &QProgressDialog::canceled, onCancel);
-    const QMetaObject::Connection polls =
-        QObject::connect(&m_native->poll, &QTimer::timeout, [&] { dialog.setValue(stepsDone()); });
+    ProgressDialog dialog(m_native->owner);
+    dialog.setLabelText(m_native->label);
+    m_native->dialog = &dialog;
+    QObject::connect(&dialog, &QProgressDialog::canceled, onCancel);
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] { dialog.setValue(stepsDone()); });
     QFutureWatcher<void> watcher;
     QEventLoop loop;
     QObject::connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
     dialog.setValue(0);
-    m_native->poll.start(kPollMilliseconds);
+    poll.start(kPollMilliseconds);
     watcher.setFuture(QtConcurrent::run(work));
     if (!watcher.isFinished()) {
         loop.exec();
@@ -82,10 +90,7 @@ void ModalProgress::Run(const std::function<void()>& work, const std::function<i
         onCancel();
         watcher.waitForFinished();
     }
-    m_native->poll.stop();
-    dialog.hide();
-    QObject::disconnect(cancels);
-    QObject::disconnect(polls);
+    m_native->dialog = nullptr;
 }
 
 }  // namespace morvane::ui
