@@ -23,6 +23,9 @@ RewriteOutcome BackgroundRewrite::Run(const ModelRewriter& rewriter, RewriteJob 
     m_progress.SetLabel(WritingText(job.output));
     m_progress.Run([&] { outcome = Rewrite(rewriter, job); }, [this] { return StepsRead(); },
                    [this] { Cancel(); });
+    if (outcome.ending == RewriteOutcome::Ending::Written && m_cancelRequested.load()) {
+        outcome.ending = RewriteOutcome::Ending::WrittenDespiteCancel;
+    }
     return outcome;
 }
 

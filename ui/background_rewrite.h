@@ -29,7 +29,9 @@ struct RewriteJob {
 };
 
 struct RewriteOutcome {
-    enum class Ending { Written, Cancelled, Failed };
+    // WrittenDespiteCancel: the cancel came once the model was taking its
+    // name, too late to keep it from the output.
+    enum class Ending { Written, WrittenDespiteCancel, Cancelled, Failed };
 
     Ending ending = Ending::Written;
     std::string message;  // why it failed; empty otherwise

@@ -53,6 +53,11 @@ std::string NotOpenedText(const std::vector<std::filesystem::path>& others) {
     return text;
 }
 
+std::string TooLateToCancelText(const std::filesystem::path& output) {
+    return "It was too late to cancel: the model has been written to '" + DisplayText(output) +
+           "'.";
+}
+
 std::string SecondBlockQuestion(const std::filesystem::path& input, const CarriedBlock& block) {
     return "'" + DisplayText(input) + "' already carries a block of " +
            std::to_string(block.volumes) +
@@ -249,7 +254,8 @@ bool CCollisionDlg::AgreesToASecondBlock(ModelFile& model) {
 }
 
 // A successful rewrite says nothing here, and neither does one the user
-// cancelled; the trace goes to standard output.
+// cancelled; the trace goes to standard output. A cancel that came too late
+// to keep the output as it was must not look like one that did.
 void CCollisionDlg::RewriteInto(ModelFile model, const std::filesystem::path& output) {
     BackgroundRewrite rewrite(*this);
     const RunningSave running(m_runningSave, rewrite);
@@ -257,6 +263,8 @@ void CCollisionDlg::RewriteInto(ModelFile model, const std::filesystem::path& ou
         rewrite.Run(m_rewriter, {std::move(model), output, m_Volumes, &std::cout});
     if (outcome.ending == RewriteOutcome::Ending::Failed) {
         ShowMessage(MessageKind::Error, outcome.message);
+    } else if (outcome.ending == RewriteOutcome::Ending::WrittenDespiteCancel) {
+        ShowMessage(MessageKind::Note, TooLateToCancelText(output));
     }
 }
 

@@ -162,6 +162,33 @@ TEST_F(ResponsiveSaveTest, TheProgressFollowsTheBytesReadToTheEnd) {
     EXPECT_TRUE(readFile(folder / "out.zrm") == rewriteInMemory(model, 1).output);
 }
 
+// A cancel that comes once the model is read and synced, as it takes its
+// name: either the output keeps what it held, or the window says plainly
+// that the model was written.
+TEST_F(ResponsiveSaveTest, ACancelAtTheLastMomentIsNeverIgnoredSilently) {
+    const auto output = Write("out.zrm", "keep");
+    held.WhenFirstHeld([&] {
+        ASSERT_TRUE(WaitForProgressShown());
+        while (held.Reported().first < held.Reported().second) {
+            ASSERT_TRUE(held.Step());
+        }
+        Progress()->findChild<QPushButton*>()->click();
+        EXPECT_FALSE(held.Step());
+    });
+    user->chooserAnswers = {output};
+    user->Click(IDC_SAVE);
+    if (readFile(output) == "keep") {
+        EXPECT_TRUE(user->said.empty());
+    } else {
+        EXPECT_TRUE(readFile(output) == rewriteInMemory(model, 1).output);
+        EXPECT_EQ(user->said, std::vector<std::string>{"It was too late to cancel: the model has "
+                                                       "been written to '" +
+                                                       DisplayText(output) + "'."});
+    }
+    EXPECT_EQ(folder.listing(), "in.zrm out.zrm ");
+    EXPECT_TRUE(user->IsOpen());
+}
+
 // Through the progress dialog once it shows, or in the window before.
 class StoppedSaveTest
     : public ResponsiveSaveTest,
