@@ -536,6 +536,52 @@ TEST_F(CommandLine, ALinkAnotherUserMadeInAFolderOpenToAllIsNotFollowed) {
     }
 }
 
+// The rule holds at every link on the way: the runner's own link may lead
+// through another user's, to a file or to a folder.
+TEST_F(CommandLine, AChainOfLinksIsNotFollowedThroughAnotherUsersLink) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "a link of another user's takes root";
+    }
+    writeFile(path("in.zrm"), model_);
+    writeFile(path("precious.zrm"), kPrecious);
+    for (const char* folder : {"home", "shared", "private"}) {
+        fs::create_directory(path(folder));
+    }
+    fs::permissions(path("shared"), fs::perms(01777));
+    writeFile(path("private/out.zrm"), kPrecious);
+    fs::create_symlink("../precious.zrm", path("shared/hop.zrm"));
+    fs::create_directory_symlink("../private", path("shared/dir"));
+    fs::create_symlink("../shared/hop.zrm", path("home/out.zrm"));
+    fs::create_symlink(path("shared/dir/out.zrm"), path("home/deep.zrm"));
+    fs::create_symlink("deep.zrm", path("home/deeper.zrm"));
+    for (const char* planted : {"shared/hop.zrm", "shared/dir"}) {
+        ASSERT_EQ(::lchown(path(planted).c_str(), 65534, 65534), 0);
+    }
+    const std::string refusal = "morvane-cli: refusing to write through '";
+    const std::string madeBy = "': it is a symbolic link that another user (user 65534) made in '";
+    const std::string everyone = "', a folder that everyone may write to\n";
+    const std::pair<std::string, std::string> chains[] = {
+        {"home/out.zrm", refusal + "shared/hop.zrm" + madeBy + "shared" + everyone},
+        {"home/deep.zrm", refusal + path("shared/dir") + madeBy + path("shared") + everyone},
+        {"home/deeper.zrm", refusal + path("shared/dir") + madeBy + path("shared") + everyone}};
+    for (const auto& [output, message] : chains) {
+        const ToolRun result = run({"-q", "-n", "3", "in.zrm", output});
+        EXPECT_EQ(result.exitCode, 1) << output;
+        EXPECT_EQ(result.err, message);
+    }
+    EXPECT_EQ(readFile(path("precious.zrm")), kPrecious);
+    EXPECT_EQ(readFile(path("private/out.zrm")), kPrecious);
+    // A link of the runner's own in that folder is followed as before.
+    ASSERT_EQ(::lchown(path("shared/hop.zrm").c_str(), 0, 0), 0);
+    const ToolRun followed = run({"-q", "-n", "3", "in.zrm", "home/out.zrm"});
+    EXPECT_EQ(followed.exitCode, 0) << followed.err;
+    EXPECT_THAT(followed.err,
+                ::testing::StartsWith("morvane-cli: wrote 'home/out.zrm' (through the "
+                                      "link, to '" +
+                                      path("precious.zrm") + "') (140 bytes): "));
+    EXPECT_EQ(readFile(path("precious.zrm")), rewriteInMemory(model_, 3).output);
+}
+
 // Owner, group and mode of `file`, and its attribute and access control list.
 std::string ownership(const std::string& file) {
     struct stat status {};

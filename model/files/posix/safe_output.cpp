@@ -7,6 +7,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <string>
@@ -124,6 +125,32 @@ std::size_t openDescriptors() {
     return open;
 }
 
+// The kernel's own limit on the links followed in one path.
+constexpr int kMostLinksFollowed = 40;
+
+// Where a walk through the output's path stands: the folder reached, both as
+// the system knows it (no links in it) and as the user would write it.
+struct WalkedPath {
+    fs::path real;
+    fs::path shown;
+};
+
+void requireFollowable(const WalkedPath& folder, const fs::path& name, const struct stat& link) {
+    struct stat status {};
+    if (::stat(folder.real.c_str(), &status) != 0) {
+        FailWith("cannot write through " + Quoted((folder.shown / name).lexically_normal()), errno);
+    }
+    const bool shared = (status.st_mode & S_ISVTX) != 0 && (status.st_mode & S_IWOTH) != 0;
+    if (shared && link.st_uid != ::geteuid() && link.st_uid != status.st_uid) {
+        const fs::path shownFolder =
+            folder.shown.empty() ? fs::path(".") : folder.shown.lexically_normal();
+        throw FileError(
+            "refusing to write through " + Quoted((folder.shown / name).lexically_normal()) +
+            ": it is a symbolic link that another user (user " + std::to_string(link.st_uid) +
+            ") made in " + Quoted(shownFolder) + ", a folder that everyone may write to");
+    }
+}
+
 }  // namespace
 
 // What a replaced file had that its replacement must have too.
@@ -137,36 +164,60 @@ void SafeOutput::DropReplaced::operator()(Replaced* replaced) const {
 }
 
 // As the kernel's protected_symlinks rule would, where the system does not
-// apply it: in a folder that everyone may write to and only owners may
+// apply it, at every link on the way, the output name's own and those it
+// leads through: in a folder that everyone may write to and only owners may
 // delete from (as /tmp), a link planted by another user could lead anywhere.
 bool SafeOutput::followLink() {
     target_ = output_;
-    struct stat link {};
-    if (::lstat(output_.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) {
+    std::vector<fs::path> parts(output_.begin(), output_.end());
+    std::ranges::reverse(parts);
+    WalkedPath at{output_.is_absolute() ? fs::path("/") : fs::current_path(),
+                  output_.is_absolute() ? fs::path("/") : fs::path()};
+    int links = 0;
+    while (!parts.empty()) {
+        const fs::path part = std::move(parts.back());
+        parts.pop_back();
+        if (part.empty() || part == ".") {
+            continue;
+        }
+        if (part == "/" || part == "..") {
+            at = part == "/" ? WalkedPath{"/", "/"}
+                             : WalkedPath{at.real.parent_path(), at.shown / ".."};
+            continue;
+        }
+        struct stat link {};
+        if (::lstat((at.real / part).c_str(), &link) != 0) {
+            if (errno != ENOENT) {
+                FailWith("cannot write " + Quoted(output_), errno);
+            }
+            // Nothing there: a new name, or a link that leads nowhere.
+            at = {at.real / part, at.shown / part};
+            break;
+        }
+        if (!S_ISLNK(link.st_mode)) {
+            at = {at.real / part, at.shown / part};
+            continue;
+        }
+        if (++links > kMostLinksFollowed) {
+            FailWith("cannot write " + Quoted(output_), ELOOP);
+        }
+        requireFollowable(at, part, link);
+        std::error_code error;
+        const fs::path destination = fs::read_symlink(at.real / part, error);
+        if (error) {
+            FailWith("cannot write " + Quoted(output_), error.value());
+        }
+        const std::vector<fs::path> leadsTo(destination.begin(), destination.end());
+        parts.insert(parts.end(), leadsTo.rbegin(), leadsTo.rend());
+    }
+    if (links == 0) {
         return true;
     }
-    struct stat folder {};
-    if (::stat(FolderOf(output_).c_str(), &folder) != 0) {
-        FailWith("cannot write " + Quoted(output_), errno);
+    if (!parts.empty() || ::access(at.real.c_str(), F_OK) != 0) {
+        return false;
     }
-    const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
-    if (shared && link.st_uid != ::geteuid() && link.st_uid != folder.st_uid) {
-        throw FileError("refusing to write through " + Quoted(output_) +
-                        ": it is a symbolic link that another user (user " +
-                        std::to_string(link.st_uid) + ") made in " + Quoted(FolderOf(output_)) +
-                        ", a folder that everyone may write to");
-    }
-    struct stat destination {};
-    if (::stat(output_.c_str(), &destination) != 0) {
-        if (errno == ENOENT) {
-            return false;
-        }
-        FailWith("cannot write " + Quoted(output_), errno);
-    }
-    std::error_code ignored;
-    const fs::path resolved = fs::canonical(output_, ignored);
-    target_ = resolved.empty() ? output_ : resolved;
-    throughLink_ = !resolved.empty();
+    target_ = at.real;
+    throughLink_ = true;
     return true;
 }
 
