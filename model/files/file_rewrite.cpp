@@ -53,7 +53,8 @@ PassSummary runPass(const fs::path& input, int inputFd, const fs::path& output, 
             throw Cancelled();
         }
         if (outputBuf.error() != 0) {
-            FailWith("cannot write " + Quoted(output), outputBuf.error());
+            FailWith("cannot write the model " + Quoted(input) + " to " + Quoted(output),
+                     outputBuf.error());
         }
         FailReading(input, inputBuf);
     }

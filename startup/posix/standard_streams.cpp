@@ -18,7 +18,9 @@ bool EnsureStandardStreamsOpen() {
             return false;
         }
     }
-    return ::signal(SIGPIPE, SIG_IGN) != SIG_ERR;
+    // A file-size limit (`ulimit -f`) is then a write that fails, reported
+    // and cleaned up as a full disk is, instead of an end without a word.
+    return ::signal(SIGPIPE, SIG_IGN) != SIG_ERR && ::signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
 }
 
 }  // namespace morvane
