@@ -6,6 +6,7 @@
 
 #include "file_chooser.h"
 #include "model/errors.h"
+#include "model/files/remove_on_signal.h"
 
 namespace morvane::ui {
 namespace {
@@ -26,6 +27,9 @@ RewriteOutcome BackgroundRewrite::Run(const ModelRewriter& rewriter, RewriteJob 
     if (outcome.ending == RewriteOutcome::Ending::Written && m_cancelRequested.load()) {
         outcome.ending = RewriteOutcome::Ending::WrittenDespiteCancel;
     }
+    // A request to end the program that came as the model took its name
+    // waited for the name; the save is settled, so it ends the program now.
+    ResumeEndingSignals();
     return outcome;
 }
 

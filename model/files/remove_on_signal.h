@@ -5,8 +5,8 @@
 namespace morvane {
 
 // Keeps a file name registered for removal should the program be ended from
-// outside while the guard lives (SIGINT, SIGTERM or SIGHUP; Ctrl+C, Ctrl+Break
-// or the console closing on Windows), so that an interrupted rewrite leaves no
+// outside while the guard lives (SIGINT, SIGQUIT, SIGTERM or SIGHUP; Ctrl+C,
+// Ctrl+Break or the console closing on Windows), so that an interrupted rewrite leaves no
 // half-written file behind. The handler only removes the names prepared here
 // in advance and then lets the program end as it would have.
 class RemoveOnSignal {

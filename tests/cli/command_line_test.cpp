@@ -109,6 +109,9 @@ private:
         for (int i = 0; i < setup.inheritedFiles; ++i) {
             ::dup(2);
         }
+        // SIGQUIT would leave a core dump among the files a test looks at.
+        const rlimit noCore{0, 0};
+        ::setrlimit(RLIMIT_CORE, &noCore);
         const rlim_t open = setup.openFileLimit.value_or(RLIM_INFINITY);
         const rlimit files{open, open};
         int ends[2];
@@ -700,6 +703,7 @@ TEST_F(CommandLine, ASignalMidRewriteLeavesNothingOrTheOldOutputAndNoTemporaryFi
         {MORVANE_CLI, SIGKILL, false},
         {MORVANE_CLI_NAMED_TEMPORARY, SIGINT, false},
         {MORVANE_CLI_NAMED_TEMPORARY, SIGTERM, false},
+        {MORVANE_CLI_NAMED_TEMPORARY, SIGQUIT, false},
         {MORVANE_CLI_NAMED_TEMPORARY, SIGHUP, false},
         {MORVANE_CLI_NAMED_TEMPORARY, SIGHUP, true}};
     for (const auto& [program, signal, ignored] : cases) {
@@ -736,7 +740,7 @@ TEST_F(CommandLine, ASignalMidRewriteLeavesNothingOrTheOldOutputAndNoTemporaryFi
 TEST_F(CommandLine, AnEndingSignalAtTheRenameEndsTheToolOnlyWhereNothingWasNamed) {
     writeFile(path("in.zrm"), model_);
     const std::string rewritten = rewriteInMemory(model_, 2).output;
-    for (const char* signal : {"SIGTERM", "SIGINT"}) {
+    for (const char* signal : {"SIGTERM", "SIGINT", "SIGQUIT"}) {
         SCOPED_TRACE(signal);
         writeFile(path("out.zrm"), kPrecious);
         const ToolRun named = run({"-q", "-n", "2", "in.zrm", "out.zrm"},

@@ -4,10 +4,9 @@
 #include <unistd.h>
 
 #include <array>
+#include <atomic>
 #include <climits>
 #include <mutex>
-#include <optional>
-#include <utility>
 
 #include "model/files/name_slots.h"
 
@@ -15,12 +14,28 @@ namespace morvane {
 
 namespace {
 
-constexpr std::array<int, 3> kEndingSignals{SIGINT, SIGTERM, SIGHUP};
+// The signals that ask a program to end: from the terminal (Ctrl+C, Ctrl+\),
+// from the session ending, and from other programs.
+constexpr std::array<int, 4> kEndingSignals{SIGINT, SIGQUIT, SIGTERM, SIGHUP};
 
 NameSlots<PATH_MAX> slots;
 std::array<struct sigaction, kEndingSignals.size()> previousActions;
 
-void RemoveRegisteredNames(int signal) {
+// The hold is the process's, not a thread's: a signal may be delivered to any
+// thread, the window's as well as the one that names the files. While a hold
+// lasts, or names were given and the program has yet to report them, the
+// first ending signal waits here; whoever lifts the hold, or the handler if
+// the hold was lifted meanwhile, ends the program with it.
+std::atomic<int> holds{0};
+std::atomic<bool> waitingForReport{false};
+std::atomic<int> waitingSignal{0};
+
+static_assert(std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free,
+              "the signal handler may only touch lock-free atomics");
+
+// Removes the registered names and lets the signal end the program as it
+// would have without the handler.
+void EndWith(int signal) {
     slots.removeReady([](const char* name) { ::unlink(name); });
     for (std::size_t i = 0; i < kEndingSignals.size(); ++i) {
         if (kEndingSignals[i] == signal) {
@@ -30,7 +45,25 @@ void RemoveRegisteredNames(int signal) {
     ::raise(signal);
 }
 
-// A signal the process was told to ignore stays ignored.
+// Ends the program with the signal that waited, unless a hold still lasts;
+// only one caller can take the signal.
+void EndIfSignalWaits() {
+    if (holds.load() > 0 || waitingForReport.load()) {
+        return;
+    }
+    if (const int signal = waitingSignal.exchange(0); signal != 0) {
+        EndWith(signal);
+    }
+}
+
+void OnEndingSignal(int signal) {
+    int none = 0;
+    waitingSignal.compare_exchange_strong(none, signal);
+    EndIfSignalWaits();
+}
+
+// A signal the process was told to ignore stays ignored. Interrupted system
+// calls go on where a signal only waits.
 void InstallHandlers() {
     for (std::size_t i = 0; i < kEndingSignals.size(); ++i) {
         struct sigaction current {};
@@ -40,17 +73,32 @@ void InstallHandlers() {
             continue;
         }
         struct sigaction action {};
-        action.sa_handler = RemoveRegisteredNames;
+        action.sa_handler = OnEndingSignal;
+        action.sa_flags = SA_RESTART;
         sigemptyset(&action.sa_mask);
         ::sigaction(kEndingSignals[i], &action, nullptr);
     }
 }
 
+void EnsureHandlersInstalled() {
+    static std::once_flag installed;
+    std::call_once(installed, InstallHandlers);
+}
+
+void Hold() {
+    EnsureHandlersInstalled();
+    ++holds;
+}
+
+void Release() {
+    --holds;
+    EndIfSignalWaits();
+}
+
 }  // namespace
 
 RemoveOnSignal::RemoveOnSignal(const std::filesystem::path& name) {
-    static std::once_flag installed;
-    std::call_once(installed, InstallHandlers);
+    EnsureHandlersInstalled();
     slot_ = slots.take(name);
 }
 
@@ -58,60 +106,28 @@ RemoveOnSignal::~RemoveOnSignal() {
     slots.release(slot_);
 }
 
-namespace {
-
-sigset_t EndingSignals() {
-    sigset_t ending;
-    sigemptyset(&ending);
-    for (const int signal : kEndingSignals) {
-        sigaddset(&ending, signal);
-    }
-    return ending;
-}
-
-// On the calling thread: how many EndingSignalsHeldBack live, and the mask
-// from before the first.
-thread_local int heldBack = 0;
-thread_local sigset_t maskBeforeHeldBack;
-
-// The signal mask from before the names were given, while the ending
-// signals wait for ResumeEndingSignals().
-thread_local std::optional<sigset_t> maskBeforeNaming;
-
-}  // namespace
-
 EndingSignalsHeldBack::EndingSignalsHeldBack() {
-    if (heldBack++ == 0) {
-        const sigset_t ending = EndingSignals();
-        ::pthread_sigmask(SIG_BLOCK, &ending, &maskBeforeHeldBack);
-    }
+    Hold();
 }
 
 EndingSignalsHeldBack::~EndingSignalsHeldBack() {
-    if (--heldBack == 0) {
-        ::pthread_sigmask(SIG_SETMASK, &maskBeforeHeldBack, nullptr);
-    }
+    Release();
 }
 
 UninterruptedNaming::UninterruptedNaming() {
-    if (!maskBeforeNaming) {
-        const sigset_t ending = EndingSignals();
-        sigset_t previous;
-        ::pthread_sigmask(SIG_BLOCK, &ending, &previous);
-        maskBeforeNaming = previous;
-    }
+    Hold();
 }
 
 UninterruptedNaming::~UninterruptedNaming() {
-    if (!given_) {
-        ResumeEndingSignals();
+    if (given_) {
+        waitingForReport = true;
     }
+    Release();
 }
 
 void ResumeEndingSignals() {
-    if (const std::optional<sigset_t> previous = std::exchange(maskBeforeNaming, std::nullopt)) {
-        ::pthread_sigmask(SIG_SETMASK, &*previous, nullptr);
-    }
+    waitingForReport = false;
+    EndIfSignalWaits();
 }
 
 }  // namespace morvane
