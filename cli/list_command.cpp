@@ -2,12 +2,14 @@
 
 #include <cstdio>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
 #include "model/chunk_listing.h"
+#include "model/files/file_errors.h"
 #include "model/files/model_file.h"
 #include "model/files/path_text.h"
 #include "standard_output.h"
@@ -105,6 +107,8 @@ struct Listed {
 Listed listModel(const std::string& path, const ListingSink& row) {
     try {
         return {ModelFile(PathFromText(path)).list(row), {}};
+    } catch (const std::bad_alloc&) {
+        return {std::nullopt, OutOfMemoryMessage("list", PathFromText(path))};
     } catch (const std::exception& error) {
         return {std::nullopt, error.what()};
     }

@@ -1,6 +1,7 @@
 #include <CLI/CLI.hpp>
 
 #include <iostream>
+#include <new>
 
 #include "list_command.h"
 #include "options.h"
@@ -20,12 +21,7 @@ int usageError(const std::string& problem) {
     return kExitUsage;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    if (!morvane::EnsureStandardStreamsOpen()) {
-        return kExitRefused;
-    }
+int run(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     CLI::App app{"", "morvane-cli"};
     cli::Options options;
@@ -52,4 +48,20 @@ int main(int argc, char** argv) {
     const bool done =
         options.list ? cli::ListModels(options, output) : cli::RewriteModels(options, output);
     return done ? 0 : kExitRefused;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!morvane::EnsureStandardStreamsOpen()) {
+        return kExitRefused;
+    }
+    // Each model's rewrite or listing reports its own want of memory; this
+    // is what is left when the tool itself has too little to start.
+    try {
+        return run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "morvane-cli: out of memory\n";
+        return kExitRefused;
+    }
 }

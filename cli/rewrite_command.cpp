@@ -3,9 +3,11 @@
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <new>
 #include <optional>
 
 #include "model/files/batch_rewrite.h"
+#include "model/files/file_errors.h"
 #include "model/files/file_rewrite.h"
 #include "model/files/model_file.h"
 #include "model/files/path_text.h"
@@ -130,6 +132,10 @@ bool tellResult(const Outcome& outcome, int volumes, TraceOutput& trace) {
         return true;
     } catch (const Cancelled&) {
         tell(UnwrittenOutputMessage("the trace", trace.error()) + "; " + Quoted(outcome.output) +
+             " was left as it was");
+        return false;
+    } catch (const std::bad_alloc&) {
+        tell(OutOfMemoryMessage("rewrite", outcome.input) + "; " + Quoted(outcome.output) +
              " was left as it was");
         return false;
     } catch (const std::exception& error) {

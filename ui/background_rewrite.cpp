@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <exception>
+#include <new>
 #include <utility>
 
 #include "file_chooser.h"
 #include "model/errors.h"
+#include "model/files/file_errors.h"
+#include "model/files/path_text.h"
 #include "model/files/remove_on_signal.h"
 
 namespace morvane::ui {
@@ -40,6 +43,7 @@ void BackgroundRewrite::Cancel() {
 }
 
 RewriteOutcome BackgroundRewrite::Rewrite(const ModelRewriter& rewriter, RewriteJob& job) {
+    const std::filesystem::path input = job.input.path();
     try {
         rewriter(std::move(job.input), job.output, job.volumes, *job.trace,
                  [this](std::int64_t bytesRead, std::int64_t inputBytes) {
@@ -47,6 +51,9 @@ RewriteOutcome BackgroundRewrite::Rewrite(const ModelRewriter& rewriter, Rewrite
                  });
     } catch (const Cancelled&) {
         return {RewriteOutcome::Ending::Cancelled, {}};
+    } catch (const std::bad_alloc&) {
+        return {RewriteOutcome::Ending::Failed, OutOfMemoryMessage("rewrite", input) + "; " +
+                                                    Quoted(job.output) + " was left as it was"};
     } catch (const std::exception& error) {
         return {RewriteOutcome::Ending::Failed, error.what()};
     }

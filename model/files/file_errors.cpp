@@ -29,6 +29,10 @@ void RefuseChangedModel(const std::filesystem::path& path) {
     throw FileError("cannot read the model " + Quoted(path) + ": it changed while it was read");
 }
 
+std::string OutOfMemoryMessage(const std::string& step, const std::filesystem::path& path) {
+    return "cannot " + step + " " + Quoted(path) + ": out of memory";
+}
+
 void RefuseNotAModelFile(const std::filesystem::path& path, const std::string& kind) {
     throw FileError(Quoted(path) + " is " + kind + ", not a model file");
 }

@@ -30,6 +30,10 @@ ModelError NamingFile(const std::filesystem::path& path, const ModelError& error
 // read may be part old and part new.
 [[noreturn]] void RefuseChangedModel(const std::filesystem::path& path);
 
+// What a step on the model at `path` says when it ran out of memory:
+// "cannot rewrite 'a.zrm': out of memory".
+std::string OutOfMemoryMessage(const std::string& step, const std::filesystem::path& path);
+
 // Refuses a path that names something other than a file a model can be in;
 // `kind` says what it is ("a folder", "a device"...).
 [[noreturn]] void RefuseNotAModelFile(const std::filesystem::path& path, const std::string& kind);

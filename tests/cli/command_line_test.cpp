@@ -43,6 +43,8 @@ struct ProcessSetup {
     // Writes that reach this many bytes into a file meet the file-size limit,
     // as `ulimit -f` sets it: SIGXFSZ, unless the tool takes care, then EFBIG.
     std::optional<rlim_t> fileSizeLimit{};
+    // The address space the tool may have, as `ulimit -v` sets it.
+    std::optional<rlim_t> addressSpaceLimit{};
     // How many files the tool may have open, and how many it finds open.
     std::optional<rlim_t> openFileLimit{};
     int inheritedFiles = 0;
@@ -112,6 +114,8 @@ private:
         // SIGQUIT would leave a core dump among the files a test looks at.
         const rlimit noCore{0, 0};
         ::setrlimit(RLIMIT_CORE, &noCore);
+        const rlim_t space = setup.addressSpaceLimit.value_or(RLIM_INFINITY);
+        const rlimit memory{space, space};
         const rlim_t open = setup.openFileLimit.value_or(RLIM_INFINITY);
         const rlimit files{open, open};
         int ends[2];
@@ -124,6 +128,7 @@ private:
         if (!redirect(logs / "stderr.txt", 2) || !output || ::chdir(folder.c_str()) != 0 ||
             (setup.fileSizeLimit && ::setrlimit(RLIMIT_FSIZE, &limit) != 0) ||
             (setup.openFileLimit && ::setrlimit(RLIMIT_NOFILE, &files) != 0) ||
+            (setup.addressSpaceLimit && ::setrlimit(RLIMIT_AS, &memory) != 0) ||
             (setup.asNobody &&
              (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))) {
             ::_exit(125);
@@ -653,6 +658,81 @@ TEST_F(CommandLine, DiskFullLeavesEachOutputNameAsItWasAndTheBatchGoesOn) {
         EXPECT_EQ(readFile(out / "small.zrm"), rewriteInMemory(small, 5).output);
         EXPECT_EQ(out.listing(), "old.zrm small.zrm ");
     }
+}
+
+// Whatever memory the tool may have, it ends by itself: a model it cannot
+// rewrite or list for want of memory is named, its output name keeps what it
+// held, and the other models still get their chance. The large model needs
+// a larger read block than the small one, so some limits leave room for the
+// small one alone.
+TEST_F(CommandLine, RunningOutOfMemoryIsReportedWithEachModelsName) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer reserves more address space than any limit leaves";
+#endif
+    const std::string big = containerHeader() + chunk(kXyzs, 0, 1 << 20, payload(1 << 20)) +
+                            chunk(kPrim, 0, 8, payload(8));
+    const std::string small = containerHeader() + chunk(kPrim, 0, 8, payload(8));
+    writeFile(path("big.zrm"), big);
+    writeFile(path("small.zrm"), small);
+    fs::create_directory(path("out"));
+    const std::map<std::string, std::string> models = {{"big.zrm", big}, {"small.zrm", small}};
+    bool someLeftOut = false;
+    bool smallAloneWritten = false;
+    bool allWritten = false;
+    // Below this the system cannot even load the program.
+    rlim_t starts = 1 << 20;
+    while (starts < 256 << 20 && run({"--version"}, {.addressSpaceLimit = starts}).exitCode != 0) {
+        starts += 256 << 10;
+    }
+    for (rlim_t limit = starts; limit <= 256 << 20 && !allWritten; limit += 64 << 10) {
+        SCOPED_TRACE(std::to_string(limit) + " bytes of address space");
+        fs::remove_all(path("out"));
+        fs::create_directory(path("out"));
+        const ToolRun batch = run({"-q", "-n", "2", "-d", "out", "big.zrm", "small.zrm"},
+                                  {.addressSpaceLimit = limit});
+        ASSERT_EQ(batch.signal, 0) << batch.err;
+        if (batch.err == "morvane-cli: out of memory\n") {
+            EXPECT_EQ(batch.exitCode, 1);
+            EXPECT_EQ(TempFolder::namesIn(path("out")), "");
+            continue;
+        }
+        std::map<std::string, bool> written;
+        for (const auto& [name, model] : models) {
+            const std::string output = "out/" + name;
+            const bool wrote =
+                batch.err.find("morvane-cli: wrote '" + output + "' (") != std::string::npos;
+            const bool outOfMemory =
+                batch.err.find("morvane-cli: cannot rewrite '" + name + "': out of memory; '" +
+                               output + "' was left as it was\n") != std::string::npos;
+            EXPECT_NE(wrote, outOfMemory) << batch.err;
+            EXPECT_EQ(fs::exists(path(output)), wrote);
+            if (wrote) {
+                EXPECT_EQ(readFile(path(output)), rewriteInMemory(model, 2).output);
+            }
+            written[name] = wrote;
+        }
+        EXPECT_EQ(std::ranges::count(batch.err, '\n'), 2) << batch.err;
+        EXPECT_EQ(batch.exitCode, written["big.zrm"] && written["small.zrm"] ? 0 : 1);
+        EXPECT_EQ(TempFolder::namesIn(path("out")),
+                  std::string(written["big.zrm"] ? "big.zrm " : "") +
+                      (written["small.zrm"] ? "small.zrm " : ""));
+        someLeftOut = someLeftOut || !written["big.zrm"] || !written["small.zrm"];
+        smallAloneWritten = smallAloneWritten || (!written["big.zrm"] && written["small.zrm"]);
+        allWritten = written["big.zrm"] && written["small.zrm"];
+
+        const ToolRun listing =
+            run({"--list", "big.zrm", "small.zrm"}, {.addressSpaceLimit = limit});
+        ASSERT_EQ(listing.signal, 0) << listing.err;
+        EXPECT_THAT(
+            listing.err,
+            ::testing::MatchesRegex("(morvane-cli: (out of memory|cannot list '(big|small)\\.zrm': "
+                                    "out of memory)\n)*"));
+        EXPECT_EQ(listing.exitCode, listing.err.empty() ? 0 : 1);
+    }
+    EXPECT_TRUE(someLeftOut);
+    EXPECT_TRUE(smallAloneWritten);
+    EXPECT_TRUE(allWritten);
+    EXPECT_EQ(folder_.listing(), "big.zrm out small.zrm ");
 }
 
 // The group of models that wait for their names together fits in the files
