@@ -441,6 +441,20 @@ TEST_F(CommandLine, NamesAreWrittenAndShownSafely) {
     EXPECT_EQ(run({"-n", "1", "two\nlines\t\x1b.zrm", "out.zrm"}).err,
               "morvane-cli: cannot open the model 'two\\nlines\\t\\x1B.zrm': No such file or "
               "directory\n");
+    EXPECT_EQ(run({"-n", "1",
+                   "c1\xC2\x9B"
+                   "31m.zrm",
+                   "out.zrm"})
+                  .err,
+              "morvane-cli: cannot open the model 'c1\\u009B31m.zrm': No such file or directory\n");
+    writeFile(path("byte\x9B"
+                   "31m.zrm"),
+              model_);
+    EXPECT_THAT(run({"--list",
+                     "byte\x9B"
+                     "31m.zrm"})
+                    .out,
+                ::testing::StartsWith("'byte\\x9B31m.zrm'\n"));
     writeFile(path("caf\xe9.zrm"), model_);
     EXPECT_THAT(run({"--list", "--json", "caf\xe9.zrm"}).out, HasSubstr("\"caf\xEF\xBF\xBD.zrm\""));
 }

@@ -95,6 +95,17 @@ TEST(RefusedModel, NamesTheProblemAndWhere) {
 // Names and typed values from outside stay one harmless line in a message.
 TEST(QuotedText, ShowsControlBytesAsEscapes) {
     EXPECT_EQ(QuotedText("a\tb\nc\rd\x1F\x7F e~\xC3\xA9"), "'a\\tb\\nc\\rd\\x1F\\x7F e~\xC3\xA9'");
+    // The C1 controls, as characters and as the bytes an 8-bit terminal
+    // reads; the same bytes inside other characters are no controls.
+    EXPECT_EQ(QuotedText("\xC2\x9B"
+                         "31m\xC2\x80\xC2\x9F\xC2\xA0"),
+              "'\\u009B31m\\u0080\\u009F\xC2\xA0'");
+    EXPECT_EQ(QuotedText("\x9B"
+                         "31m\x80\xC0\x9F\xFF"),
+              "'\\x9B31m\\x80\xC0\\x9F\xFF'");
+    EXPECT_EQ(QuotedText("\xC5\x9B \xE2\x80\x9B \xF0\x9F\x98\x80"),
+              "'\xC5\x9B \xE2\x80\x9B \xF0\x9F\x98\x80'");
+    EXPECT_EQ(QuotedText("\xE0\x80\x9B\xED\xA0\x80"), "'\xE0\\x80\\x9B\xED\xA0\\x80'");
 }
 
 TEST(VolumeCount, OutsideOneToThousandIsACallerError) {
