@@ -37,6 +37,11 @@ enum class StandardOutputTo {
     StalledReader,  // a pipe that is never read: the tool waits once it is full
 };
 
+enum class StandardErrorTo {
+    File,     // stderr.txt in the logs folder
+    Nowhere,  // closed
+};
+
 // The faults morvane-cli is to meet, set up in its process before it starts.
 struct ProcessSetup {
     std::string program = MORVANE_CLI;
@@ -52,10 +57,13 @@ struct ProcessSetup {
     // even when the tests run as root.
     bool asNobody = false;
     StandardOutputTo output = StandardOutputTo::File;
+    StandardErrorTo errors = StandardErrorTo::File;
     int ignoredSignal = 0;  // as under nohup
     // What strace injects into the tool's system calls, as "rename:signal=SIGTERM":
     // the tool meets it at that very call, every time.
     std::string injected{};
+    // The system calls strace notes in strace.txt in the logs folder, as "openat".
+    std::string traced{};
 };
 
 // morvane-cli as a child in `folder`, its output in stdout.txt and stderr.txt in `logs`.
@@ -64,14 +72,16 @@ public:
     CliProcess(std::vector<std::string> words, const fs::path& folder, const fs::path& logs,
                const ProcessSetup& setup) {
         words.insert(words.begin(), setup.program);
-        if (!setup.injected.empty()) {
+        if (!setup.injected.empty() || !setup.traced.empty()) {
             // The leak checker of a sanitized build cannot run under strace.
             const char* options = ::getenv("ASAN_OPTIONS");
-            words.insert(words.begin(),
-                         {"/usr/bin/strace", "-qq", "-o", (logs / "strace.txt").string(), "-E",
-                          "ASAN_OPTIONS=" + std::string(options != nullptr ? options : "") +
-                              ":detect_leaks=0",
-                          "-e", "inject=" + setup.injected});
+            words.insert(
+                words.begin(),
+                {"/usr/bin/strace", "-qq", "-o", (logs / "strace.txt").string(), "-E",
+                 "ASAN_OPTIONS=" + std::string(options != nullptr ? options : "") +
+                     ":detect_leaks=0",
+                 "-e",
+                 setup.injected.empty() ? "trace=" + setup.traced : "inject=" + setup.injected});
         }
         std::vector<char*> argv;
         for (std::string& word : words) {
@@ -125,7 +135,9 @@ private:
                 ? ::close(0) == 0 && ::close(1) == 0
                 : ::pipe(ends) == 0 && ::dup2(ends[1], 1) == 1 &&
                       (setup.output == StandardOutputTo::StalledReader || ::close(ends[0]) == 0);
-        if (!redirect(logs / "stderr.txt", 2) || !output || ::chdir(folder.c_str()) != 0 ||
+        const bool errors = setup.errors == StandardErrorTo::File ? redirect(logs / "stderr.txt", 2)
+                                                                  : ::close(2) == 0;
+        if (!errors || !output || ::chdir(folder.c_str()) != 0 ||
             (setup.fileSizeLimit && ::setrlimit(RLIMIT_FSIZE, &limit) != 0) ||
             (setup.openFileLimit && ::setrlimit(RLIMIT_NOFILE, &files) != 0) ||
             (setup.addressSpaceLimit && ::setrlimit(RLIMIT_AS, &memory) != 0) ||
@@ -186,6 +198,14 @@ TEST_F(CommandLine, StandardOutputIsExactlyTheTraceAndTheSummaryGoesToErrors) {
     EXPECT_EQ(run({"-q", "-n", "1000", "-d", "out", "plain.zrm"}).err,
               "morvane-cli: wrote 'out/plain.zrm' (4056 bytes): 1 chunk copied, 1 PRIM chunk "
               "extended with 1000 volumes, 0 HAND chunks dropped\n");
+    // A run of unrecognised words counts every byte of it; --skip-rewritten
+    // leaves out only a model that was rewritten before.
+    writeFile(path("run.zrm"), containerHeader() + words({7, 8, 9}) +
+                                   chunk(kPrim, 0, 4, payload(4)) + words({5, 6}));
+    EXPECT_EQ(run({"-q", "-n", "1", "--skip-rewritten", "run.zrm", "run-out.zrm"}).err,
+              "morvane-cli: wrote 'run-out.zrm' (60 bytes): 1 chunk copied, 1 PRIM chunk extended "
+              "with 1 volume, 0 HAND chunks dropped, 20 bytes of unrecognised words passed over\n");
+    EXPECT_EQ(readFile(path("run-out.zrm")), rewriteInMemory(readFile(path("run.zrm")), 1).output);
 }
 
 TEST_F(CommandLine, UsageErrorsExitTwoAndSayWhatWasExpected) {
@@ -265,6 +285,18 @@ TEST_F(CommandLine, ListShowsEveryRowAsTableOrJsonWithTheRefusal) {
 ]
 )");
     EXPECT_EQ(folder_.listing(), "a\"b.zrm in.zrm ");
+}
+
+// A STRN chunk's size word is its payload's length without the padding that
+// follows it, which the bytes it occupies count.
+TEST_F(CommandLine, TheListingGivesAStrnChunksSizeWordAndItsPaddedBytes) {
+    writeFile(path("in.zrm"),
+              containerHeader() + chunk(kStrn, 3, 5, payload(5) + std::string(3, '\0')));
+    const std::string row =
+        R"("type":"chunk","tag":"STRN","offset":12,"bytes":20,"second":3,"size":5)";
+    EXPECT_THAT(run({"--list", "--json", "in.zrm"}).out, HasSubstr("{" + row + "}"));
+    EXPECT_THAT(run({"--list", "in.zrm"}).out,
+                HasSubstr("          12  STRN   0x00000003            5            20\n"));
 }
 
 // A lookalike's last PRIM chunk only ends like a block.
@@ -429,7 +461,8 @@ TEST_F(CommandLine, TheListingRefusesWhatEveryRewriteRefuses) {
 }
 
 // With standard input and output closed, the tool's own files must not
-// become them: the model would take in the trace.
+// become them: the model would take in the trace; nor standard error, whose
+// messages would land in a model.
 TEST_F(CommandLine, NamesAreWrittenAndShownSafely) {
     writeFile(path("in.zrm"), model_);
     const std::string longest = std::string(251, 'm') + ".zrm";
@@ -437,6 +470,15 @@ TEST_F(CommandLine, NamesAreWrittenAndShownSafely) {
         const ProcessSetup closed{.program = program, .output = StandardOutputTo::Nowhere};
         EXPECT_EQ(run({"-n", "1", "in.zrm", longest}, closed).exitCode, 0) << program;
         EXPECT_EQ(readFile(path(longest)), rewriteInMemory(model_, 1).output) << program;
+        const ProcessSetup noErrors{
+            .program = program, .errors = StandardErrorTo::Nowhere, .traced = "openat"};
+        EXPECT_EQ(run({"-q", "-n", "2", "in.zrm", "new.zrm"}, noErrors).exitCode, 0);
+        EXPECT_EQ(readFile(path("new.zrm")), rewriteInMemory(model_, 2).output) << program;
+        // The tool's own opens, once the system's loader is done with its own.
+        const std::string opened = readFile(logs_ / "strace.txt");
+        const std::string own = opened.substr(std::min(opened.find("\"in.zrm\""), opened.size()));
+        EXPECT_THAT(own, ::testing::StartsWith("\"in.zrm\"")) << opened;
+        EXPECT_THAT(own, ::testing::Not(::testing::ContainsRegex("\\) += 2\n"))) << opened;
     }
     EXPECT_EQ(run({"-n", "1", "two\nlines\t\x1b.zrm", "out.zrm"}).err,
               "morvane-cli: cannot open the model 'two\\nlines\\t\\x1B.zrm': No such file or "
@@ -672,6 +714,14 @@ TEST_F(CommandLine, DiskFullLeavesEachOutputNameAsItWasAndTheBatchGoesOn) {
         EXPECT_EQ(readFile(out / "small.zrm"), rewriteInMemory(small, 5).output);
         EXPECT_EQ(out.listing(), "old.zrm small.zrm ");
     }
+    // The pass stops at the failed write: what is wrong further on is not
+    // what the user must mend.
+    writeFile(path("cut.zrm"), containerHeader() + chunk(kXyzs, 0, 2 * kRoom, payload(2 * kRoom)) +
+                                   chunk(kNorm, 0, 64, payload(8)));
+    const ToolRun cut = run({"-n", "5", "cut.zrm", "cut-out.zrm"}, {.fileSizeLimit = kRoom});
+    EXPECT_EQ(cut.err,
+              "morvane-cli: cannot write the model 'cut.zrm' to 'cut-out.zrm': File too large\n");
+    EXPECT_FALSE(fs::exists(path("cut-out.zrm")));
 }
 
 // Whatever memory the tool may have, it ends by itself: a model it cannot
@@ -911,6 +961,11 @@ TEST_F(CommandLine, StandardOutputThatCannotBeWrittenIsAnError) {
     const ToolRun batch = run({"-n", "2", "-d", "batch", "in.zrm", "out.zrm"}, gone);
     EXPECT_EQ(batch.exitCode, 1);
     EXPECT_EQ(batch.err, lost + "batch/in.zrm' was left as it was\n");
+    // A small model's trace fails only as the model ends, once it is written.
+    writeFile(path("small.zrm"), model_);
+    const ToolRun small = run({"-n", "2", "-d", "batch", "small.zrm"}, gone);
+    EXPECT_EQ(small.exitCode, 1);
+    EXPECT_EQ(small.err, lost + "batch/small.zrm' was left as it was\n");
     for (const char* format : {"--list", "--json"}) {
         const ToolRun listing = run({"--list", format, "in.zrm", "missing.zrm"}, gone);
         EXPECT_EQ(listing.exitCode, 1) << format;
@@ -918,7 +973,8 @@ TEST_F(CommandLine, StandardOutputThatCannotBeWrittenIsAnError) {
                   "morvane-cli: cannot write the listing to standard output: Broken pipe\n");
     }
     EXPECT_EQ(readFile(path("out.zrm")), kPrecious);
-    EXPECT_EQ(folder_.listing() + TempFolder::namesIn(path("batch")), "batch in.zrm out.zrm ");
+    EXPECT_EQ(folder_.listing() + TempFolder::namesIn(path("batch")),
+              "batch in.zrm out.zrm small.zrm ");
 }
 
 }  // namespace

@@ -377,23 +377,50 @@ TEST_F(SafeRewrite, ProgressClimbsAndACancelAnywhereLeavesTheOutputAlone) {
         EXPECT_EQ(folder_.listing(), "big.zrm in.zrm out.zrm ");
     }
     // Changed by another program once the first block is read: cut short
-    // during the last chunk, or emptied and filled again to its old length.
-    for (const bool refilled : {false, true}) {
-        writeFile(folder_ / "big.zrm", kLongModel);
+    // during the last chunk, emptied and filled again to its old length, or
+    // written over with its modification time put back, which leaves only
+    // the time of the change to show it.
+    enum class Change { CutShort, Refilled, TimePutBack };
+    for (const Change how : {Change::CutShort, Change::Refilled, Change::TimePutBack}) {
+        const fs::path big = folder_ / "big.zrm";
+        writeFile(big, kLongModel);
         const auto change = [&, changed = false](std::int64_t read, std::int64_t) mutable {
             if (read > 0 && !std::exchange(changed, true)) {
-                waitForTheClockToPass(folder_ / "big.zrm");
-                fs::resize_file(folder_ / "big.zrm", refilled ? 0 : kLongModel.size() - 10);
-                fs::resize_file(folder_ / "big.zrm", kLongModel.size() - (refilled ? 0 : 10));
+                waitForTheClockToPass(big);
+                if (how == Change::TimePutBack) {
+                    struct stat before {};
+                    ::stat(big.c_str(), &before);
+                    writeFile(big, kLongModel.substr(0, kLongModel.size() - 1) + "x");
+                    const timespec times[2] = {before.st_atim, before.st_mtim};
+                    ::utimensat(AT_FDCWD, big.c_str(), times, 0);
+                } else {
+                    const bool cut = how == Change::CutShort;
+                    fs::resize_file(big, cut ? kLongModel.size() - 10 : 0);
+                    fs::resize_file(big, kLongModel.size() - (cut ? 10 : 0));
+                }
             }
             return true;
         };
         EXPECT_THAT([&] { rewrite("big.zrm", "out.zrm", change); },
                     ThrowsMessage<FileError>(HasSubstr("big.zrm': it changed while it was read")))
-            << refilled;
+            << static_cast<int>(how);
         EXPECT_EQ(readFile(folder_ / "out.zrm"), kPrecious);
         EXPECT_EQ(folder_.listing(), "big.zrm in.zrm out.zrm ");
     }
+}
+
+// Without a trace the copied chunks gather in the buffers; the kernel's copy
+// of the payload that follows them must land after them.
+TEST_F(SafeRewrite, TheKernelsCopyComesAfterWhatTheBuffersHold) {
+    const std::string model = containerHeader() + chunk(kXyzs, 0, 200 << 10, payload(200 << 10)) +
+                              chunk(kNorm, 0, 20, payload(20)) +
+                              chunk(kPrim, 0, 3 << 20, payload(3 << 20, 'p'));
+    writeFile(folder_ / "big.zrm", model);
+    std::ostream silent(nullptr);
+    reset();
+    RewriteModelFile(ModelFile(folder_ / "big.zrm"), folder_ / "out.zrm", 5, silent);
+    EXPECT_GT(counts["copy_file_range"], 0);
+    EXPECT_TRUE(readFile(folder_ / "out.zrm") == rewriteInMemory(model, 5, false).output);
 }
 
 // The output name is looked at again right before the new model takes it.

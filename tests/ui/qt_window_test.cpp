@@ -2,6 +2,7 @@
 // the desktop's file dialogs, drags as Qt carries them, what a screen reader
 // announces, the frame and layout. Its main() runs the scenarios on Qt too.
 #include <QAccessible>
+#include <cmath>
 
 #include "about_dlg.h"
 #include "platform/icons.h"
@@ -117,6 +118,9 @@ TEST_F(QtWindowTest, OnlyOneLocalFileIsTakenWhereverItIsDropped) {
     }
     const std::tuple<const char*, QList<QUrl>, Qt::DropActions> refused[] = {
         {"a remote file", {QUrl("https://example.org/a.zrm")}, Qt::CopyAction},
+        {"a local file beside a remote one",
+         {LocalUrl(input), QUrl("https://example.org/a.zrm")},
+         Qt::CopyAction},
         {"a file that is gone", {LocalUrl(folder / "gone.zrm")}, Qt::CopyAction},
         {"no file", {}, Qt::CopyAction},
         {"a move", {LocalUrl(input)}, Qt::MoveAction},
@@ -223,6 +227,21 @@ void ExpectNoTextClipped(const QWidget& dialog) {
         EXPECT_LT(QFontMetrics(button->font()).horizontalAdvance(button->text()), button->width())
             << button->text().toStdString();
     }
+}
+
+// The window is as large as its template says, 257 by 116 dialog units, at
+// the font it is drawn in: a dialog unit is a quarter of the font's average
+// letter width and an eighth of its height.
+TEST_F(QtWindowTest, TheWindowIsTheTemplatesSizeAtItsFont) {
+    user->Open();
+    CCollisionDlg& window = QtUser().Window();
+    const QFontMetrics metrics(window.font());
+    const double letter =
+        metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 52.0;
+    const int unitX = static_cast<int>(std::lround(letter));
+    EXPECT_EQ(window.size(), QSize(static_cast<int>(std::lround(257 * unitX / 4.0)),
+                                   static_cast<int>(std::lround(116 * metrics.height() / 8.0))));
+    EXPECT_EQ(window.minimumSize(), window.maximumSize());
 }
 
 // The measurements alone would pass on a machine without fonts, where no

@@ -117,6 +117,7 @@ TEST_F(ResponsiveSaveTest, TheWindowKeepsAnsweringAndShowsTheProgress) {
         ASSERT_TRUE(WaitForProgressShown());
         QProgressDialog* progress = Progress();
         EXPECT_EQ(QApplication::activeModalWidget(), progress);
+        EXPECT_EQ(progress->labelText(), "Writing 'out.zrm'...");
         ASSERT_TRUE(held.Step() && held.Step());
         ASSERT_TRUE(QTest::qWaitFor([&] { return progress->value() > 0; }, kGiveUpMilliseconds));
         const int shown = progress->value();
