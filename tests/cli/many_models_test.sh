@@ -64,6 +64,7 @@ declare -A unmakeable=(
     ['odd/back\slash.zrm']='"models/odd/back\\slash.zrm"'
     ['odd/hash#.zrm']='"models/odd/hash#.zrm"'
     ['odd/100%.zrm']='"models/odd/100%.zrm"'
+    ['{}%/hull.zrm']='"models/{}%/hull.zrm"'
     ['odd/c:d.zrm']='"models/odd/c:d.zrm"'
     ['odd/star*.zrm']='"models/odd/star*.zrm"'
     ['odd/what?.zrm']='"models/odd/what?.zrm"'
