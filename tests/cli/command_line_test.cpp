@@ -599,6 +599,32 @@ TEST_F(CommandLine, ALinkAnotherUserMadeInAFolderOpenToAllIsNotFollowed) {
     }
 }
 
+// A folder reached through a link is that folder: a new name there is a new
+// name, and a file there is written under its own name, not "through the
+// link"; only the output's own link leads anywhere.
+TEST_F(CommandLine, AFolderReachedThroughALinkIsThatFolder) {
+    writeFile(path("in.zrm"), model_);
+    fs::create_directory(path("real"));
+    fs::create_directory_symlink("real", path("linked"));
+    writeFile(path("real/old.zrm"), kPrecious);
+    fs::create_symlink("nowhere.zrm", path("real/dangling.zrm"));
+    const std::string rewritten = rewriteInMemory(model_, 2).output;
+    const ToolRun created = run({"-q", "-n", "2", "in.zrm", "linked/new.zrm"});
+    EXPECT_EQ(created.exitCode, 0) << created.err;
+    EXPECT_THAT(created.err, ::testing::StartsWith("morvane-cli: wrote 'linked/new.zrm' (136 "));
+    const ToolRun replaced = run({"-q", "-n", "2", "in.zrm", "linked/old.zrm"});
+    EXPECT_THAT(replaced.err, ::testing::StartsWith("morvane-cli: wrote 'linked/old.zrm' (136 "));
+    const ToolRun batch = run({"-q", "-n", "2", "-d", "linked", "in.zrm"});
+    EXPECT_THAT(batch.err, ::testing::StartsWith("morvane-cli: wrote 'linked/in.zrm' (136 "));
+    for (const char* name : {"new.zrm", "old.zrm", "in.zrm"}) {
+        EXPECT_EQ(readFile(path("real/") + name), rewritten) << name;
+    }
+    EXPECT_EQ(run({"-q", "-n", "2", "in.zrm", "linked/dangling.zrm"}).err,
+              "morvane-cli: 'linked/dangling.zrm' is a symbolic link to 'nowhere.zrm', which does "
+              "not exist; refusing to replace the link\n");
+    EXPECT_EQ(TempFolder::namesIn(path("real")), "dangling.zrm in.zrm new.zrm old.zrm ");
+}
+
 // The rule holds at every link on the way: the runner's own link may lead
 // through another user's, to a file or to a folder.
 TEST_F(CommandLine, AChainOfLinksIsNotFollowedThroughAnotherUsersLink) {

@@ -164,9 +164,11 @@ void SafeOutput::DropReplaced::operator()(Replaced* replaced) const {
 }
 
 // As the kernel's protected_symlinks rule would, where the system does not
-// apply it, at every link on the way, the output name's own and those it
-// leads through: in a folder that everyone may write to and only owners may
-// delete from (as /tmp), a link planted by another user could lead anywhere.
+// apply it, at every link on the way, the output name's own, those it leads
+// to and those among the folders on its way: in a folder that everyone may
+// write to and only owners may delete from (as /tmp), a link planted by
+// another user could lead anywhere. The output leads through a link only
+// where its last part is one; a folder reached through a link is the folder.
 bool SafeOutput::followLink() {
     target_ = output_;
     std::vector<fs::path> parts(output_.begin(), output_.end());
@@ -174,6 +176,7 @@ bool SafeOutput::followLink() {
     WalkedPath at{output_.is_absolute() ? fs::path("/") : fs::current_path(),
                   output_.is_absolute() ? fs::path("/") : fs::path()};
     int links = 0;
+    bool lastIsLink = false;
     while (!parts.empty()) {
         const fs::path part = std::move(parts.back());
         parts.pop_back();
@@ -207,10 +210,11 @@ bool SafeOutput::followLink() {
         if (error) {
             FailWith("cannot write " + Quoted(output_), error.value());
         }
+        lastIsLink = lastIsLink || parts.empty();
         const std::vector<fs::path> leadsTo(destination.begin(), destination.end());
         parts.insert(parts.end(), leadsTo.rbegin(), leadsTo.rend());
     }
-    if (links == 0) {
+    if (!lastIsLink) {
         return true;
     }
     if (!parts.empty() || ::access(at.real.c_str(), F_OK) != 0) {
