@@ -1,16 +1,11 @@
 #include "rewrite_command.h"
 
-#include <exception>
 #include <filesystem>
 #include <iostream>
-#include <new>
-#include <optional>
 
 #include "model/files/batch_rewrite.h"
-#include "model/files/file_errors.h"
-#include "model/files/file_rewrite.h"
-#include "model/files/model_file.h"
 #include "model/files/path_text.h"
+#include "model/files/rewrite_session.h"
 #include "standard_output.h"
 
 namespace morvane::cli {
@@ -40,9 +35,9 @@ std::string plural(std::int64_t count, const std::string& noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
-std::string summarise(const Job& job, const WrittenModel& written, int volumes) {
+std::string summarise(const RewriteOutcome& written, int volumes) {
     const PassSummary& done = written.summary;
-    std::string line = "wrote " + Quoted(job.output);
+    std::string line = "wrote " + Quoted(written.output);
     if (!written.linkTarget.empty()) {
         line += " (through the link, to " + Quoted(written.linkTarget) + ")";
     }
@@ -61,32 +56,24 @@ std::string summarise(const Job& job, const WrittenModel& written, int volumes) 
 
 // The trace is part of what was asked for: when it cannot be written, the
 // rewrite stops before the output is named and the output is left as it was.
-class TraceOutput {
+class TraceOutput final : public TraceTarget {
 public:
-    TraceOutput(bool quiet, StandardOutput& output)
-        : silent_(nullptr), output_(quiet ? nullptr : &output) {}
+    explicit TraceOutput(StandardOutput& output) : output_(output) {}
 
-    std::ostream& stream() { return output_ != nullptr ? output_->stream() : silent_; }
-    int error() const { return error_; }
+    std::ostream& stream() override { return output_.stream(); }
 
-    RewriteProgress keepsWriting() {
-        if (output_ == nullptr) {
-            return {};
+    std::error_code flush() override {
+        if (!error_) {
+            error_ = output_.flushError();
         }
-        return [this](std::int64_t, std::int64_t) { return flushed(); };
+        return error_;
     }
 
-    bool flushed() {
-        if (output_ != nullptr && error_ == 0) {
-            error_ = output_->flushError();
-        }
-        return error_ == 0;
-    }
+    bool lost() const { return static_cast<bool>(error_); }
 
 private:
-    std::ostream silent_;
-    StandardOutput* output_;
-    int error_ = 0;
+    StandardOutput& output_;
+    std::error_code error_;
 };
 
 std::string carriesBlock(const CarriedBlock& block) {
@@ -100,87 +87,68 @@ void tell(const std::string& line) {
     std::cerr << "morvane-cli: " + line + "\n";
 }
 
-using Outcome = BatchRewrite::Outcome;
-
-// A model that was rewritten before is rewritten all the same, with a
-// warning, or left out with a note.
-void tellOfCarriedBlock(const Outcome& outcome) {
-    if (!outcome.carriedBlock) {
-        return;
-    }
-    const std::string carries = carriesBlock(*outcome.carriedBlock);
-    if (outcome.leftOut) {
-        tell("left out " + Quoted(outcome.input) + ": it " + carries + "; " +
-             Quoted(outcome.output) + " was not written");
-    } else {
-        tell("warning: " + Quoted(outcome.input) + " " + carries +
-             ": it was rewritten before, and this rewrite adds a second block to every PRIM "
-             "chunk");
-    }
+void warnOfSecondBlock(const std::filesystem::path& input, const CarriedBlock& block) {
+    tell("warning: " + Quoted(input) + " " + carriesBlock(block) +
+         ": it was rewritten before, and this rewrite adds a second block to every PRIM chunk");
 }
 
-// Says what became of one model; false when it was refused or failed.
-bool tellResult(const Outcome& outcome, int volumes, TraceOutput& trace) {
-    if (outcome.leftOut) {
+// Says what became of one model, with the note or warning for a model that
+// was rewritten before; false when it was not written and should have been.
+bool tellResult(const RewriteOutcome& outcome, int volumes, bool warned) {
+    using Status = RewriteOutcome::Status;
+    if (outcome.carriedBlock && outcome.status == Status::LeftOut) {
+        tell("left out " + Quoted(outcome.input) + ": it " + carriesBlock(*outcome.carriedBlock) +
+             "; " + Quoted(outcome.output) + " was not written");
         return true;
     }
-    try {
-        if (outcome.failure) {
-            std::rethrow_exception(outcome.failure);
-        }
-        tell(summarise({outcome.input, outcome.output}, *outcome.written, volumes));
-        return true;
-    } catch (const Cancelled&) {
-        tell(UnwrittenOutputMessage("the trace", trace.error()) + "; " + Quoted(outcome.output) +
-             " was left as it was");
-        return false;
-    } catch (const std::bad_alloc&) {
-        tell(OutOfMemoryMessage("rewrite", outcome.input) + "; " + Quoted(outcome.output) +
-             " was left as it was");
-        return false;
-    } catch (const std::exception& error) {
-        trace.flushed();
-        tell(error.what());
-        return false;
+    if (outcome.carriedBlock && !warned) {
+        warnOfSecondBlock(outcome.input, *outcome.carriedBlock);
     }
+    if (outcome.status == Status::Written) {
+        tell(summarise(outcome, volumes));
+        return true;
+    }
+    if (outcome.cause == RewriteOutcome::Cause::Trace) {
+        tell(UnwrittenOutputMessage("the trace", outcome.traceError) + "; " +
+             Quoted(outcome.output) + " was left as it was");
+    } else {
+        tell(outcome.message);
+    }
+    return false;
+}
+
+RewriteRequest requestOf(const Options& options, TraceOutput* trace) {
+    return {options.volumes,
+            options.skipRewritten ? RewrittenBefore::LeaveOut : RewrittenBefore::Rewrite,
+            trace,
+            {}};
 }
 
 // The check for a carried block reads the very file that is rewritten; its
 // warning comes before the rewrite.
-bool rewriteOne(const Job& job, const Options& options, TraceOutput& trace) {
-    Outcome outcome{job.input, job.output};
-    try {
-        ModelFile input(job.input);
-        outcome.carriedBlock = input.carriedBlock();
-        outcome.leftOut = outcome.carriedBlock && options.skipRewritten;
-        tellOfCarriedBlock(outcome);
-        if (!outcome.leftOut) {
-            outcome.written = RewriteModelFile(std::move(input), job.output, options.volumes,
-                                               trace.stream(), trace.keepsWriting());
-        }
-    } catch (...) {
-        outcome.failure = std::current_exception();
+bool rewriteOne(const Job& job, const Options& options, TraceOutput* trace) {
+    RewriteSession session(job.input);
+    const RewriteRequest request = requestOf(options, trace);
+    const bool warned = session.blockFound() && !options.skipRewritten;
+    if (warned) {
+        warnOfSecondBlock(job.input, *session.blockFound());
     }
-    return tellResult(outcome, options.volumes, trace);
+    return tellResult(session.rewrite(job.output, request), options.volumes, warned);
 }
 
 // The models' files are made durable together; each is reported, in order,
 // once it is settled.
-bool rewriteBatch(const std::vector<Job>& jobs, const Options& options, TraceOutput& trace) {
+bool rewriteBatch(const std::vector<Job>& jobs, const Options& options, TraceOutput* trace) {
     bool allWritten = true;
-    BatchRewrite batch(options.volumes,
-                       options.skipRewritten ? BatchRewrite::RewrittenBefore::LeaveOut
-                                             : BatchRewrite::RewrittenBefore::Rewrite,
-                       trace.stream(), trace.keepsWriting(), [&](const Outcome& outcome) {
-                           tellOfCarriedBlock(outcome);
-                           allWritten = tellResult(outcome, options.volumes, trace) && allWritten;
-                       });
+    BatchRewrite batch(requestOf(options, trace), [&](const RewriteOutcome& outcome) {
+        allWritten = tellResult(outcome, options.volumes, false) && allWritten;
+    });
     for (const Job& job : jobs) {
         batch.willRead(job.input);
     }
     for (const Job& job : jobs) {
         batch.add(job.input, job.output);
-        if (trace.error() != 0) {
+        if (trace != nullptr && trace->lost()) {
             break;  // every later model would fail the same way
         }
     }
@@ -191,12 +159,13 @@ bool rewriteBatch(const std::vector<Job>& jobs, const Options& options, TraceOut
 }  // namespace
 
 bool RewriteModels(const Options& options, StandardOutput& output) {
-    TraceOutput trace(options.quiet, output);
+    TraceOutput trace(output);
+    TraceOutput* const traced = options.quiet ? nullptr : &trace;
     const std::vector<Job> jobs = planJobs(options);
     if (!options.outputFolder.empty()) {
-        return rewriteBatch(jobs, options, trace);
+        return rewriteBatch(jobs, options, traced);
     }
-    return rewriteOne(jobs[0], options, trace);
+    return rewriteOne(jobs[0], options, traced);
 }
 
 }  // namespace morvane::cli

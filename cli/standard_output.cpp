@@ -2,33 +2,31 @@
 
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
 #include <iostream>
 
 namespace morvane::cli {
 
 StandardOutput::StandardOutput() : buffer_(STDOUT_FILENO), stream_(&buffer_) {}
 
-int StandardOutput::flushError() {
+std::error_code StandardOutput::flushError() {
     stream_.flush();
-    if (buffer_.error() != 0) {
+    if (buffer_.error()) {
         return buffer_.error();
     }
-    return stream_ ? 0 : EIO;
+    return stream_ ? std::error_code() : std::make_error_code(std::errc::io_error);
 }
 
 bool StandardOutput::stillWritten(const std::string& what) {
-    const int error = flushError();
-    if (error == 0) {
+    const std::error_code error = flushError();
+    if (!error) {
         return true;
     }
     std::cerr << "morvane-cli: " << UnwrittenOutputMessage(what, error) << '\n';
     return false;
 }
 
-std::string UnwrittenOutputMessage(const std::string& what, int error) {
-    return "cannot write " + what + " to standard output: " + std::strerror(error);
+std::string UnwrittenOutputMessage(const std::string& what, const std::error_code& error) {
+    return "cannot write " + what + " to standard output: " + error.message();
 }
 
 }  // namespace morvane::cli

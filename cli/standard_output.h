@@ -2,6 +2,7 @@
 
 #include <ostream>
 #include <string>
+#include <system_error>
 
 #include "model/files/descriptor_buffer.h"
 
@@ -16,9 +17,9 @@ public:
 
     std::ostream& stream() { return stream_; }
 
-    // Flushes; returns 0, or the system's reason why what was written did
-    // not arrive.
-    int flushError();
+    // Flushes; the system's reason why what was written did not arrive, if
+    // it did not.
+    std::error_code flushError();
 
     // Flushes; when that fails, says on standard error that `what` could
     // not be written, and returns false.
@@ -30,6 +31,6 @@ private:
 };
 
 // The message for `what` that could not be written to standard output.
-std::string UnwrittenOutputMessage(const std::string& what, int error);
+std::string UnwrittenOutputMessage(const std::string& what, const std::error_code& error);
 
 }  // namespace morvane::cli

@@ -1,14 +1,9 @@
 #include "background_rewrite.h"
 
 #include <algorithm>
-#include <exception>
-#include <new>
-#include <utility>
+#include <iostream>
 
 #include "file_chooser.h"
-#include "model/errors.h"
-#include "model/files/file_errors.h"
-#include "model/files/path_text.h"
 #include "model/files/remove_on_signal.h"
 
 namespace morvane::ui {
@@ -18,46 +13,42 @@ std::string WritingText(const std::filesystem::path& output) {
     return "Writing '" + DisplayText(output.filename()) + "'...";
 }
 
+// The window's trace goes to standard output, handed on as the save goes, so
+// that a redirected trace is whole once the save is over; a trace that does
+// not arrive there is no reason to stop a save from the window.
+class StandardOutputTrace final : public TraceTarget {
+public:
+    std::ostream& stream() override { return std::cout; }
+    std::error_code flush() override {
+        std::cout.flush();
+        return {};
+    }
+};
+
 }  // namespace
 
 BackgroundRewrite::BackgroundRewrite(CDialog& window) : m_progress(window) {}
 
-RewriteOutcome BackgroundRewrite::Run(const ModelRewriter& rewriter, RewriteJob job) {
-    RewriteOutcome outcome;
-    m_progress.SetLabel(WritingText(job.output));
-    m_progress.Run([&] { outcome = Rewrite(rewriter, job); }, [this] { return StepsRead(); },
+const RewriteOutcome& BackgroundRewrite::Run(RewriteSession& session,
+                                             const std::filesystem::path& output, int volumes) {
+    StandardOutputTrace trace;
+    const RewriteRequest request{volumes, RewrittenBefore::Rewrite, &trace,
+                                 [this](std::int64_t bytesRead, std::int64_t inputBytes) {
+                                     return GoOn(bytesRead, inputBytes);
+                                 }};
+    m_progress.SetLabel(WritingText(output));
+    m_progress.Run([&] { session.rewrite(output, request); }, [this] { return StepsRead(); },
                    [this] { Cancel(); });
-    if (outcome.ending == RewriteOutcome::Ending::Written && m_cancelRequested.load()) {
-        outcome.ending = RewriteOutcome::Ending::WrittenDespiteCancel;
-    }
     // A request to end the program that came as the model took its name
     // waited for the name; the save is settled, so it ends the program now.
     ResumeEndingSignals();
-    return outcome;
+    return session.outcome();
 }
 
 void BackgroundRewrite::Cancel() {
     if (!m_cancelRequested.exchange(true)) {
         m_progress.SetLabel("Cancelling...");
     }
-}
-
-RewriteOutcome BackgroundRewrite::Rewrite(const ModelRewriter& rewriter, RewriteJob& job) {
-    const std::filesystem::path input = job.input.path();
-    try {
-        rewriter(std::move(job.input), job.output, job.volumes, *job.trace,
-                 [this](std::int64_t bytesRead, std::int64_t inputBytes) {
-                     return GoOn(bytesRead, inputBytes);
-                 });
-    } catch (const Cancelled&) {
-        return {RewriteOutcome::Ending::Cancelled, {}};
-    } catch (const std::bad_alloc&) {
-        return {RewriteOutcome::Ending::Failed, OutOfMemoryMessage("rewrite", input) + "; " +
-                                                    Quoted(job.output) + " was left as it was"};
-    } catch (const std::exception& error) {
-        return {RewriteOutcome::Ending::Failed, error.what()};
-    }
-    return {RewriteOutcome::Ending::Written, {}};
 }
 
 bool BackgroundRewrite::GoOn(std::int64_t bytesRead, std::int64_t inputBytes) {

@@ -1,13 +1,11 @@
 #include "collision_dlg.h"
 
-#include <iostream>
 #include <optional>
 #include <system_error>
 #include <utility>
 
 #include "about_dlg.h"
 #include "model/errors.h"
-#include "model/files/file_rewrite.h"
 #include "model/files/model_file.h"
 #include "model/files/path_text.h"
 #include "model/format.h"
@@ -82,13 +80,7 @@ private:
 }  // namespace
 
 CCollisionDlg::CCollisionDlg(FileChooser& chooser, CDialog* parent)
-    : CCollisionDlg(chooser, RewriteModelFile, parent) {}
-
-CCollisionDlg::CCollisionDlg(FileChooser& chooser, ModelRewriter rewriter, CDialog* parent)
-    : CDialog(IDD_MAIN, parent),
-      m_hIcon(LoadIcon(IDR_MAINFRAME)),
-      m_chooser(chooser),
-      m_rewriter(std::move(rewriter)) {
+    : CDialog(IDD_MAIN, parent), m_hIcon(LoadIcon(IDR_MAINFRAME)), m_chooser(chooser) {
     DragAcceptFiles();
 }
 
@@ -221,14 +213,8 @@ void CCollisionDlg::OnSaveFile() {
         ShowMessage(MessageKind::Error, "Choose a ZRM model to read first (step 1).");
         return;
     }
-    std::optional<ModelFile> model;
-    std::string whyNot;
-    try {
-        model.emplace(m_InputPath);
-    } catch (const Error& refusal) {
-        whyNot = refusal.what();
-    }
-    if (model && !AgreesToASecondBlock(*model)) {
+    RewriteSession session(m_InputPath);
+    if (!AgreesToASecondBlock(session)) {
         return;
     }
     const std::optional<std::filesystem::path> output = m_chooser.Choose(
@@ -236,35 +222,40 @@ void CCollisionDlg::OnSaveFile() {
     if (!output || !UpdateData(true)) {
         return;
     }
-    if (!model) {
-        ShowMessage(MessageKind::Error, whyNot);
+    if (session.settled()) {
+        ShowMessage(MessageKind::Error, session.outcome().message);
         return;
     }
-    RewriteInto(std::move(*model), *output);
+    RewriteInto(session, *output);
 }
 
 // A model that was never rewritten is saved without a question. Not saving is
 // the answer Enter and Escape give.
-bool CCollisionDlg::AgreesToASecondBlock(ModelFile& model) {
-    const std::optional<CarriedBlock> block = model.carriedBlock();
-    if (!block) {
-        return true;
-    }
-    return AskYesNo(SecondBlockQuestion(m_InputPath, *block));
+bool CCollisionDlg::AgreesToASecondBlock(const RewriteSession& session) {
+    const std::optional<CarriedBlock>& block = session.blockFound();
+    return !block || AskYesNo(SecondBlockQuestion(m_InputPath, *block));
 }
 
 // A successful rewrite says nothing here, and neither does one the user
 // cancelled; the trace goes to standard output. A cancel that came too late
 // to keep the output as it was must not look like one that did.
-void CCollisionDlg::RewriteInto(ModelFile model, const std::filesystem::path& output) {
+void CCollisionDlg::RewriteInto(RewriteSession& session, const std::filesystem::path& output) {
     BackgroundRewrite rewrite(*this);
     const RunningSave running(m_runningSave, rewrite);
-    const RewriteOutcome outcome =
-        rewrite.Run(m_rewriter, {std::move(model), output, m_Volumes, &std::cout});
-    if (outcome.ending == RewriteOutcome::Ending::Failed) {
-        ShowMessage(MessageKind::Error, outcome.message);
-    } else if (outcome.ending == RewriteOutcome::Ending::WrittenDespiteCancel) {
-        ShowMessage(MessageKind::Note, TooLateToCancelText(output));
+    const RewriteOutcome& outcome = rewrite.Run(session, output, m_Volumes);
+    switch (outcome.status) {
+        case RewriteOutcome::Status::Written:
+            if (rewrite.CancelAsked()) {
+                ShowMessage(MessageKind::Note, TooLateToCancelText(output));
+            }
+            break;
+        case RewriteOutcome::Status::Refused:
+        case RewriteOutcome::Status::Failed:
+            ShowMessage(MessageKind::Error, outcome.message);
+            break;
+        case RewriteOutcome::Status::LeftOut:
+        case RewriteOutcome::Status::Cancelled:
+            break;
     }
 }
 

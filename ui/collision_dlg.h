@@ -6,7 +6,7 @@
 
 #include "background_rewrite.h"
 #include "file_chooser.h"
-#include "model/files/model_file.h"
+#include "model/files/rewrite_session.h"
 #include "platform/dialog.h"
 #include "platform/edit_control.h"
 #include "platform/icons.h"
@@ -18,7 +18,6 @@ namespace morvane::ui {
 class CCollisionDlg : public CDialog {
 public:
     explicit CCollisionDlg(FileChooser& chooser, CDialog* parent = nullptr);
-    CCollisionDlg(FileChooser& chooser, ModelRewriter rewriter, CDialog* parent = nullptr);
 
     // The models named on the command line. Once the window shows, the first
     // is chosen as "Choose ZRM..." would choose it; why it cannot be, and
@@ -43,8 +42,8 @@ private:
     void OnChooseFile();
     void ChooseModel(const std::filesystem::path& input);
     void OnSaveFile();
-    bool AgreesToASecondBlock(ModelFile& model);
-    void RewriteInto(ModelFile model, const std::filesystem::path& output);
+    bool AgreesToASecondBlock(const RewriteSession& session);
+    void RewriteInto(RewriteSession& session, const std::filesystem::path& output);
     bool CancelRunningSave();
 
     CEdit m_FileEdit;
@@ -52,7 +51,6 @@ private:
     std::filesystem::path m_InputPath;
     CIcon m_hIcon;
     FileChooser& m_chooser;
-    ModelRewriter m_rewriter;
     BackgroundRewrite* m_runningSave = nullptr;
     std::vector<std::filesystem::path> m_startingModels;
 };

@@ -1,46 +1,29 @@
 #pragma once
 
 #include <cstdint>
-#include <exception>
 #include <filesystem>
 #include <functional>
-#include <iosfwd>
 #include <map>
-#include <memory>
-#include <optional>
 #include <string>
 #include <unordered_map>
-#include <utility>
 #include <vector>
 
-#include "model/files/file_rewrite.h"
+#include "model/files/rewrite_session.h"
 
 namespace morvane {
 
-// Rewrites many models one after another with the promises RewriteModelFile
+// Rewrites many models one after another with the promises a rewrite session
 // makes for each, every model reported written durable by the time it is
 // reported. The models of a group are written, then synced together, so that
 // the file system can share its journal commits, then named, and each folder
 // synced once.
 class BatchRewrite {
 public:
-    // What is done with a model that a rewrite has been through before.
-    enum class RewrittenBefore { Rewrite, LeaveOut };
+    using Report = std::function<void(const RewriteOutcome&)>;
 
-    struct Outcome {
-        std::filesystem::path input;
-        std::filesystem::path output;
-        std::optional<CarriedBlock> carriedBlock{};  // the model was rewritten before
-        bool leftOut = false;                        // for that
-        std::optional<WrittenModel> written{};       // or else why not:
-        std::exception_ptr failure{};
-    };
-    using Report = std::function<void(const Outcome&)>;
-
-    // Each model is told to progress as RewriteModelFile tells it; report
-    // hears of every model, in the order they were added, once it is settled.
-    BatchRewrite(int volumes, RewrittenBefore rewrittenBefore, std::ostream& trace,
-                 RewriteProgress progress, Report report);
+    // Each model is rewritten as `request` asks; report hears of every
+    // model, in the order they were added, once it is settled.
+    BatchRewrite(RewriteRequest request, Report report);
     BatchRewrite(const BatchRewrite&) = delete;
     BatchRewrite& operator=(const BatchRewrite&) = delete;
     // Models still waiting for their names are dropped, leaving nothing behind.
@@ -55,12 +38,6 @@ public:
     void finish();
 
 private:
-    struct Pending {
-        Outcome outcome;
-        std::unique_ptr<SafeOutput> output;
-        PassSummary summary;
-    };
-
     // Files by where names land on them, each with the name quoted for messages.
     class Landings {
     public:
@@ -70,31 +47,20 @@ private:
 
     private:
         std::unordered_map<std::filesystem::path::string_type, std::string> byPlace_;
-        std::map<std::pair<std::uint64_t, std::uint64_t>, std::string> byFile_;
+        std::map<sys::FileIdentity, std::string> byFile_;
     };
 
-    // Opens the model, looks at it and writes it to its temporary file.
-    void start(Pending& pending);
-    template <typename Open>
-    void openFreeingFiles(Open open);
+    // Opens the model, plans its output and writes it to its temporary file.
+    RewriteSession start(const std::filesystem::path& input, const std::filesystem::path& output);
     // Refuses a model whose output leads to a model the batch reads, or to a
     // file that an earlier model of this run writes: a model would be lost.
-    void requireUntaken(const Outcome& outcome, const OutputLanding& landing) const;
+    void refuseTaken(RewriteSession& session) const;
     bool groupIsFull() const;
-    void syncGroup();
-    void nameGroup();
-    void syncFolders();
-    // Runs a step of one model; a failure settles the model with it.
-    template <typename Step>
-    void attempt(Pending& pending, Step step);
 
-    const int volumes_;
-    const RewrittenBefore rewrittenBefore_;
-    std::ostream& trace_;
-    const RewriteProgress progress_;
+    const RewriteRequest request_;
     const Report report_;
     const std::size_t groupModels_;
-    std::vector<Pending> group_;
+    std::vector<RewriteSession> group_;
     Landings inputs_;
     Landings outputs_;
     std::int64_t groupBytes_ = 0;

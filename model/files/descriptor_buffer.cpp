@@ -1,12 +1,7 @@
 #include "model/files/descriptor_buffer.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-
-#include "model/files/kernel_transfer.h"
 
 namespace morvane {
 
@@ -19,39 +14,13 @@ constexpr std::streamsize kDirectReadBytes = 16 * 1024;
 constexpr std::streamsize kDirectWriteBytes = 64 * 1024;
 // Writing back to the disk starts each time this much more has been written,
 // so that the final sync finds little left to do.
-constexpr off_t kWritebackBytes = 8 * 1024 * 1024;
+constexpr std::int64_t kWritebackBytes = 8 * 1024 * 1024;
 // The kernel copies this much between two questions to the read gate, as
 // often as a buffered read would ask it.
 constexpr std::size_t kKernelCopyStep = kBufferBytes;
 
-// Windows' C runtime counts the bytes of one read or write in an unsigned int;
-// a longer transfer simply takes more calls.
-unsigned callBytes(std::size_t size) {
-    return static_cast<unsigned>(std::min<std::size_t>(size, std::size_t{1} << 30));
-}
-
-ssize_t readRetrying(int fd, char* data, std::size_t size) {
-    ssize_t got;
-    do {
-        got = ::read(fd, data, callBytes(size));
-    } while (got < 0 && errno == EINTR);
-    return got;
-}
-
-// Returns 0 or the errno of the failure.
-int writeAll(int fd, const char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, callBytes(size));
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return errno;
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return 0;
+sys::Calls& calls() {
+    return sys::SystemCalls();
 }
 
 }  // namespace
@@ -59,8 +28,7 @@ int writeAll(int fd, const char* data, std::size_t size) {
 FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept {
     if (this != &other) {
         close();
-        fd_ = other.fd_;
-        other.fd_ = -1;
+        file_ = std::exchange(other.file_, sys::kNoFile);
     }
     return *this;
 }
@@ -69,41 +37,38 @@ FileDescriptor::~FileDescriptor() {
     close();
 }
 
-int FileDescriptor::close() {
-    if (fd_ < 0) {
-        return 0;
+std::error_code FileDescriptor::close() {
+    if (!isOpen()) {
+        return {};
     }
-    const int result = ::close(fd_);
-    fd_ = -1;
-    return result == 0 ? 0 : errno;
+    return calls().close(std::exchange(file_, sys::kNoFile));
 }
 
-InputFileBuf::InputFileBuf(int fd)
-    : fd_(fd), buffer_(std::make_unique_for_overwrite<char[]>(kBufferBytes)) {
-    filePosition_ = ::lseek(fd_, 0, SEEK_CUR);
+InputFileBuf::InputFileBuf(sys::File file)
+    : file_(file), buffer_(std::make_unique_for_overwrite<char[]>(kBufferBytes)) {
+    calls().seek(file_, 0, sys::Whence::Current, filePosition_);
     setg(buffer_.get(), buffer_.get(), buffer_.get());
 }
 
-// Returns the bytes read, 0 at the end of the file or where the gate closed
-// it, or -1 on a failure.
-ssize_t InputFileBuf::readFile(char* data, std::size_t size) {
+std::int64_t InputFileBuf::readFile(char* data, std::size_t size) {
     if (gate_ && !gate_(filePosition_)) {
         return 0;
     }
-    const ssize_t got = readRetrying(fd_, data, size);
-    if (got < 0 && error_ == 0) {
-        error_ = errno;
+    std::size_t got = 0;
+    if (const std::error_code error = calls().read(file_, data, size, got)) {
+        error_ = error_ ? error_ : error;
+        return -1;
     }
-    filePosition_ += std::max<ssize_t>(got, 0);
-    return got;
+    filePosition_ += static_cast<std::int64_t>(got);
+    return static_cast<std::int64_t>(got);
 }
 
 InputFileBuf::int_type InputFileBuf::underflow() {
     if (gptr() < egptr()) {
         return traits_type::to_int_type(*gptr());
     }
-    const ssize_t got = readFile(buffer_.get(), kBufferBytes);
-    setg(buffer_.get(), buffer_.get(), buffer_.get() + std::max<ssize_t>(got, 0));
+    const std::int64_t got = readFile(buffer_.get(), kBufferBytes);
+    setg(buffer_.get(), buffer_.get(), buffer_.get() + std::max<std::int64_t>(got, 0));
     return got > 0 ? traits_type::to_int_type(*gptr()) : traits_type::eof();
 }
 
@@ -125,7 +90,7 @@ std::streamsize InputFileBuf::xsgetn(char_type* data, std::streamsize count) {
         return done + std::streambuf::xsgetn(data + done, count - done);
     }
     while (done < count) {
-        const ssize_t got = readFile(data + done, static_cast<std::size_t>(count - done));
+        const std::int64_t got = readFile(data + done, static_cast<std::size_t>(count - done));
         if (got <= 0) {
             break;
         }
@@ -142,14 +107,17 @@ std::int64_t InputFileBuf::copyInKernel(OutputFileBuf& to, std::int64_t count) {
     while (moved < count && (!gate_ || gate_(filePosition_))) {
         const auto step = static_cast<std::size_t>(
             std::min<std::int64_t>(count - moved, static_cast<std::int64_t>(kKernelCopyStep)));
-        const std::int64_t copied = CopyBetweenFiles(fd_, to.fd_, step);
-        if (copied <= 0) {
-            kernelCopies_ = kernelCopies_ && copied == 0;
+        std::size_t copied = 0;
+        if (calls().copyInKernel(file_, to.file_, step, copied)) {
+            kernelCopies_ = false;
             break;
         }
-        filePosition_ += copied;
-        moved += copied;
-        to.wrote(copied);
+        if (copied == 0) {
+            break;
+        }
+        filePosition_ += static_cast<std::int64_t>(copied);
+        moved += static_cast<std::int64_t>(copied);
+        to.wrote(static_cast<std::int64_t>(copied));
     }
     return moved;
 }
@@ -161,17 +129,22 @@ InputFileBuf::pos_type InputFileBuf::seekoff(off_type offset, std::ios_base::see
     if ((which & std::ios_base::in) == 0) {
         return pos_type(off_type(-1));
     }
-    const off_t bufferStart = filePosition_ - (egptr() - eback());
-    const off_t logicalPosition = filePosition_ - (egptr() - gptr());
-    off_t target;
+    const std::int64_t bufferStart = filePosition_ - (egptr() - eback());
+    const std::int64_t logicalPosition = filePosition_ - (egptr() - gptr());
+    std::int64_t target;
     if (direction == std::ios_base::cur) {
         target = logicalPosition + offset;
     } else if (direction == std::ios_base::beg) {
         target = offset;
     } else {
-        const off_t end = ::lseek(fd_, 0, SEEK_END);
-        if (end < 0 || ::lseek(fd_, filePosition_, SEEK_SET) < 0) {
-            error_ = errno;
+        std::int64_t end = 0;
+        std::int64_t back = 0;
+        std::error_code error = calls().seek(file_, 0, sys::Whence::End, end);
+        if (!error) {
+            error = calls().seek(file_, filePosition_, sys::Whence::Start, back);
+        }
+        if (error) {
+            error_ = error;
             return pos_type(off_type(-1));
         }
         target = end + offset;
@@ -180,7 +153,8 @@ InputFileBuf::pos_type InputFileBuf::seekoff(off_type offset, std::ios_base::see
         setg(eback(), eback() + (target - bufferStart), egptr());
         return pos_type(target);
     }
-    if (target < 0 || ::lseek(fd_, target, SEEK_SET) < 0) {
+    std::int64_t reached = 0;
+    if (target < 0 || calls().seek(file_, target, sys::Whence::Start, reached)) {
         return pos_type(off_type(-1));
     }
     filePosition_ = target;
@@ -192,9 +166,11 @@ InputFileBuf::pos_type InputFileBuf::seekpos(pos_type position, std::ios_base::o
     return seekoff(off_type(position), std::ios_base::beg, which);
 }
 
-OutputFileBuf::OutputFileBuf(int fd)
-    : fd_(fd), buffer_(std::make_unique_for_overwrite<char[]>(kBufferBytes)) {
-    position_ = writtenBackTo_ = std::max<off_t>(::lseek(fd_, 0, SEEK_CUR), 0);
+OutputFileBuf::OutputFileBuf(sys::File file)
+    : file_(file), buffer_(std::make_unique_for_overwrite<char[]>(kBufferBytes)) {
+    std::int64_t position = 0;
+    calls().seek(file_, 0, sys::Whence::Current, position);
+    position_ = writtenBackTo_ = std::max<std::int64_t>(position, 0);
     setp(buffer_.get(), buffer_.get() + kBufferBytes);
 }
 
@@ -205,22 +181,22 @@ bool OutputFileBuf::flushBuffer() {
 }
 
 bool OutputFileBuf::writeFile(const char* data, std::size_t size) {
-    if (error_ != 0) {
+    if (error_) {
         return false;
     }
-    error_ = writeAll(fd_, data, size);
-    if (error_ == 0) {
-        wrote(static_cast<off_t>(size));
+    error_ = size > 0 ? calls().write(file_, data, size) : std::error_code();
+    if (!error_) {
+        wrote(static_cast<std::int64_t>(size));
     }
-    return error_ == 0;
+    return !error_;
 }
 
 // Only starts the writing back: the sync that makes the file durable, and
 // reports any failure of it, comes after the last write.
-void OutputFileBuf::wrote(off_t bytes) {
+void OutputFileBuf::wrote(std::int64_t bytes) {
     position_ += bytes;
     if (position_ - writtenBackTo_ >= kWritebackBytes) {
-        StartWriteback(fd_, writtenBackTo_, position_ - writtenBackTo_);
+        calls().startWriteback(file_, writtenBackTo_, position_ - writtenBackTo_);
         writtenBackTo_ = position_;
     }
 }
@@ -260,12 +236,12 @@ OutputFileBuf::pos_type OutputFileBuf::seekoff(off_type offset, std::ios_base::s
     if ((which & std::ios_base::out) == 0 || !flushBuffer()) {
         return pos_type(off_type(-1));
     }
-    const int whence = direction == std::ios_base::beg   ? SEEK_SET
-                       : direction == std::ios_base::cur ? SEEK_CUR
-                                                         : SEEK_END;
-    const off_t position = ::lseek(fd_, offset, whence);
-    if (position < 0) {
-        error_ = errno;
+    const sys::Whence from = direction == std::ios_base::beg   ? sys::Whence::Start
+                             : direction == std::ios_base::cur ? sys::Whence::Current
+                                                               : sys::Whence::End;
+    std::int64_t position = 0;
+    if (const std::error_code error = calls().seek(file_, offset, from, position)) {
+        error_ = error;
         return pos_type(off_type(-1));
     }
     position_ = writtenBackTo_ = position;

@@ -1,51 +1,52 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <streambuf>
+#include <system_error>
 #include <utility>
 
 #include "model/direct_copy.h"
+#include "model/files/system_calls.h"
 
-// Buffered standard streams over POSIX file descriptors, so that the rewrite
-// can sync, link and rename the very file it wrote and report the system's
-// own reason when a read or write fails.
+// Buffered standard streams over open files, so that the rewrite can sync,
+// link and rename the very file it wrote and report the system's own reason
+// when a read or write fails.
 namespace morvane {
 
-// Owns an open file descriptor and closes it once.
+// Owns an open file and closes it once.
 class FileDescriptor {
 public:
-    explicit FileDescriptor(int fd = -1) : fd_(fd) {}
+    explicit FileDescriptor(sys::File file = sys::kNoFile) : file_(file) {}
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
-    FileDescriptor(FileDescriptor&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+    FileDescriptor(FileDescriptor&& other) noexcept
+        : file_(std::exchange(other.file_, sys::kNoFile)) {}
     FileDescriptor& operator=(FileDescriptor&& other) noexcept;
     ~FileDescriptor();
 
-    int get() const { return fd_; }
-    bool isOpen() const { return fd_ >= 0; }
-    // Closes now; returns 0 or the errno of a failed close.
-    int close();
+    sys::File get() const { return file_; }
+    bool isOpen() const { return file_ != sys::kNoFile; }
+    // Closes now; the system's reason when the close failed.
+    std::error_code close();
 
 private:
-    int fd_;
+    sys::File file_;
 };
 
 class OutputFileBuf;
 
 class InputFileBuf : public std::streambuf {
 public:
-    explicit InputFileBuf(int fd);
-    // The errno of the first failed read or seek, or 0.
-    int error() const { return error_; }
+    explicit InputFileBuf(sys::File file);
+    // The reason the first read or seek failed, if one did.
+    const std::error_code& error() const { return error_; }
 
     // Asked before every read from the file with the position it starts at;
     // answering false ends the input there, as if the file ended.
-    using ReadGate = std::function<bool(off_t position)>;
+    using ReadGate = std::function<bool(std::int64_t position)>;
     void setReadGate(ReadGate gate) { gate_ = std::move(gate); }
 
 protected:
@@ -58,13 +59,15 @@ protected:
 private:
     friend class OutputFileBuf;
 
-    ssize_t readFile(char* data, std::size_t size);
+    // The bytes read: 0 at the end of the file or where the gate closed it,
+    // -1 when the read failed.
+    std::int64_t readFile(char* data, std::size_t size);
     std::streamsize takeBuffered(char* data, std::streamsize count);
     std::int64_t copyInKernel(OutputFileBuf& to, std::int64_t count);
 
-    int fd_;
-    int error_ = 0;
-    off_t filePosition_ = 0;          // where the descriptor stands: just past the buffered bytes
+    sys::File file_;
+    std::error_code error_;
+    std::int64_t filePosition_ = 0;   // where the file stands: just past the buffered bytes
     std::unique_ptr<char[]> buffer_;  // its pages are touched only as far as it fills
     ReadGate gate_;
     bool kernelCopies_ = true;  // until the system declines one
@@ -73,9 +76,9 @@ private:
 // Takes bytes from an InputFileBuf inside the kernel where the system can.
 class OutputFileBuf : public std::streambuf, public DirectCopyTarget {
 public:
-    explicit OutputFileBuf(int fd);
-    // The errno of the first failed write or seek, or 0.
-    int error() const { return error_; }
+    explicit OutputFileBuf(sys::File file);
+    // The reason the first write or seek failed, if one did.
+    const std::error_code& error() const { return error_; }
 
     std::int64_t copyFrom(std::streambuf& source, std::int64_t count) override;
 
@@ -92,12 +95,12 @@ private:
 
     bool flushBuffer();
     bool writeFile(const char* data, std::size_t size);
-    void wrote(off_t bytes);
+    void wrote(std::int64_t bytes);
 
-    int fd_;
-    int error_ = 0;
-    off_t position_ = 0;              // where the descriptor stands
-    off_t writtenBackTo_ = 0;         // writing back to the disk has been started up to here
+    sys::File file_;
+    std::error_code error_;
+    std::int64_t position_ = 0;       // where the file stands
+    std::int64_t writtenBackTo_ = 0;  // writing back to the disk has been started up to here
     std::unique_ptr<char[]> buffer_;  // its pages are touched only as far as it fills
 };
 

@@ -1,40 +1,64 @@
 #include "model/files/file_errors.h"
 
-#include <cerrno>
-#include <cstring>
-
 #include "model/files/path_text.h"
 
 namespace morvane {
 
-void FailWith(const std::string& what, int error) {
-    if (error == EMFILE || error == ENFILE) {
-        throw TooManyOpenFiles(what + ": " + std::strerror(error));
+void FailWith(const std::string& what, const std::error_code& error) {
+    if (error == std::errc::too_many_files_open ||
+        error == std::errc::too_many_files_open_in_system) {
+        throw TooManyOpenFiles(what + ": " + error.message());
     }
-    throw FileError(what + ": " + std::strerror(error));
+    throw FileError(what + ": " + error.message());
 }
 
 ModelError NamingFile(const std::filesystem::path& path, const ModelError& error) {
     return ModelError(error.kind(), error.offset(), Quoted(path) + ": " + error.what());
 }
 
-void FailReading(const std::filesystem::path& path, const InputFileBuf& buffer) {
-    if (buffer.error() != 0) {
-        FailWith("cannot read the model " + Quoted(path), buffer.error());
+void FailReading(const std::filesystem::path& path, const std::error_code& error) {
+    if (error) {
+        FailWith("cannot read the model " + Quoted(path), error);
     }
     RefuseChangedModel(path);
 }
 
 void RefuseChangedModel(const std::filesystem::path& path) {
-    throw FileError("cannot read the model " + Quoted(path) + ": it changed while it was read");
+    throw FileRefused("cannot read the model " + Quoted(path) + ": it changed while it was read");
+}
+
+std::string DescribeFileKind(sys::FileKind kind) {
+    switch (kind) {
+        case sys::FileKind::Regular:
+            return "a regular file";
+        case sys::FileKind::Folder:
+            return "a folder";
+        case sys::FileKind::CharacterDevice:
+            return "a character device";
+        case sys::FileKind::BlockDevice:
+            return "a block device";
+        case sys::FileKind::Pipe:
+            return "a named pipe (FIFO)";
+        case sys::FileKind::Socket:
+            return "a socket";
+        case sys::FileKind::SymbolicLink:
+            return "a symbolic link";
+        case sys::FileKind::Device:
+            return "a device";
+        case sys::FileKind::SystemInformation:
+            return "a file of the system's own information";
+        case sys::FileKind::Other:
+            break;
+    }
+    return "not a regular file";
+}
+
+void RefuseNotAModelFile(const std::filesystem::path& path, sys::FileKind kind) {
+    throw FileRefused(Quoted(path) + " is " + DescribeFileKind(kind) + ", not a model file");
 }
 
 std::string OutOfMemoryMessage(const std::string& step, const std::filesystem::path& path) {
     return "cannot " + step + " " + Quoted(path) + ": out of memory";
-}
-
-void RefuseNotAModelFile(const std::filesystem::path& path, const std::string& kind) {
-    throw FileError(Quoted(path) + " is " + kind + ", not a model file");
 }
 
 }  // namespace morvane

@@ -2,11 +2,13 @@
 
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "model/errors.h"
-#include "model/files/descriptor_buffer.h"
+#include "model/files/system_calls.h"
 
-// The file layer's errors, each naming its file.
+// The file layer's errors, each naming its file, each worded here or where
+// its step is taken, once for every system.
 namespace morvane {
 
 // A file that could not be opened because the program, or the system, has as
@@ -16,26 +18,35 @@ public:
     using FileError::FileError;
 };
 
-// Throws a FileError: `what`, then the system's reason for the errno `error`.
-[[noreturn]] void FailWith(const std::string& what, int error);
+// A file the rewrite will not take as it stands (a folder, a read-only output,
+// the input itself...): nothing failed, but the user must choose another.
+class FileRefused : public FileError {
+public:
+    using FileError::FileError;
+};
+
+// Throws a FileError: `what`, then the system's reason for `error`.
+[[noreturn]] void FailWith(const std::string& what, const std::error_code& error);
 
 // The same refusal with the file's name in front of it.
 ModelError NamingFile(const std::filesystem::path& path, const ModelError& error);
 
 // Turns a failed read of the model into an error that names the file and the
-// system's reason.
-[[noreturn]] void FailReading(const std::filesystem::path& path, const InputFileBuf& buffer);
+// system's reason; without a reason, the model was cut short meanwhile.
+[[noreturn]] void FailReading(const std::filesystem::path& path, const std::error_code& error);
 
 // Refuses a model that another program changed while it was read: what was
 // read may be part old and part new.
 [[noreturn]] void RefuseChangedModel(const std::filesystem::path& path);
 
+// What a file of that kind is, for people: "a folder", "a character device"...
+std::string DescribeFileKind(sys::FileKind kind);
+
+// Refuses a path that names something other than a file a model can be in.
+[[noreturn]] void RefuseNotAModelFile(const std::filesystem::path& path, sys::FileKind kind);
+
 // What a step on the model at `path` says when it ran out of memory:
 // "cannot rewrite 'a.zrm': out of memory".
 std::string OutOfMemoryMessage(const std::string& step, const std::filesystem::path& path);
-
-// Refuses a path that names something other than a file a model can be in;
-// `kind` says what it is ("a folder", "a device"...).
-[[noreturn]] void RefuseNotAModelFile(const std::filesystem::path& path, const std::string& kind);
 
 }  // namespace morvane

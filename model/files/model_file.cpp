@@ -1,8 +1,5 @@
 #include "model/files/model_file.h"
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <istream>
 
 #include "model/files/file_errors.h"
@@ -11,12 +8,37 @@
 namespace morvane {
 
 ModelFile::ModelFile(const std::filesystem::path& path)
-    : path_(path), fd_(open(path)), opened_(state()) {}
+    : path_(path), file_(open(path)), opened_(state()) {}
+
+// Anything but a regular file on disk is refused; a named pipe with no
+// writer cannot make the open wait. A name that still holds a wildcard is a
+// pattern that matched nothing.
+FileDescriptor ModelFile::open(const std::filesystem::path& path) {
+    if (HoldsWildcard(path)) {
+        throw FileRefused("no file matches " + Quoted(path));
+    }
+    if (IsReservedDeviceName(path)) {
+        RefuseNotAModelFile(path, sys::FileKind::Device);
+    }
+    sys::File opened = sys::kNoFile;
+    if (const std::error_code error = sys::SystemCalls().openToRead(path, opened)) {
+        FailWith("cannot open the model " + Quoted(path), error);
+    }
+    FileDescriptor file(opened);
+    sys::FileStatus status;
+    if (const std::error_code error = sys::SystemCalls().statusOfFile(opened, status)) {
+        FailWith("cannot read the model " + Quoted(path), error);
+    }
+    if (status.kind != sys::FileKind::Regular) {
+        RefuseNotAModelFile(path, status.kind);
+    }
+    return file;
+}
 
 std::optional<CarriedBlock> ModelFile::carriedBlock() {
     std::optional<CarriedBlock> block;
     {
-        InputFileBuf buffer(fd());
+        InputFileBuf buffer(file());
         std::istream input(&buffer);
         block = FindCarriedBlock(input);
     }
@@ -25,14 +47,14 @@ std::optional<CarriedBlock> ModelFile::carriedBlock() {
 }
 
 std::optional<CarriedBlock> ModelFile::list(const ListingSink& sink) {
-    InputFileBuf buffer(fd());
+    InputFileBuf buffer(file());
     std::istream input(&buffer);
     try {
         return ListChunks(input, sink);
     } catch (const ModelError& error) {
         throw NamingFile(path_, error);
     } catch (const FileError&) {
-        FailReading(path_, buffer);
+        FailReading(path_, buffer.error());
     }
 }
 
@@ -42,9 +64,19 @@ void ModelFile::requireUnchanged() const {
     }
 }
 
+sys::FileState ModelFile::state() const {
+    sys::FileState now;
+    if (const std::error_code error = sys::SystemCalls().stateOf(file(), now)) {
+        FailWith("cannot read the model " + Quoted(path_), error);
+    }
+    return now;
+}
+
 void ModelFile::rewind() const {
-    if (::lseek(fd(), 0, SEEK_SET) != 0) {
-        FailWith("cannot read the model " + Quoted(path_), errno);
+    std::int64_t position = 0;
+    if (const std::error_code error =
+            sys::SystemCalls().seek(file(), 0, sys::Whence::Start, position)) {
+        FailWith("cannot read the model " + Quoted(path_), error);
     }
 }
 

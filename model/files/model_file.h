@@ -7,6 +7,7 @@
 #include "model/carried_block.h"
 #include "model/chunk_listing.h"
 #include "model/files/descriptor_buffer.h"
+#include "model/files/system_calls.h"
 
 namespace morvane {
 
@@ -20,7 +21,7 @@ public:
     explicit ModelFile(const std::filesystem::path& path);
 
     const std::filesystem::path& path() const { return path_; }
-    int fd() const { return fd_.get(); }
+    sys::File file() const { return file_.get(); }
     // Its length when it was opened.
     std::int64_t size() const { return opened_.length; }
 
@@ -35,23 +36,13 @@ public:
     void requireUnchanged() const;
 
 private:
-    // What shows that an open file has changed: its length, when its bytes
-    // were last written and when the file last changed at all (on Windows,
-    // which has no change time, its index on its volume in that place).
-    struct State {
-        std::int64_t length = 0;
-        std::int64_t written = 0;  // in the system's own units
-        std::int64_t changed = 0;
-        bool operator==(const State&) const = default;
-    };
-
     static FileDescriptor open(const std::filesystem::path& path);
-    State state() const;
+    sys::FileState state() const;
     void rewind() const;
 
     std::filesystem::path path_;
-    FileDescriptor fd_;
-    State opened_;
+    FileDescriptor file_;
+    sys::FileState opened_;
 };
 
 }  // namespace morvane

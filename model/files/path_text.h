@@ -29,6 +29,15 @@ std::filesystem::path SystemPath(const std::filesystem::path& path);
 // elsewhere the shell has expanded them already.
 std::vector<std::filesystem::path> ModelsNamedBy(const std::filesystem::path& argument);
 
+// Whether the name's last part still holds a wildcard: on Windows, whose
+// names cannot hold `*` or `?`, such a name is a pattern that matched
+// nothing; never elsewhere.
+bool HoldsWildcard(const std::filesystem::path& name);
+
+// Whether the name is one of the devices Windows keeps in every folder
+// (NUL, CON, COM1..., also with an extension, as nul.zrm); never elsewhere.
+bool IsReservedDeviceName(const std::filesystem::path& name);
+
 // Text from outside (a file name, a typed value) in quotes, with control
 // characters written as escapes, so that a message stays one harmless line.
 std::string QuotedText(std::string_view text);

@@ -1,9 +1,10 @@
 #include "model/files/safe_output.h"
 
-#include <cerrno>
 #include <charconv>
+#include <cstdio>
 #include <random>
 #include <system_error>
+#include <utility>
 
 #include "model/errors.h"
 #include "model/files/file_errors.h"
@@ -16,6 +17,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Each output waiting for its name holds its new file open; these are kept
+// for the model being read, the check before it, and a folder being synced.
+constexpr std::size_t kFilesKept = 4;
+
 // Short, and independent of the output's own name, so that any name the file
 // system takes can be written.
 fs::path temporaryNameIn(const fs::path& folder) {
@@ -27,100 +32,221 @@ fs::path temporaryNameIn(const fs::path& folder) {
     return folder / (".morvane-" + std::string(8 - hex.size(), '0') + hex);
 }
 
-[[noreturn]] void refuseDanglingLink(const fs::path& output) {
-    std::error_code ignored;
-    const fs::path destination = fs::read_symlink(output, ignored);
-    throw FileError(Quoted(output) + " is a symbolic link to " + Quoted(destination) +
-                    ", which does not exist; refusing to replace the link");
+fs::path folderOf(const fs::path& name) {
+    return name.has_parent_path() ? name.parent_path() : fs::path(".");
+}
+
+std::string octal(std::uint32_t mode) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%04o", mode & 07777);
+    return text;
+}
+
+sys::Calls& calls() {
+    return sys::SystemCalls();
 }
 
 }  // namespace
 
-SafeOutput::SafeOutput(int inputFd, const fs::path& output) : output_(output) {
-    plan(inputFd);
+SafeOutput::SafeOutput(sys::File input, const fs::path& output) : output_(output) {
+    plan(input);
     makeTemporaryFile();
 }
 
 SafeOutput::~SafeOutput() = default;
 
-fs::path SafeOutput::FolderOf(const fs::path& target) {
-    return target.has_parent_path() ? target.parent_path() : fs::path(".");
-}
-
 fs::path SafeOutput::linkTarget() const {
     return throughLink_ ? target_ : fs::path();
+}
+
+fs::path SafeOutput::folder() const {
+    return folderOf(target_);
 }
 
 // An output name that is a symbolic link is written through to the file it
 // names. A file that no one may write to was made so on purpose, and the
 // rename would replace it all the same.
-void SafeOutput::plan(int inputFd) {
-    if (!followLink()) {
-        refuseDanglingLink(output_);
+void SafeOutput::plan(sys::File input) {
+    if (IsReservedDeviceName(output_)) {
+        RefuseNotAModelFile(output_, sys::FileKind::Device);
     }
-    const std::optional<FoundFile> existing = findFile(target_, true);
+    sys::FollowedName followed;
+    if (const std::error_code error = calls().followLinks(output_, followed)) {
+        FailWith("cannot write " + Quoted(output_), error);
+    }
+    refuseLinkNotFollowed(followed);
+    target_ = followed.target;
+    throughLink_ = followed.throughLink;
+    std::optional<sys::FileStatus> existing;
+    if (const std::error_code error = calls().statusOf(target_, true, existing)) {
+        FailWith("cannot write " + Quoted(output_), error);
+    }
     if (existing) {
         requireModelFile(*existing);
-        if (identityOf(inputFd) == std::pair(existing->device, existing->file)) {
-            throw FileError("refusing to write " + Quoted(output_) +
-                            ": it is the input model itself, which would be lost");
+        sys::FileStatus read;
+        if (!calls().statusOfFile(input, read) && read.identity == existing->identity) {
+            throw FileRefused("refusing to write " + Quoted(output_) +
+                              ": it is the input model itself, which would be lost");
         }
         if (existing->readOnly) {
-            throw FileError(Quoted(output_) + " is read-only; make it writable to replace it");
+            throw FileRefused(Quoted(output_) + " is read-only; make it writable to replace it");
         }
-        replaced_ = noteReplaced();
+        noteReplaced(*existing);
     }
-    landing_ = {existing ? existing->device : 0, existing ? existing->file : 0, placeOf(target_)};
+    landing_ = {existing ? existing->identity : sys::FileIdentity{}, calls().placeOf(target_)};
 }
 
-void SafeOutput::requireModelFile(const FoundFile& found) const {
-    if (!found.kind.empty()) {
+void SafeOutput::refuseLinkNotFollowed(const sys::FollowedName& followed) const {
+    if (followed.planted) {
+        const sys::PlantedLink& planted = *followed.planted;
+        throw FileRefused("refusing to write through " + Quoted(planted.link) +
+                          ": it is a symbolic link that another user (user " +
+                          std::to_string(planted.owner) + ") made in " + Quoted(planted.folder) +
+                          ", a folder that everyone may write to");
+    }
+    if (followed.dangling) {
+        throw FileRefused(Quoted(output_) + " is a symbolic link to " + Quoted(*followed.dangling) +
+                          ", which does not exist; refusing to replace the link");
+    }
+}
+
+void SafeOutput::requireModelFile(const sys::FileStatus& found) const {
+    if (found.kind != sys::FileKind::Regular) {
         RefuseNotAModelFile(output_, found.kind);
+    }
+}
+
+void SafeOutput::noteReplaced(const sys::FileStatus& found) {
+    replaced_ = found;
+    const std::string failure = "cannot read the attributes of " + Quoted(output_);
+    std::vector<std::string> names;
+    if (const std::error_code error = calls().attributeNames(target_, names)) {
+        FailWith(failure, error);
+    }
+    for (const std::string& name : names) {
+        sys::Attribute attribute{name, {}};
+        if (const std::error_code error = calls().attributeValue(target_, name, attribute.value)) {
+            FailWith("cannot read the attribute " + QuotedText(name) + " of " + Quoted(output_),
+                     error);
+        }
+        keptAttributes_.push_back(std::move(attribute));
     }
 }
 
 // Checked again right before the new model takes the name, which would
 // otherwise put it in the place of whatever took the name meanwhile.
 void SafeOutput::requireTargetAsPlanned() const {
-    const std::optional<FoundFile> now = findFile(target_, false);
+    std::optional<sys::FileStatus> now;
+    if (const std::error_code error = calls().statusOf(target_, false, now)) {
+        FailWith("cannot write " + Quoted(output_), error);
+    }
     if (!now) {
         return;
     }
     requireModelFile(*now);
     if (!replaced_) {
-        throw FileError(Quoted(output_) +
-                        " was created by another program while the model was written; it was "
-                        "left as it is");
+        throw FileRefused(Quoted(output_) +
+                          " was created by another program while the model was written; it was "
+                          "left as it is");
     }
 }
 
-void SafeOutput::makeHiddenFile() {
-    takeHiddenName("cannot write in the folder " + Quoted(folder()),
-                   [this](const fs::path& name) { return createExclusive(name); });
+// The new model has no name until it is complete where the file system can
+// make such a file, so that a run that dies leaves nothing behind; elsewhere
+// it is a hidden file beside the output. A replacement the process may not
+// give away is refused before anything is written.
+void SafeOutput::makeTemporaryFile() {
+    sys::File made = sys::kNoFile;
+    const std::error_code error = calls().createUnnamed(folder(), replacing(), made);
+    file_ = FileDescriptor(made);
+    if (error == std::errc::not_supported) {
+        takeHiddenName(
+            "cannot write in the folder " + Quoted(folder()), [this](const fs::path& name) {
+                sys::File named = sys::kNoFile;
+                const std::error_code failed = calls().createNamed(name, replacing(), named);
+                file_ = FileDescriptor(named);
+                return failed;
+            });
+    } else if (error) {
+        FailWith("cannot write in the folder " + Quoted(folder()), error);
+    }
+    giveOwner();
 }
 
-void SafeOutput::takeHiddenName(const std::string& failure,
-                                const std::function<bool(const fs::path&)>& make) {
+void SafeOutput::giveOwner() {
+    if (!replaced_ || !replaced_->owner) {
+        return;
+    }
+    const auto [user, group] = *replaced_->owner;
+    if (const std::error_code error = calls().giveOwner(file(), user, group)) {
+        FailWith("cannot replace " + Quoted(output_) +
+                     " with a file of the same owner and group (user " + std::to_string(user) +
+                     ", group " + std::to_string(group) + ")",
+                 error);
+    }
+}
+
+template <typename Make>
+void SafeOutput::takeHiddenName(const std::string& failure, Make make) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         const EndingSignalsHeldBack heldBack;
         const fs::path candidate = temporaryNameIn(folder());
-        if (make(candidate)) {
+        const std::error_code error = make(candidate);
+        if (!error) {
             name_.adopt(candidate);
             return;
         }
+        if (error != std::errc::file_exists) {
+            FailWith(failure, error);
+        }
     }
-    FailWith(failure, EEXIST);
+    FailWith(failure, std::make_error_code(std::errc::file_exists));
+}
+
+// The mode comes after the change of owner, which clears the set-ID bits,
+// and after the attributes, since an access control list also sets the mode.
+void SafeOutput::complete() {
+    if (!replaced_ || std::exchange(completed_, true)) {
+        return;
+    }
+    for (const sys::Attribute& attribute : keptAttributes_) {
+        if (const std::error_code error = calls().giveAttribute(file(), attribute)) {
+            FailWith("cannot give the new model the attribute " + QuotedText(attribute.name) +
+                         " that " + Quoted(output_) + " has",
+                     error);
+        }
+    }
+    const std::uint32_t wanted = replaced_->mode;
+    std::uint32_t given = 0;
+    if (const std::error_code error = calls().giveMode(file(), wanted, given)) {
+        FailWith("cannot give the new model the permissions of " + Quoted(output_), error);
+    }
+    if (given != wanted) {
+        throw FileError("cannot give the new model the permissions of " + Quoted(output_) +
+                        ": it has mode " + octal(given) + " where " + octal(wanted) + " is wanted");
+    }
 }
 
 void SafeOutput::sync() {
     complete();
-    flushToDisk();
+    if (const std::error_code error = calls().syncFile(file())) {
+        FailWith("cannot write " + Quoted(output_), error);
+    }
 }
 
+// One sync of the whole file system makes all its files durable at the cost
+// of little more than one of them; should it fail, each file is synced on its
+// own and reports its own failure.
 void SafeOutput::syncInGroup(std::set<std::uint64_t>& synced) {
-    if (!syncedWithFileSystem(synced)) {
-        sync();
+    const std::optional<std::uint64_t> fileSystem = calls().soundlySyncedFileSystem(file());
+    if (fileSystem && synced.contains(*fileSystem)) {
+        return;
     }
+    if (fileSystem && !calls().syncFileSystem(file())) {
+        synced.insert(*fileSystem);
+        return;
+    }
+    sync();
 }
 
 void SafeOutput::takeName() {
@@ -139,6 +265,60 @@ void SafeOutput::takeNameInGroup() {
     requireTargetAsPlanned();
     renameOverTarget();
     name_.release();
+}
+
+// Linking the synced file there at once saves the file system a rename and,
+// like the rename, never takes a name that another program made meanwhile.
+bool SafeOutput::linkAsNewName() {
+    if (replaced_ || !name_.empty()) {
+        return false;
+    }
+    if (const std::error_code error = calls().linkUnnamed(file(), target_)) {
+        if (error == std::errc::file_exists || error == std::errc::not_supported) {
+            return false;
+        }
+        FailWith("cannot give the new model the name " + Quoted(output_), error);
+    }
+    if (const std::error_code error = file_.close()) {
+        calls().remove(target_);
+        FailWith("cannot write " + Quoted(output_), error);
+    }
+    return true;
+}
+
+// Only a file with a name can be renamed: a file without one holds a hidden
+// name, complete and synced, for the fewest steps there can be.
+void SafeOutput::renameOverTarget() {
+    if (name_.empty()) {
+        takeHiddenName("cannot give the new model a name in " + Quoted(folder()),
+                       [this](const fs::path& name) { return calls().linkUnnamed(file(), name); });
+    }
+    if (const std::error_code error = file_.close()) {
+        FailWith("cannot write " + Quoted(output_), error);
+    }
+    if (const std::error_code error = calls().rename(name_.path(), target_)) {
+        FailWith("cannot give the new model the name " + Quoted(output_), error);
+    }
+}
+
+// Without this the new name may not survive a power loss.
+void SafeOutput::syncFolder() const {
+    if (const std::error_code error = calls().syncFolder(folder())) {
+        FailWith("wrote " + Quoted(output_) + " but cannot sync its folder", error);
+    }
+}
+
+std::size_t SafeOutput::MostWaitingAtOnce() {
+    const std::size_t free = calls().filesStillFree();
+    return free == SIZE_MAX ? SIZE_MAX : free > kFilesKept ? free - kFilesKept : 1;
+}
+
+std::optional<OutputLanding> LandingOfFile(const fs::path& file) {
+    std::optional<sys::FileStatus> status;
+    if (calls().statusOf(file, true, status) || !status) {
+        return std::nullopt;
+    }
+    return OutputLanding{status->identity, {}};
 }
 
 }  // namespace morvane

@@ -3,28 +3,27 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <functional>
-#include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "model/files/descriptor_buffer.h"
+#include "model/files/system_calls.h"
 #include "model/files/temporary_name.h"
 
 namespace morvane {
 
-// Where an output lands: the file it replaces, known by its device and its
-// index there, and the place of the name it takes, in the form in which the
-// system tells places apart.
+// Where an output lands: the file it replaces, known by its identity, and the
+// place of the name it takes, in the form in which the system tells places
+// apart.
 struct OutputLanding {
-    std::uint64_t device = 0;
-    std::uint64_t file = 0;                    // 0 for a name that is new
+    sys::FileIdentity file;                    // all 0 for a name that is new
     std::filesystem::path::string_type place;  // empty where only the file counts
 };
 
-// The existing file a name leads to, links followed, known by its device and
-// index alone; nothing when there is no file there.
+// The existing file a name leads to, links followed, known by its identity
+// alone; nothing when there is no file there.
 std::optional<OutputLanding> LandingOfFile(const std::filesystem::path& file);
 
 // The new model on its way to the output name: written to a temporary file in
@@ -38,7 +37,7 @@ public:
     // but a regular file, a read-only file, a link that leads nowhere or that
     // another user made in a folder open to all), notes what a replaced file
     // has that the new one must keep, and makes the temporary file.
-    SafeOutput(int inputFd, const std::filesystem::path& output);
+    SafeOutput(sys::File input, const std::filesystem::path& output);
     SafeOutput(const SafeOutput&) = delete;
     SafeOutput& operator=(const SafeOutput&) = delete;
     ~SafeOutput();
@@ -49,13 +48,15 @@ public:
     // The output as the caller named it.
     const std::filesystem::path& output() const { return output_; }
     // Where the new model is written.
-    int fd() const { return fd_.get(); }
+    sys::File file() const { return file_.get(); }
     const OutputLanding& landing() const { return landing_; }
+    // Whether a file was there to replace when the output was planned.
+    bool replacing() const { return replaced_.has_value(); }
     // The file an output name that is a symbolic link leads to; empty for
     // any other name.
     std::filesystem::path linkTarget() const;
     // The folder the new model is named in.
-    std::filesystem::path folder() const { return FolderOf(target_); }
+    std::filesystem::path folder() const;
     // Whether the new file has a name of its own already (where the file
     // system cannot make unnamed files), which a signal must remove; only a
     // few such names can be kept track of at once.
@@ -77,42 +78,18 @@ public:
     void syncFolder() const;
 
 private:
-    // What a replaced file had, in the system's own terms; each system's
-    // half knows it.
-    struct Replaced;
-    struct DropReplaced {
-        void operator()(Replaced* replaced) const;
-    };
-    // What the system says of a file a name leads to.
-    struct FoundFile {
-        std::string kind;  // "" for a regular file on disk, else "a folder", "a pipe"...
-        std::uint64_t device;
-        std::uint64_t file;
-        bool readOnly;
-    };
-
-    static std::filesystem::path FolderOf(const std::filesystem::path& target);
-    void plan(int inputFd);
-    void requireModelFile(const FoundFile& found) const;
+    void plan(sys::File input);
+    void refuseLinkNotFollowed(const sys::FollowedName& followed) const;
+    void requireModelFile(const sys::FileStatus& found) const;
     void requireTargetAsPlanned() const;
-    void makeHiddenFile();
-    // Tries hidden names in the folder until `make` gives the new file one
-    // (false: the name was taken), registering it for removal in one step.
-    void takeHiddenName(const std::string& failure,
-                        const std::function<bool(const std::filesystem::path&)>& make);
-
-    // Each system's own calls.
-    // Sets target_ and throughLink_; false for a link that leads nowhere.
-    bool followLink();
-    std::optional<FoundFile> findFile(const std::filesystem::path& path, bool followingLinks) const;
-    static std::pair<std::uint64_t, std::uint64_t> identityOf(int fd);
-    std::unique_ptr<Replaced, DropReplaced> noteReplaced() const;
-    std::filesystem::path::string_type placeOf(const std::filesystem::path& target) const;
+    void noteReplaced(const sys::FileStatus& found);
     void makeTemporaryFile();
-    // Makes the file under the name; false when the name is taken.
-    bool createExclusive(const std::filesystem::path& name);
-    void flushToDisk();
-    bool syncedWithFileSystem(std::set<std::uint64_t>& synced) const;
+    void giveOwner();
+    // Tries hidden names in the folder until `make` gives the new file one
+    // (an error of file_exists: the name was taken), registering it for
+    // removal in one step.
+    template <typename Make>
+    void takeHiddenName(const std::string& failure, Make make);
     // Makes a name that is new by giving the file that name at once; false
     // where the name exists after all, or the system cannot.
     bool linkAsNewName();
@@ -121,10 +98,11 @@ private:
     const std::filesystem::path output_;  // as the caller named it, for messages
     std::filesystem::path target_;        // the file the name leads to
     bool throughLink_ = false;
-    std::unique_ptr<Replaced, DropReplaced> replaced_;  // none for a name that is new
+    std::optional<sys::FileStatus> replaced_;  // none for a name that is new
+    std::vector<sys::Attribute> keptAttributes_;
     OutputLanding landing_;
     TemporaryName name_;
-    FileDescriptor fd_;
+    FileDescriptor file_;
     bool completed_ = false;
 };
 

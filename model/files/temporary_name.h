@@ -2,10 +2,9 @@
 
 #include <filesystem>
 #include <optional>
-#include <system_error>
 
-#include "model/files/path_text.h"
 #include "model/files/remove_on_signal.h"
+#include "model/files/system_calls.h"
 
 namespace morvane {
 
@@ -19,8 +18,7 @@ public:
     TemporaryName& operator=(const TemporaryName&) = delete;
     ~TemporaryName() {
         if (!path_.empty()) {
-            std::error_code ignored;
-            std::filesystem::remove(SystemPath(path_), ignored);
+            sys::SystemCalls().remove(path_);
         }
     }
 

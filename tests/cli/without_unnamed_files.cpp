@@ -1,21 +1,17 @@
-// Linked into morvane-cli with open wrapped (-Wl,--wrap=open): the folder
-// refuses unnamed temporary files, as some file systems do, so the tool
-// takes its other way, a named temporary file.
-#include <fcntl.h>
+// Linked into morvane-cli: every folder refuses unnamed temporary files, as
+// some file systems do, so the tool takes its other way, a named temporary
+// file.
+#include "model/files/system_calls.h"
 
-#include <cerrno>
-#include <cstdarg>
+namespace {
 
-extern "C" int __real_open(const char* path, int flags, ...);
+const bool refused = [] {
+    morvane::sys::SystemCalls().createUnnamed = [](const std::filesystem::path&, bool,
+                                                   morvane::sys::File& file) {
+        file = morvane::sys::kNoFile;
+        return std::make_error_code(std::errc::not_supported);
+    };
+    return true;
+}();
 
-extern "C" int __wrap_open(const char* path, int flags, ...) {
-    if ((flags & O_TMPFILE) == O_TMPFILE) {
-        errno = EOPNOTSUPP;
-        return -1;
-    }
-    va_list arguments;
-    va_start(arguments, flags);
-    const auto mode = static_cast<mode_t>(va_arg(arguments, int));
-    va_end(arguments);
-    return __real_open(path, flags, mode);
-}
+}  // namespace

@@ -1,6 +1,7 @@
-// Linked with the file layer's system calls wrapped (-Wl,--wrap), so the tests
-// see in which order a rewrite makes its files and names durable, and can make
-// any of those calls fail as a disk or a file system would.
+// The file layer's system calls are seen and made to fail through the table
+// they all pass through, so the tests see in which order a rewrite makes its
+// files and names durable, and can make any of those calls fail as a disk or
+// a file system would.
 #include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -18,6 +19,8 @@
 #include "model/chunk_listing.h"
 #include "model/files/batch_rewrite.h"
 #include "model/files/model_file.h"
+#include "model/files/system_calls.h"
+#include "support/file_rewrite.h"
 #include "support/pass_runner.h"
 #include "support/temp_folder.h"
 #include "support/zrm_builder.h"
@@ -25,6 +28,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+namespace sys = morvane::sys;
 
 // "fsync file", "fsync folder NAME", "syncfs" and "name NAME" (linked or renamed).
 std::vector<std::string> calls;
@@ -37,78 +41,79 @@ std::map<std::string, Failure> failures;  // by the call's name
 std::map<std::string, int> counts;
 std::int64_t bytesRead = 0;
 
-bool fails(const std::string& call) {
+// The error the call is to fail with this time, if any.
+std::error_code fails(const std::string& call) {
     ++counts[call];
     const auto failure = failures.find(call);
     if (failure == failures.end() || failure->second.callsBefore-- > 0) {
-        return false;
+        return {};
     }
-    errno = failure->second.error;
+    const int error = failure->second.error;
     if (--failure->second.times == 0) {
         failures.erase(failure);
     }
-    return true;
+    return {error, std::generic_category()};
 }
 
-std::string synced(int fd) {
-    const fs::path name = fs::read_symlink("/proc/self/fd/" + std::to_string(fd));
-    return fs::is_directory(name) ? "fsync folder " + name.filename().string() : "fsync file";
+std::string named(const fs::path& to) {
+    return "name " + to.filename().string();
 }
 
-std::string named(const char* to) {
-    return "name " + fs::path(to).filename().string();
+const sys::Calls& native() {
+    return sys::NativeCalls();
 }
+
+// The system's own calls, each noted and each made to fail when asked.
+void InjectFaults() {
+    sys::Calls& table = sys::SystemCalls();
+    table.syncFileSystem = [](sys::File file) {
+        calls.push_back("syncfs");
+        const std::error_code error = fails("syncfs");
+        return error ? error : native().syncFileSystem(file);
+    };
+    table.syncFile = [](sys::File file) {
+        calls.push_back("fsync file");
+        const std::error_code error = fails("fsync");
+        return error ? error : native().syncFile(file);
+    };
+    table.syncFolder = [](const fs::path& folder) {
+        calls.push_back("fsync folder " + fs::weakly_canonical(folder).filename().string());
+        const std::error_code error = fails("fsync");
+        return error ? error : native().syncFolder(folder);
+    };
+    table.linkUnnamed = [](sys::File file, const fs::path& name) {
+        calls.push_back(named(name));
+        return native().linkUnnamed(file, name);
+    };
+    table.rename = [](const fs::path& from, const fs::path& to) {
+        calls.push_back(named(to));
+        const std::error_code error = fails("rename");
+        return error ? error : native().rename(from, to);
+    };
+    // Only the close of a file written to fails; it is closed all the same.
+    table.close = [](sys::File file) {
+        const bool written = (::fcntl(file, F_GETFL) & O_ACCMODE) == O_WRONLY;
+        const std::error_code closed = native().close(file);
+        const std::error_code error = written ? fails("close") : std::error_code();
+        return error ? error : closed;
+    };
+    table.read = [](sys::File file, char* data, std::size_t size, std::size_t& got) {
+        const std::error_code error = fails("read");
+        got = 0;
+        const std::error_code read = error ? error : native().read(file, data, size, got);
+        bytesRead += static_cast<std::int64_t>(got);
+        return read;
+    };
+    table.copyInKernel = [](sys::File from, sys::File to, std::size_t size, std::size_t& copied) {
+        const std::error_code error = fails("copy_file_range");
+        copied = 0;
+        return error ? error : native().copyInKernel(from, to, size, copied);
+    };
+}
+
+const bool injected = (InjectFaults(), true);
 
 }  // namespace
-
-extern "C" {
-int __real_syncfs(int);
-int __real_fsync(int);
-int __real_linkat(int, const char*, int, const char*, int);
-int __real_rename(const char*, const char*);
-int __real_close(int);
-ssize_t __real_read(int, void*, std::size_t);
-ssize_t __real_copy_file_range(int, off64_t*, int, off64_t*, std::size_t, unsigned);
-
-int __wrap_syncfs(int fd) {
-    calls.push_back("syncfs");
-    return fails("syncfs") ? -1 : __real_syncfs(fd);
-}
-
-int __wrap_fsync(int fd) {
-    calls.push_back(synced(fd));
-    return fails("fsync") ? -1 : __real_fsync(fd);
-}
-
-int __wrap_linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags) {
-    calls.push_back(named(to));
-    return __real_linkat(fromFolder, from, toFolder, to, flags);
-}
-
-int __wrap_rename(const char* from, const char* to) {
-    calls.push_back(named(to));
-    return fails("rename") ? -1 : __real_rename(from, to);
-}
-
-// Only the close of a file written to fails; it is closed all the same.
-int __wrap_close(int fd) {
-    const bool written = (::fcntl(fd, F_GETFL) & O_ACCMODE) == O_WRONLY;
-    const int result = __real_close(fd);
-    return written && fails("close") ? -1 : result;
-}
-
-ssize_t __wrap_read(int fd, void* data, std::size_t size) {
-    const ssize_t got = fails("read") ? -1 : __real_read(fd, data, size);
-    bytesRead += std::max<ssize_t>(got, 0);
-    return got;
-}
-
-ssize_t __wrap_copy_file_range(int in, off64_t* inAt, int out, off64_t* outAt, std::size_t size,
-                               unsigned flags) {
-    return fails("copy_file_range") ? -1
-                                    : __real_copy_file_range(in, inAt, out, outAt, size, flags);
-}
-}
 
 namespace morvane::testing {
 namespace {
@@ -130,10 +135,11 @@ void reset(std::map<std::string, Failure> failing = {}) {
 
 void rewriteInBatch(const fs::path& in, const fs::path& out) {
     std::ostringstream trace;
-    BatchRewrite batch(1, BatchRewrite::RewrittenBefore::Rewrite, trace, {},
-                       [](const BatchRewrite::Outcome& outcome) {
-                           if (outcome.failure) {
-                               std::rethrow_exception(outcome.failure);
+    StreamTrace target(trace);
+    BatchRewrite batch({1, RewrittenBefore::Rewrite, &target, {}},
+                       [](const RewriteOutcome& outcome) {
+                           if (outcome.error) {
+                               std::rethrow_exception(outcome.error);
                            }
                        });
     batch.add(in, out);
@@ -153,8 +159,8 @@ TEST(FileErrors, AreReportedWithTheSystemsReasonAndLeaveNothingBehind) {
         {"read", 0, EINTR, "new", ""},
         {"copy_file_range", 0, EXDEV, "new", ""},
         {"copy_file_range", 3, EIO, "replace", ""},
-        {"read", 0, EIO, "new", "cannot read the model 'in.zrm'"},
-        // A batch reads the model's header and end first, to look for a carried block.
+        // A rewrite reads the model's header and end first, to look for a carried block.
+        {"read", 2, EIO, "new", "cannot read the model 'in.zrm'"},
         {"read", 2, EISDIR, "batch replace", "cannot read the model 'in.zrm'"},
         {"close", 0, EIO, "new", "cannot write 'out.zrm'"},
         {"close", 0, EIO, "batch", "cannot write 'out.zrm'"},
@@ -174,9 +180,8 @@ TEST(FileErrors, AreReportedWithTheSystemsReasonAndLeaveNothingBehind) {
         std::ostringstream trace;
         reset({{call, {callsBefore, error}}});
         const std::string thrown = thrownMessage([&] {
-            way.starts_with("batch")
-                ? rewriteInBatch("in.zrm", "out.zrm")
-                : (void)RewriteModelFile(ModelFile("in.zrm"), "out.zrm", 1, trace);
+            way.starts_with("batch") ? rewriteInBatch("in.zrm", "out.zrm")
+                                     : (void)rewriteFile("in.zrm", "out.zrm", 1, trace);
         });
         EXPECT_TRUE(failures.empty()) << "the call did not fail";
         EXPECT_EQ(thrown, message.empty() ? "" : message + ": " + std::strerror(error));
@@ -214,11 +219,12 @@ TEST(BatchDurability, FilesAreSyncedTogetherThenNamedThenTheFolderSyncedOnce) {
                           : std::map<std::string, Failure>{});
         std::string reported;
         std::ostringstream trace;
-        BatchRewrite batch(2, BatchRewrite::RewrittenBefore::Rewrite, trace, {},
-                           [&](const BatchRewrite::Outcome& outcome) {
-                               reported += outcome.output.filename().string() +
-                                           (outcome.written ? " " : " refused ");
-                           });
+        StreamTrace target(trace);
+        BatchRewrite batch(
+            {2, RewrittenBefore::Rewrite, &target, {}}, [&](const RewriteOutcome& outcome) {
+                reported += outcome.output.filename().string() +
+                            (outcome.status == RewriteOutcome::Status::Written ? " " : " refused ");
+            });
         for (const char* name : {"a.zrm", "bad.zrm", "c.zrm", "d.zrm"}) {
             batch.add(folder / name, folder / "out" / name);
         }
@@ -254,12 +260,14 @@ TEST(BatchDurability, AModelThatFindsNoFileFreeWaitsForTheGroupBeforeIt) {
         writeFile(folder / names.back(), kModel);
     }
     std::ostringstream trace;
+    StreamTrace target(trace);
     std::vector<std::string> reported;
-    BatchRewrite batch(1, BatchRewrite::RewrittenBefore::Rewrite, trace, {},
-                       [&](const BatchRewrite::Outcome& outcome) {
-                           reported.push_back(outcome.output.filename().string() +
-                                              (outcome.written ? "" : " failed"));
-                       });
+    BatchRewrite batch(
+        {1, RewrittenBefore::Rewrite, &target, {}}, [&](const RewriteOutcome& outcome) {
+            reported.push_back(
+                outcome.output.filename().string() +
+                (outcome.status == RewriteOutcome::Status::Written ? "" : " failed"));
+        });
     // Room for the model being read and four new ones.
     const int lowestFree = ::dup(0);
     ::close(lowestFree);
@@ -313,8 +321,7 @@ protected:
 
     PassSummary rewrite(const std::string& input, const std::string& output,
                         const RewriteProgress& progress = {}) {
-        return RewriteModelFile(ModelFile(folder_ / input), folder_ / output, 1, trace_, progress)
-            .summary;
+        return rewriteFile(folder_ / input, folder_ / output, 1, trace_, progress).summary;
     }
 
     TempFolder folder_;
@@ -418,7 +425,7 @@ TEST_F(SafeRewrite, TheKernelsCopyComesAfterWhatTheBuffersHold) {
     writeFile(folder_ / "big.zrm", model);
     std::ostream silent(nullptr);
     reset();
-    RewriteModelFile(ModelFile(folder_ / "big.zrm"), folder_ / "out.zrm", 5, silent);
+    rewriteFile(folder_ / "big.zrm", folder_ / "out.zrm", 5, silent);
     EXPECT_GT(counts["copy_file_range"], 0);
     EXPECT_TRUE(readFile(folder_ / "out.zrm") == rewriteInMemory(model, 5, false).output);
 }

@@ -25,9 +25,9 @@ public:
         return NextChooserAnswer(request);
     }
 
-    void Open(std::vector<std::filesystem::path> models, ModelRewriter rewriter) override {
-        m_window = rewriter ? std::make_unique<CCollisionDlg>(*this, std::move(rewriter))
-                            : std::make_unique<CCollisionDlg>(*this);
+    void Open(std::vector<std::filesystem::path> models) override {
+        windowThread = std::this_thread::get_id();
+        m_window = std::make_unique<CCollisionDlg>(*this);
         m_window->ChooseOnStart(std::move(models));
         m_window->show();
         // Long enough for the boxes the start posts to open and be answered.
@@ -109,9 +109,9 @@ private:
         if (auto* progress = qobject_cast<QProgressDialog*>(modal);
             progress != nullptr && progress->isVisible()) {
             progressShown = true;
-            if (cancelProgress) {
-                cancelProgress = false;
+            if (cancelProgress.exchange(false)) {
                 progress->findChild<QPushButton*>()->click();
+                progressCancelled = true;
             }
             // A progress window that came up over a box leaves the box out of
             // the user's reach; it is answered all the same, so that the test

@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     morvane::ui::scenarios::QtWindowDriver user;
-    user.Open({std::filesystem::path(argv[1])}, nullptr);
+    user.Open({std::filesystem::path(argv[1])});
     user.chooserAnswers = {std::filesystem::path(argv[2])};
     user.Click(IDC_SAVE);
     return user.said.empty() ? 0 : 1;

@@ -2,15 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <deque>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
-#include "background_rewrite.h"
 #include "file_chooser.h"
 #include "support/temp_folder.h"
 
@@ -29,9 +30,8 @@ public:
     virtual ~WindowDriver() = default;
 
     // The window as the program opens it, with the models named on its command
-    // line; rewriter stands in for the real rewrite when given.
-    virtual void Open(std::vector<std::filesystem::path> models = {},
-                      ModelRewriter rewriter = nullptr) = 0;
+    // line.
+    virtual void Open(std::vector<std::filesystem::path> models = {}) = 0;
     virtual std::string FieldText(int id) = 0;
     virtual void TypeCount(const std::string& text) = 0;
     virtual void Click(int id) = 0;
@@ -49,8 +49,13 @@ public:
     std::vector<ChooserRequest> requests;
     std::deque<int> boxAnswers;     // IDYES, IDNO, IDOK or kPressEnter
     std::vector<std::string> said;  // message box texts; other windows' titles
-    bool cancelProgress = false;    // a progress window that opens is cancelled
-    bool progressShown = false;
+    // A progress window that opens is cancelled; the worker of the save, on
+    // another thread, may wait for that.
+    std::atomic<bool> cancelProgress{false};
+    std::atomic<bool> progressShown{false};
+    std::atomic<bool> progressCancelled{false};
+    // The thread the window runs on, once it is open.
+    std::thread::id windowThread;
     // How long a box stays open before it is answered: a person reads it for
     // a second or more, and the window's timers go on firing meanwhile.
     std::chrono::milliseconds readingTime{0};

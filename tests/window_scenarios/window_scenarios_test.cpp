@@ -6,11 +6,12 @@
 #include <sstream>
 #include <thread>
 
-#include "model/files/file_rewrite.h"
 #include "model/files/model_file.h"
+#include "model/files/system_calls.h"
 #include "platform/data_exchange.h"
 #include "platform/window_commands.h"
 #include "resources/resource.h"
+#include "support/file_rewrite.h"
 #include "support/pass_runner.h"
 #include "support/temp_folder.h"
 #include "support/zrm_builder.h"
@@ -127,8 +128,8 @@ TEST_F(WindowScenario, RefusedSaves) {
         user->Click(IDC_CHOOSE);
         user->Click(IDC_SAVE);
         std::ostringstream trace;
-        EXPECT_EQ(user->said, std::vector{thrownMessage(
-                                  [&] { RewriteModelFile(ModelFile(input), output, 1, trace); })});
+        EXPECT_EQ(user->said,
+                  std::vector{thrownMessage([&] { rewriteFile(input, output, 1, trace); })});
         EXPECT_EQ(readFile(folder / "out.zrm"), "keep");
         EXPECT_EQ(folder.listing(), model ? "in.zrm out.zrm " : "out.zrm ");
         EXPECT_TRUE(readFile(input) == model.value_or(""));  // may be too long to print
@@ -183,25 +184,34 @@ TEST_F(WindowScenario, AboutFromTheSystemMenu) {
     EXPECT_EQ(user->Result(), IDCANCEL);
 }
 
+// The worker's reads of the model wait until the user has cancelled from the
+// progress window, or the test gives up: however fast the machine, the save
+// is still running when the user cancels it.
+class ReadsWaitForTheCancel {
+public:
+    explicit ReadsWaitForTheCancel(const WindowDriver& user) {
+        s_user = &user;
+        sys::SystemCalls().read = [](sys::File file, char* data, std::size_t size,
+                                     std::size_t& got) {
+            const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+            while (std::this_thread::get_id() != s_user->windowThread &&
+                   !s_user->progressCancelled && std::chrono::steady_clock::now() < giveUp) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
+            return sys::NativeCalls().read(file, data, size, got);
+        };
+    }
+    ~ReadsWaitForTheCancel() { sys::SystemCalls() = sys::NativeCalls(); }
+
+private:
+    static inline const WindowDriver* s_user = nullptr;
+};
+
 TEST_F(WindowScenario, CancelOfALongSave) {
     const auto input = Write("in.zrm", kModel);
     const auto output = Write("out.zrm", "keep");
-    // Goes on reading only once the user has cancelled, or gives up.
-    const ModelRewriter endless = [](ModelFile in, const std::filesystem::path& out, int volumes,
-                                     std::ostream& trace, const RewriteProgress& progress) {
-        return RewriteModelFile(
-            std::move(in), out, volumes, trace, [&progress](std::int64_t read, std::int64_t total) {
-                const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-                while (progress(read, total)) {
-                    if (std::chrono::steady_clock::now() > giveUp) {
-                        return true;
-                    }
-                    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-                }
-                return false;
-            });
-    };
-    user->Open({input}, endless);
+    user->Open({input});
+    const ReadsWaitForTheCancel waiting(*user);
     user->cancelProgress = true;
     user->chooserAnswers = {output};
     user->Click(IDC_SAVE);

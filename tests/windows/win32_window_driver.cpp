@@ -60,16 +60,19 @@ public:
         return NextChooserAnswer(request);
     }
 
-    void Open(std::vector<std::filesystem::path> models, ModelRewriter rewriter) override {
-        m_window = rewriter ? std::make_unique<CCollisionDlg>(*this, std::move(rewriter))
-                            : std::make_unique<CCollisionDlg>(*this);
+    void Open(std::vector<std::filesystem::path> models) override {
+        m_window = std::make_unique<CCollisionDlg>(*this);
         m_window->ChooseOnStart(std::move(models));
-        m_ui = std::jthread([this] {
+        std::atomic<bool> started{false};
+        m_ui = std::jthread([this, &started] {
+            windowThread = std::this_thread::get_id();
+            started = true;
             m_uiThread = ::GetCurrentThreadId();
             m_result = m_window->DoModal();
             m_ended = true;
         });
         m_watcher = std::jthread([this](const std::stop_token& stop) { Watch(stop); });
+        WaitFor([&started] { return started.load(); });
         if (!WaitFor([this] { return Dialog() != nullptr && ::IsWindowVisible(Dialog()); })) {
             ADD_FAILURE() << "the window never showed";
         }
@@ -211,9 +214,9 @@ private:
     void Answer(HWND window) {
         if (::GetDlgItem(window, kProgressBar) != nullptr) {
             progressShown = true;
-            if (cancelProgress) {
-                cancelProgress = false;
+            if (cancelProgress.exchange(false)) {
                 ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+                progressCancelled = true;
             }
             return;
         }

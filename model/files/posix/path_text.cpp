@@ -18,6 +18,14 @@ std::vector<std::filesystem::path> ModelsNamedBy(const std::filesystem::path& ar
     return {argument};
 }
 
+bool HoldsWildcard(const std::filesystem::path&) {
+    return false;
+}
+
+bool IsReservedDeviceName(const std::filesystem::path&) {
+    return false;
+}
+
 std::filesystem::path NameKey(const std::filesystem::path& name) {
     return name;
 }

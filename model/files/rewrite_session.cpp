@@ -1,0 +1,261 @@
+#include "model/files/rewrite_session.h"
+
+#include <istream>
+#include <new>
+#include <ostream>
+#include <stdexcept>
+#include <utility>
+
+#include "model/errors.h"
+#include "model/files/descriptor_buffer.h"
+#include "model/files/file_errors.h"
+#include "model/files/model_file.h"
+#include "model/files/path_text.h"
+
+namespace morvane {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The trace did not arrive where it was to go; the rewrite stops as it
+// would for a cancel, but it is a failure.
+struct TraceLost {
+    std::error_code error;
+};
+
+// Lets the input be read only while the caller agrees to go on and the trace
+// still arrives.
+class ReadGate {
+public:
+    ReadGate(const RewriteRequest& request, std::int64_t inputBytes)
+        : request_(request), inputBytes_(inputBytes) {}
+
+    bool goOn(std::int64_t bytesRead) {
+        if (!stopped()) {
+            if (request_.progress && !request_.progress(bytesRead, inputBytes_)) {
+                cancelled_ = true;
+            } else if (request_.trace != nullptr) {
+                traceError_ = request_.trace->flush();
+            }
+        }
+        return !stopped();
+    }
+
+    // Throws what stopped the reading, if anything did.
+    void rethrowStop() const {
+        if (cancelled_) {
+            throw Cancelled();
+        }
+        if (traceError_) {
+            throw TraceLost{traceError_};
+        }
+    }
+
+private:
+    bool stopped() const { return cancelled_ || traceError_; }
+
+    const RewriteRequest& request_;
+    std::int64_t inputBytes_;
+    bool cancelled_ = false;
+    std::error_code traceError_;
+};
+
+PassSummary runPass(const ModelFile& input, const SafeOutput& output,
+                    const RewriteRequest& request) {
+    ReadGate gate(request, input.size());
+    InputFileBuf inputBuf(input.file());
+    inputBuf.setReadGate([&gate](std::int64_t position) { return gate.goOn(position); });
+    OutputFileBuf outputBuf(output.file());
+    std::istream in(&inputBuf);
+    std::ostream out(&outputBuf);
+    std::ostream silent(nullptr);
+    std::ostream& trace = request.trace != nullptr ? request.trace->stream() : silent;
+    try {
+        return AddCollisionVolumes(in, out, request.volumes, trace);
+    } catch (const ModelError& error) {
+        gate.rethrowStop();
+        throw NamingFile(input.path(), error);
+    } catch (const FileError&) {
+        gate.rethrowStop();
+        if (outputBuf.error()) {
+            FailWith(
+                "cannot write the model " + Quoted(input.path()) + " to " + Quoted(output.output()),
+                outputBuf.error());
+        }
+        FailReading(input.path(), inputBuf.error());
+    }
+}
+
+}  // namespace
+
+RewriteSession::RewriteSession(const fs::path& input) {
+    outcome_.input = input;
+    attempt([&] {
+        model_ = std::make_unique<ModelFile>(input);
+        outcome_.carriedBlock = model_->carriedBlock();
+    });
+}
+
+RewriteSession::RewriteSession(RewriteSession&&) noexcept = default;
+RewriteSession& RewriteSession::operator=(RewriteSession&&) noexcept = default;
+RewriteSession::~RewriteSession() = default;
+
+const RewriteOutcome& RewriteSession::rewrite(const fs::path& output,
+                                              const RewriteRequest& request) {
+    planOutput(output, request);
+    write(request);
+    attempt([&] {
+        output_->sync();
+        // Syncing a large model takes a while; a cancel during it still counts.
+        requireGoingOn(request, model_->size());
+        output_->takeName();
+    });
+    settleWritten();
+    return outcome_;
+}
+
+void RewriteSession::planOutput(const fs::path& output, const RewriteRequest& request) {
+    outcome_.output = output;
+    if (outcome_.cause == RewriteOutcome::Cause::Memory) {
+        outcome_.message = outOfMemoryMessage();
+    }
+    if (!settled_ && outcome_.carriedBlock &&
+        request.rewrittenBefore == RewrittenBefore::LeaveOut) {
+        outcome_.status = RewriteOutcome::Status::LeftOut;
+        settled_ = true;
+        model_.reset();
+        return;
+    }
+    attempt([&] {
+        output_ = std::make_unique<SafeOutput>(model_->file(), output);
+        outcome_.replaced = output_->replacing();
+    });
+}
+
+const OutputLanding* RewriteSession::landing() const {
+    return output_ ? &output_->landing() : nullptr;
+}
+
+bool RewriteSession::holdsTemporaryName() const {
+    return output_ && output_->holdsTemporaryName();
+}
+
+fs::path RewriteSession::outputFolder() const {
+    return output_ ? output_->folder() : fs::path();
+}
+
+// A model that another program emptied and filled again while it was read
+// reads to its end without a fault, but what was read is part old and part
+// new. A trace or progress that failed at the very end stops it too, before
+// anything is named.
+void RewriteSession::write(const RewriteRequest& request) {
+    const bool started = !settled_;
+    attempt([&] {
+        outcome_.summary = runPass(*model_, *output_, request);
+        model_->requireUnchanged();
+        requireGoingOn(request, model_->size());
+    });
+    // The trace of a refused model, up to the refusal, is handed on all the same.
+    if (started && settled_ && request.trace != nullptr) {
+        request.trace->flush();
+    }
+}
+
+void RewriteSession::complete() {
+    attempt([&] { output_->complete(); });
+}
+
+void RewriteSession::syncInGroup(std::set<std::uint64_t>& synced) {
+    attempt([&] { output_->syncInGroup(synced); });
+}
+
+void RewriteSession::takeNameInGroup() {
+    attempt([&] { output_->takeNameInGroup(); });
+}
+
+void RewriteSession::syncFolder() {
+    attempt([&] { output_->syncFolder(); });
+}
+
+void RewriteSession::refuse(const std::string& message) {
+    attempt([&] { throw FileRefused(message); });
+}
+
+void RewriteSession::settleWritten() {
+    if (settled_) {
+        return;
+    }
+    outcome_.status = RewriteOutcome::Status::Written;
+    outcome_.linkTarget = output_->linkTarget();
+    settled_ = true;
+    output_.reset();
+    model_.reset();
+}
+
+void RewriteSession::requireGoingOn(const RewriteRequest& request, std::int64_t bytesRead) {
+    ReadGate gate(request, bytesRead);
+    gate.goOn(bytesRead);
+    gate.rethrowStop();
+}
+
+std::string RewriteSession::outOfMemoryMessage() const {
+    std::string message = OutOfMemoryMessage("rewrite", outcome_.input);
+    if (!outcome_.output.empty()) {
+        message += "; " + Quoted(outcome_.output) + " was left as it was";
+    }
+    return message;
+}
+
+template <typename Step>
+void RewriteSession::attempt(Step step) {
+    if (settled_) {
+        return;
+    }
+    try {
+        step();
+    } catch (...) {
+        settle(std::current_exception());
+    }
+}
+
+// The output's temporary file goes with the output; the name keeps what it
+// held.
+void RewriteSession::settle(std::exception_ptr error) {
+    using Status = RewriteOutcome::Status;
+    using Cause = RewriteOutcome::Cause;
+    settled_ = true;
+    output_.reset();
+    model_.reset();
+    outcome_.error = error;
+    try {
+        std::rethrow_exception(error);
+    } catch (const Cancelled& cancelled) {
+        outcome_.status = Status::Cancelled;
+        outcome_.message = cancelled.what();
+    } catch (const TraceLost& lost) {
+        outcome_.status = Status::Failed;
+        outcome_.cause = Cause::Trace;
+        outcome_.traceError = lost.error;
+    } catch (const ModelError& refusal) {
+        outcome_.status = Status::Refused;
+        outcome_.message = refusal.what();
+    } catch (const FileRefused& refusal) {
+        outcome_.status = Status::Refused;
+        outcome_.message = refusal.what();
+    } catch (const TooManyOpenFiles& failure) {
+        outcome_.status = Status::Failed;
+        outcome_.cause = Cause::OpenFiles;
+        outcome_.message = failure.what();
+    } catch (const std::bad_alloc&) {
+        outcome_.status = Status::Failed;
+        outcome_.cause = Cause::Memory;
+        outcome_.message = outOfMemoryMessage();
+    } catch (const std::exception& failure) {
+        outcome_.status = Status::Failed;
+        outcome_.cause = Cause::File;
+        outcome_.message = failure.what();
+    }
+}
+
+}  // namespace morvane
