@@ -84,9 +84,10 @@ TEST_F(WindowsCommandLine, TheTraceIsTheSameBytesAndNamesAreReadAsWindowsReadsTh
         const ToolRun sameName =
             run({L"-n", L"1", L"-d", path(L"out"), path(L"a.zrm"), path(other)});
         EXPECT_EQ(sameName.exitCode, 2u);
-        EXPECT_THAT(sameName.err,
-                    HasSubstr("two inputs are named 'a.zrm' and '" +
-                              TextOf(fs::path(other).filename()) + "', which are one name here"));
+        EXPECT_THAT(sameName.err, HasSubstr("morvane-cli: two inputs are named 'a.zrm' and '" +
+                                            TextOf(fs::path(other).filename()) +
+                                            "', which are one name here; with -d each model is "
+                                            "written under its own file name\r\n"));
     }
     EXPECT_THAT(run({L"-n", L"1", input, L"NUL"}).err,
                 HasSubstr("'NUL' is a device, not a model file"));
