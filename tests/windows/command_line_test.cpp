@@ -21,6 +21,28 @@ struct ToolRun {
     std::string err;
 };
 
+// Files whose names Windows reads as other names unless they come in the
+// long form, which the temporary folder's own removal does not use.
+class ExactlyNamedFiles {
+public:
+    ExactlyNamedFiles() = default;
+    ExactlyNamedFiles(const ExactlyNamedFiles&) = delete;
+    ExactlyNamedFiles& operator=(const ExactlyNamedFiles&) = delete;
+    ~ExactlyNamedFiles() {
+        for (const std::wstring& file : files_) {
+            ::DeleteFileW(file.c_str());
+        }
+    }
+
+    void write(const fs::path& file, const std::string& bytes) {
+        files_.push_back(LR"(\\?\)" + file.wstring());
+        writeFile(files_.back(), bytes);
+    }
+
+private:
+    std::vector<std::wstring> files_;
+};
+
 HANDLE inheritableFile(const fs::path& path) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     return ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
@@ -121,6 +143,46 @@ TEST_F(WindowsCommandLine, WildcardsInAModelArgumentAreExpanded) {
     EXPECT_THAT(some.err, HasSubstr("morvane-cli: no file matches 'none*.zrm'"));
     EXPECT_EQ(TempFolder::namesIn(path(L"some")), "ship1.zrm ship2.zrm ");
     EXPECT_EQ(readFile(path(L"some\\ship2.zrm")), rewriteInMemory(model_, 3).output);
+}
+
+// Other programs make names that end in a dot or a space, which Windows reads
+// without it where they are typed ("c.zrm." is c.zrm). A wildcard finds such a
+// file as it is, and the tool reads the file it found; messages name it in
+// words people write.
+TEST_F(WindowsCommandLine, AModelFoundByAWildcardIsTheFileThatWasFound) {
+    const std::string other = containerHeader() + chunk(kXyzs, 0, 4, payload(4));
+    writeFile(path(L"c.zrm"), model_);
+    ExactlyNamedFiles odd;
+    odd.write(path(L"c.zrm."), other);
+    odd.write(path(L"d.zrm "), containerHeader() + chunk(kXyzs, 0, 4096, payload(4)));
+    fs::create_directories(path(L"e"));
+    odd.write(path(L"e\\e.zrm "), other);
+    ASSERT_EQ(folder_.listing(), "c.zrm c.zrm. d.zrm  e ");
+    const std::string heading = "      offset  tag   second word    size word         bytes\n";
+    const std::string header = "           0  ZRM4   0x11111111          100            12\n";
+    const std::string here = TextOf(folder_.path());
+
+    const ToolRun found = run({L"--list", L"c.zrm*", L"d.zrm*"});
+    EXPECT_EQ(found.exitCode, 1u);
+    EXPECT_EQ(found.out, "'c.zrm'\n" + heading + header +
+                             "          12  PRIM   0x00000000           40            52\n\n'" +
+                             here + "\\c.zrm.'\n" + heading + header +
+                             "          12  XYZS   0x00000000            4            16\n\n'" +
+                             here + "\\d.zrm '\n" + heading + header);
+    EXPECT_THAT(found.err,
+                HasSubstr("morvane-cli: '" + here + "\\d.zrm ': XYZS chunk at offset 12"));
+
+    const ToolRun typed = run({L"--list", L"c.zrm."});
+    EXPECT_EQ(typed.exitCode, 0u) << typed.err;
+    EXPECT_THAT(typed.out, HasSubstr("'c.zrm.'\n" + heading + header + "          12  PRIM"));
+
+    EXPECT_THAT(run({L"-q", L"-n", L"3", L"-d", L"out", L"c*"}).err,
+                HasSubstr("two inputs are named 'c.zrm' and 'c.zrm.', which are one name here"));
+    fs::create_directory(path(L"out"));
+    const ToolRun rewritten = run({L"-q", L"-n", L"3", L"-d", L"out", L"e\\e*"});
+    EXPECT_EQ(rewritten.exitCode, 0u) << rewritten.err;
+    EXPECT_EQ(readFile(path(L"out\\e.zrm")), rewriteInMemory(other, 3).output);
+    EXPECT_EQ(TempFolder::namesIn(path(L"out")), "e.zrm ");
 }
 
 // Two names of one file in the folder: the later model would take the

@@ -41,15 +41,6 @@ UniqueHandle openToLookAt(const fs::path& path) {
                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
 
-// The system spells a final path in its \\?\ form, which people do not write.
-fs::path asPeopleWriteIt(const fs::path& path) {
-    const std::wstring& text = path.native();
-    if (text.starts_with(LR"(\\?\UNC\)")) {
-        return LR"(\\)" + text.substr(8);
-    }
-    return text.starts_with(LR"(\\?\)") ? fs::path(text.substr(4)) : path;
-}
-
 fs::path finalPath(const fs::path& output, HANDLE handle) {
     std::wstring path(::GetFinalPathNameByHandleW(handle, nullptr, 0, 0), L'\0');
     const DWORD length =
@@ -100,7 +91,7 @@ bool SafeOutput::followLink() {
         }
         FailWithSystemError("cannot write " + Quoted(output_), error);
     }
-    target_ = asPeopleWriteIt(finalPath(output_, destination.get()));
+    target_ = finalPath(output_, destination.get());
     throughLink_ = true;
     return true;
 }
