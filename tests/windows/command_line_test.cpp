@@ -21,6 +21,12 @@ struct ToolRun {
     std::string err;
 };
 
+std::wstring shortNameOf(const std::wstring& file) {
+    wchar_t name[MAX_PATH];
+    const DWORD length = ::GetShortPathNameW(file.c_str(), name, MAX_PATH);
+    return fs::path(std::wstring(name, length < MAX_PATH ? length : 0)).filename().wstring();
+}
+
 // Files whose names Windows reads as other names unless they come in the
 // long form, which the temporary folder's own removal does not use.
 class ExactlyNamedFiles {
@@ -183,6 +189,47 @@ TEST_F(WindowsCommandLine, AModelFoundByAWildcardIsTheFileThatWasFound) {
     EXPECT_EQ(rewritten.exitCode, 0u) << rewritten.err;
     EXPECT_EQ(readFile(path(L"out\\e.zrm")), rewriteInMemory(other, 3).output);
     EXPECT_EQ(TempFolder::namesIn(path(L"out")), "e.zrm ");
+}
+
+// Each folder numbers its own 8.3 short names, so a model's short name may
+// belong to another file in the output folder. Wine makes a short name from a
+// hash of the long one, so these two names share one.
+TEST_F(WindowsCommandLine, ABatchWritesEachModelUnderItsOwnLongName) {
+    for (const wchar_t* folder : {L"in", L"out", L"both", L"again"}) {
+        fs::create_directory(path(folder));
+    }
+    writeFile(path(L"in\\ship hull.zrm"), model_);
+    writeFile(path(L"out\\ship deck 35415.zrm"), "another model");
+    writeFile(path(L"again\\ship hull.zrm"), model_);
+    ASSERT_EQ(shortNameOf(path(L"in\\ship hull.zrm")), L"SHIP~MVX.ZRM");
+    ASSERT_EQ(shortNameOf(path(L"out\\ship deck 35415.zrm")), L"SHIP~MVX.ZRM");
+    const std::string rewritten = rewriteInMemory(model_, 3).output;
+
+    const ToolRun byShortName = run({L"-q", L"-n", L"3", L"-d", L"out", L"in\\SHIP~MVX.ZRM"});
+    EXPECT_EQ(byShortName.exitCode, 0u) << byShortName.err;
+    EXPECT_THAT(byShortName.err, HasSubstr("morvane-cli: wrote 'out\\ship hull.zrm' ("));
+    EXPECT_EQ(readFile(path(L"out\\ship hull.zrm")), rewritten);
+    EXPECT_EQ(readFile(path(L"out\\ship deck 35415.zrm")), "another model");
+    EXPECT_EQ(TempFolder::namesIn(path(L"out")), "ship deck 35415.zrm ship hull.zrm ");
+
+    // Two spellings of one model lead to one output; a model the batch reads
+    // is no output, under whichever name it is reached.
+    const ToolRun twice =
+        run({L"-q", L"-n", L"3", L"-d", L"both", L"in\\SHIP~MVX.ZRM", L"in\\ship hull.zrm"});
+    EXPECT_EQ(twice.exitCode, 1u);
+    EXPECT_THAT(twice.err, HasSubstr("morvane-cli: refusing to write 'both\\ship hull.zrm': it is "
+                                     "the same file as 'both\\ship hull.zrm', which this run "
+                                     "writes too"));
+    EXPECT_EQ(TempFolder::namesIn(path(L"both")), "ship hull.zrm ");
+    EXPECT_EQ(readFile(path(L"both\\ship hull.zrm")), rewritten);
+    const ToolRun read =
+        run({L"-q", L"-n", L"3", L"-d", L"again", L"in\\SHIP~MVX.ZRM", L"again\\ship hull.zrm"});
+    EXPECT_EQ(read.exitCode, 1u);
+    EXPECT_THAT(read.err, HasSubstr("morvane-cli: refusing to write 'again\\ship hull.zrm': it "
+                                    "leads to 'again\\ship hull.zrm', a model this run reads"));
+    EXPECT_EQ(TempFolder::namesIn(path(L"again")), "ship hull.zrm ");
+    EXPECT_EQ(readFile(path(L"again\\ship hull.zrm")), model_);
+    EXPECT_EQ(TempFolder::namesIn(path(L"in")), "ship hull.zrm ");
 }
 
 // Two names of one file in the folder: the later model would take the

@@ -53,4 +53,15 @@ void RequireFileOnDisk(const std::filesystem::path& path, HANDLE handle) {
     }
 }
 
+std::filesystem::path FinalPathOf(HANDLE handle) {
+    std::wstring path(::GetFinalPathNameByHandleW(handle, nullptr, 0, 0), L'\0');
+    const DWORD length =
+        ::GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()), 0);
+    if (length == 0 || length >= path.size()) {
+        return {};
+    }
+    path.resize(length);
+    return std::filesystem::path(path);
+}
+
 }  // namespace morvane

@@ -20,4 +20,9 @@ void RequireFileOnDisk(const std::filesystem::path& path, HANDLE handle);
 // device namespace (\\.\C:\models\m.zrm) is left to what it opens.
 void RequireNoDeviceName(const std::filesystem::path& path);
 
+// The path of the file the handle reaches, in the system's \\?\ form and in
+// long names throughout, whatever spelling opened it; empty when the system
+// cannot tell.
+std::filesystem::path FinalPathOf(HANDLE handle);
+
 }  // namespace morvane
