@@ -34,11 +34,20 @@ BatchRewrite::BatchRewrite(int volumes, RewrittenBefore rewrittenBefore, std::os
 BatchRewrite::~BatchRewrite() = default;
 
 void BatchRewrite::add(const std::filesystem::path& input, const std::filesystem::path& output) {
+    addNamed({input, output}, nullptr);
+}
+
+void BatchRewrite::addInto(const std::filesystem::path& input,
+                           const std::filesystem::path& folder) {
+    addNamed({input, {}}, [&folder](const ModelFile& model) { return folder / model.ownName(); });
+}
+
+void BatchRewrite::addNamed(Outcome outcome, const OutputOf& outputOf) {
     // A signal that came while the last group took its names, now reported,
     // ends the batch before this model.
     ResumeEndingSignals();
-    Pending pending{{input, output}, nullptr, {}};
-    attempt(pending, [&] { start(pending); });
+    Pending pending{std::move(outcome), nullptr, {}};
+    attempt(pending, [&] { start(pending, outputOf); });
     group_.push_back(std::move(pending));
     if (groupIsFull()) {
         finish();
@@ -46,10 +55,13 @@ void BatchRewrite::add(const std::filesystem::path& input, const std::filesystem
 }
 
 // The check for a carried block reads the very file that is rewritten.
-void BatchRewrite::start(Pending& pending) {
+void BatchRewrite::start(Pending& pending, const OutputOf& outputOf) {
     Outcome& outcome = pending.outcome;
     std::optional<ModelFile> input;
     openFreeingFiles([&] { input.emplace(outcome.input); });
+    if (outputOf) {
+        outcome.output = outputOf(*input);
+    }
     outcome.carriedBlock = input->carriedBlock();
     if (outcome.carriedBlock && rewrittenBefore_ == RewrittenBefore::LeaveOut) {
         outcome.leftOut = true;

@@ -51,6 +51,8 @@ public:
     void willRead(const std::filesystem::path& input);
     // Writes the model; its name may wait for the rest of its group.
     void add(const std::filesystem::path& input, const std::filesystem::path& output);
+    // The same, into folder under the model's own name (ModelFile::ownName).
+    void addInto(const std::filesystem::path& input, const std::filesystem::path& folder);
     // Syncs, names and reports every model added so far.
     void finish();
 
@@ -73,8 +75,12 @@ private:
         std::map<std::pair<std::uint64_t, std::uint64_t>, std::string> byFile_;
     };
 
+    // Names the output of a model added without one, once the model is open.
+    using OutputOf = std::function<std::filesystem::path(const ModelFile&)>;
+
+    void addNamed(Outcome outcome, const OutputOf& outputOf);
     // Opens the model, looks at it and writes it to its temporary file.
-    void start(Pending& pending);
+    void start(Pending& pending, const OutputOf& outputOf);
     template <typename Open>
     void openFreeingFiles(Open open);
     // Refuses a model whose output leads to a model the batch reads, or to a

@@ -20,6 +20,10 @@ public:
     explicit ModelFile(const std::filesystem::path& path);
 
     const std::filesystem::path& path() const { return path_; }
+    // The name its folder holds it under: on Linux the name it was opened by;
+    // on Windows its long name, learnt from the open file, whatever spelling
+    // (a short 8.3 name, which another folder gives another file) opened it.
+    std::filesystem::path ownName() const;
     int fd() const { return fd_.get(); }
     // Its length when it was opened.
     std::int64_t size() const { return opened_.length; }

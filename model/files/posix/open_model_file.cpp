@@ -56,6 +56,10 @@ FileDescriptor ModelFile::open(const std::filesystem::path& path) {
     return fd;
 }
 
+std::filesystem::path ModelFile::ownName() const {
+    return path_.filename();
+}
+
 ModelFile::State ModelFile::state() const {
     struct stat status {};
     if (::fstat(fd(), &status) != 0) {

@@ -7,9 +7,23 @@
 
 namespace morvane {
 
-// Windows spells the full path of a reserved name as the device itself.
+namespace {
+
+// \\.\ or //./ in front: the device namespace, where a file on disk has a
+// spelling too (\\.\C:\models\m.zrm).
+bool IsInDeviceNamespace(const std::wstring& text) {
+    const auto separator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
+    return text.size() >= 4 && separator(text[0]) && separator(text[1]) && text[2] == L'.' &&
+           separator(text[3]);
+}
+
+}  // namespace
+
+// Windows reads a reserved name in any folder as the device itself, and spells
+// its full path so: that is what it would open, known without opening a
+// device. A path in the device namespace is judged by what it opens instead.
 void RequireNoDeviceName(const std::filesystem::path& path) {
-    if (SystemPath(path).native().starts_with(LR"(\\.\)")) {
+    if (!IsInDeviceNamespace(path.native()) && SystemPath(path).native().starts_with(LR"(\\.\)")) {
         RefuseNotAModelFile(path, "a device");
     }
 }
@@ -37,6 +51,17 @@ void RequireFileOnDisk(const std::filesystem::path& path, HANDLE handle) {
     if (const std::string kind = KindOfFileOnDisk(handle); !kind.empty()) {
         RefuseNotAModelFile(path, kind);
     }
+}
+
+std::filesystem::path FinalPathOf(HANDLE handle) {
+    std::wstring path(::GetFinalPathNameByHandleW(handle, nullptr, 0, 0), L'\0');
+    const DWORD length =
+        ::GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()), 0);
+    if (length == 0 || length >= path.size()) {
+        return {};
+    }
+    path.resize(length);
+    return std::filesystem::path(path);
 }
 
 }  // namespace morvane

@@ -48,6 +48,16 @@ FileDescriptor ModelFile::open(const std::filesystem::path& path) {
     return FileDescriptor(fd);
 }
 
+std::filesystem::path ModelFile::ownName() const {
+    const std::filesystem::path reached =
+        FinalPathOf(reinterpret_cast<HANDLE>(::_get_osfhandle(fd())));
+    if (reached.empty()) {
+        FailWithSystemError("cannot find out the file name of the model " + Quoted(path_),
+                            ::GetLastError());
+    }
+    return reached.filename();
+}
+
 ModelFile::State ModelFile::state() const {
     BY_HANDLE_FILE_INFORMATION information{};
     if (!::GetFileInformationByHandle(reinterpret_cast<HANDLE>(::_get_osfhandle(fd())),

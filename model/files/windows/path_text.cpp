@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 namespace morvane {
 
@@ -61,6 +62,15 @@ std::filesystem::path SystemPath(const std::filesystem::path& path) {
 
 namespace {
 
+// The system spells a final path in its \\?\ form, which people do not write.
+std::filesystem::path AsPeopleWriteIt(const std::filesystem::path& path) {
+    const std::wstring& text = path.native();
+    if (text.starts_with(LR"(\\?\UNC\)")) {
+        return LR"(\\)" + text.substr(8);
+    }
+    return text.starts_with(LR"(\\?\)") ? std::filesystem::path(text.substr(4)) : path;
+}
+
 bool IsPattern(const std::wstring& name) {
     return name.find_first_of(L"*?") != std::wstring::npos;
 }
@@ -93,7 +103,21 @@ bool Matches(std::wstring_view pattern, std::wstring_view name) {
     return p == pattern.size();
 }
 
+// A file a pattern found, spelled as the pattern was unless Windows would
+// read that spelling as another file ("a.zrm." as "a.zrm"): then in the long
+// form, which the system takes as it is.
+std::filesystem::path PathOfFound(const std::filesystem::path& folder,
+                                  const std::filesystem::path& name) {
+    const std::filesystem::path spelled = folder / name;
+    const std::filesystem::path exact = SystemPath(folder.empty() ? L"." : folder) / name;
+    return SystemPath(spelled).native() == exact.native() ? spelled : exact;
+}
+
 }  // namespace
+
+std::string Quoted(const std::filesystem::path& path) {
+    return QuotedText(TextOf(AsPeopleWriteIt(path)));
+}
 
 std::vector<std::filesystem::path> ModelsNamedBy(const std::filesystem::path& argument) {
     const std::wstring pattern = argument.filename().native();
@@ -119,10 +143,13 @@ std::vector<std::filesystem::path> ModelsNamedBy(const std::filesystem::path& ar
     if (names.empty()) {
         return {argument};
     }
-    std::ranges::sort(names, [](const auto& a, const auto& b) { return NameKey(a) < NameKey(b); });
+    // Names that Windows reads as one ("a.zrm", "a.zrm.") stand in a fixed order.
+    std::ranges::sort(names, [](const auto& a, const auto& b) {
+        return std::pair(NameKey(a), a.native()) < std::pair(NameKey(b), b.native());
+    });
     std::vector<std::filesystem::path> models;
     for (const std::filesystem::path& name : names) {
-        models.push_back(argument.parent_path() / name);
+        models.push_back(PathOfFound(argument.parent_path(), name));
     }
     return models;
 }

@@ -41,26 +41,6 @@ UniqueHandle openToLookAt(const fs::path& path) {
                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
 
-// The system spells a final path in its \\?\ form, which people do not write.
-fs::path asPeopleWriteIt(const fs::path& path) {
-    const std::wstring& text = path.native();
-    if (text.starts_with(LR"(\\?\UNC\)")) {
-        return LR"(\\)" + text.substr(8);
-    }
-    return text.starts_with(LR"(\\?\)") ? fs::path(text.substr(4)) : path;
-}
-
-fs::path finalPath(const fs::path& output, HANDLE handle) {
-    std::wstring path(::GetFinalPathNameByHandleW(handle, nullptr, 0, 0), L'\0');
-    const DWORD length =
-        ::GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()), 0);
-    if (length == 0 || length >= path.size()) {
-        return output;
-    }
-    path.resize(length);
-    return fs::path(path);
-}
-
 std::pair<std::uint64_t, std::uint64_t> identityOfHandle(HANDLE handle) {
     BY_HANDLE_FILE_INFORMATION information{};
     if (!::GetFileInformationByHandle(handle, &information)) {
@@ -100,7 +80,8 @@ bool SafeOutput::followLink() {
         }
         FailWithSystemError("cannot write " + Quoted(output_), error);
     }
-    target_ = asPeopleWriteIt(finalPath(output_, destination.get()));
+    const fs::path reached = FinalPathOf(destination.get());
+    target_ = reached.empty() ? output_ : reached;
     throughLink_ = true;
     return true;
 }
