@@ -119,7 +119,7 @@ bool listAsTable(const Options& options, StandardOutput& output) {
     bool allListed = true;
     const char* separator = "";
     for (const std::string& path : options.paths) {
-        out << separator << QuotedText(path) << "\n" << tableHeading();
+        out << separator << Quoted(PathFromText(path)) << "\n" << tableHeading();
         separator = "\n";
         const auto [block, problem] =
             listModel(path, [&out](const ListingRow& row) { out << tableRow(row); });

@@ -73,7 +73,7 @@ std::string sharedNameProblem(const Options& options) {
             const std::string both =
                 first->second == name
                     ? Quoted(name)
-                    : Quoted(first->second) + " and " + Quoted(name) + ", which are one name here,";
+                    : Quoted(first->second) + " and " + Quoted(name) + ", which are one name here";
             return "two inputs are named " + both +
                    "; with -d each model is written under its own file name";
         }

@@ -19,18 +19,6 @@ struct Job {
     fs::path output;
 };
 
-std::vector<Job> planJobs(const Options& options) {
-    if (options.outputFolder.empty()) {
-        return {{PathFromText(options.paths[0]), PathFromText(options.paths[1])}};
-    }
-    std::vector<Job> jobs;
-    for (const std::string& input : options.paths) {
-        const fs::path path = PathFromText(input);
-        jobs.push_back({path, PathFromText(options.outputFolder) / path.filename()});
-    }
-    return jobs;
-}
-
 std::string plural(std::int64_t count, const std::string& noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
@@ -137,17 +125,18 @@ bool rewriteOne(const Job& job, const Options& options, TraceOutput* trace) {
 }
 
 // The models' files are made durable together; each is reported, in order,
-// once it is settled.
-bool rewriteBatch(const std::vector<Job>& jobs, const Options& options, TraceOutput* trace) {
+// once it is settled. Each is written under its own name, which the batch
+// learns from the opened model.
+bool rewriteBatch(const Options& options, TraceOutput* trace) {
     bool allWritten = true;
     BatchRewrite batch(requestOf(options, trace), [&](const RewriteOutcome& outcome) {
         allWritten = tellResult(outcome, options.volumes, false) && allWritten;
     });
-    for (const Job& job : jobs) {
-        batch.willRead(job.input);
+    for (const std::string& input : options.paths) {
+        batch.willRead(PathFromText(input));
     }
-    for (const Job& job : jobs) {
-        batch.add(job.input, job.output);
+    for (const std::string& input : options.paths) {
+        batch.addInto(PathFromText(input), PathFromText(options.outputFolder));
         if (trace != nullptr && trace->lost()) {
             break;  // every later model would fail the same way
         }
@@ -161,11 +150,11 @@ bool rewriteBatch(const std::vector<Job>& jobs, const Options& options, TraceOut
 bool RewriteModels(const Options& options, StandardOutput& output) {
     TraceOutput trace(output);
     TraceOutput* const traced = options.quiet ? nullptr : &trace;
-    const std::vector<Job> jobs = planJobs(options);
     if (!options.outputFolder.empty()) {
-        return rewriteBatch(jobs, options, traced);
+        return rewriteBatch(options, traced);
     }
-    return rewriteOne(jobs[0], options, traced);
+    return rewriteOne({PathFromText(options.paths[0]), PathFromText(options.paths[1])}, options,
+                      traced);
 }
 
 }  // namespace morvane::cli

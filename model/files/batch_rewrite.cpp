@@ -39,20 +39,29 @@ void BatchRewrite::willRead(const std::filesystem::path& input) {
 }
 
 void BatchRewrite::add(const std::filesystem::path& input, const std::filesystem::path& output) {
+    add(input, [&](RewriteSession& session) { session.planOutput(output, request_); });
+}
+
+void BatchRewrite::addInto(const std::filesystem::path& input,
+                           const std::filesystem::path& folder) {
+    add(input, [&](RewriteSession& session) { session.planOutputInto(folder, request_); });
+}
+
+void BatchRewrite::add(const std::filesystem::path& input, const Plan& plan) {
     // A signal that came while the last group took its names, now reported,
     // ends the batch before this model.
     ResumeEndingSignals();
-    RewriteSession session = start(input, output);
+    RewriteSession session = start(input, plan);
     // A model that finds no file free waits for the models before it to take
     // their names, which frees theirs.
     if (lackedFiles(session) && !group_.empty()) {
         finish();
         ResumeEndingSignals();
-        session = start(input, output);
+        session = start(input, plan);
     }
     if (!session.settled()) {
         groupBytes_ += session.outcome().summary.bytesWritten;
-        outputs_.add(*session.landing(), output);
+        outputs_.add(*session.landing(), session.outcome().output);
     }
     group_.push_back(std::move(session));
     if (groupIsFull()) {
@@ -62,10 +71,9 @@ void BatchRewrite::add(const std::filesystem::path& input, const std::filesystem
 
 // A model whose trace or progress fails is settled before the next one
 // starts, as it would be on its own.
-RewriteSession BatchRewrite::start(const std::filesystem::path& input,
-                                   const std::filesystem::path& output) {
+RewriteSession BatchRewrite::start(const std::filesystem::path& input, const Plan& plan) {
     RewriteSession session(input);
-    session.planOutput(output, request_);
+    plan(session);
     if (!session.settled()) {
         refuseTaken(session);
     }

@@ -34,6 +34,8 @@ public:
     void willRead(const std::filesystem::path& input);
     // Writes the model; its name may wait for the rest of its group.
     void add(const std::filesystem::path& input, const std::filesystem::path& output);
+    // The same, into folder under the model's own name.
+    void addInto(const std::filesystem::path& input, const std::filesystem::path& folder);
     // Syncs, names and reports every model added so far.
     void finish();
 
@@ -50,8 +52,12 @@ private:
         std::map<sys::FileIdentity, std::string> byFile_;
     };
 
+    // Plans the output of a model once it is open.
+    using Plan = std::function<void(RewriteSession&)>;
+
+    void add(const std::filesystem::path& input, const Plan& plan);
     // Opens the model, plans its output and writes it to its temporary file.
-    RewriteSession start(const std::filesystem::path& input, const std::filesystem::path& output);
+    RewriteSession start(const std::filesystem::path& input, const Plan& plan);
     // Refuses a model whose output leads to a model the batch reads, or to a
     // file that an earlier model of this run writes: a model would be lost.
     void refuseTaken(RewriteSession& session) const;

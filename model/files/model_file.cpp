@@ -35,6 +35,14 @@ FileDescriptor ModelFile::open(const std::filesystem::path& path) {
     return file;
 }
 
+std::filesystem::path ModelFile::ownName() const {
+    std::filesystem::path name;
+    if (const std::error_code error = sys::SystemCalls().nameOf(file(), path_, name)) {
+        FailWith("cannot find out the file name of the model " + Quoted(path_), error);
+    }
+    return name;
+}
+
 std::optional<CarriedBlock> ModelFile::carriedBlock() {
     std::optional<CarriedBlock> block;
     {

@@ -21,6 +21,8 @@ public:
     explicit ModelFile(const std::filesystem::path& path);
 
     const std::filesystem::path& path() const { return path_; }
+    // The name its folder holds it under (see sys::Calls::nameOf).
+    std::filesystem::path ownName() const;
     sys::File file() const { return file_.get(); }
     // Its length when it was opened.
     std::int64_t size() const { return opened_.length; }

@@ -71,8 +71,4 @@ std::string QuotedText(std::string_view text) {
     return quoted + "'";
 }
 
-std::string Quoted(const std::filesystem::path& path) {
-    return QuotedText(TextOf(path));
-}
-
 }  // namespace morvane

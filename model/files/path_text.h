@@ -26,7 +26,9 @@ std::filesystem::path SystemPath(const std::filesystem::path& path);
 // The models an argument names. On Windows, whose shells hand a program its
 // wildcards as they were typed, an argument with `*` or `?` in its last part
 // names the files that match it, in name order, or itself when none does;
-// elsewhere the shell has expanded them already.
+// elsewhere the shell has expanded them already. A file found under a name
+// that Windows would read as another (as it drops a dot or a space at the
+// end) is named in its absolute \\?\ form, which opens exactly that file.
 std::vector<std::filesystem::path> ModelsNamedBy(const std::filesystem::path& argument);
 
 // Whether the name's last part still holds a wildcard: on Windows, whose
@@ -40,6 +42,7 @@ bool IsReservedDeviceName(const std::filesystem::path& name);
 
 // Text from outside (a file name, a typed value) in quotes, with control
 // characters written as escapes, so that a message stays one harmless line.
+// A path in the system's \\?\ form is shown as people write it, without that.
 std::string QuotedText(std::string_view text);
 std::string Quoted(const std::filesystem::path& path);
 

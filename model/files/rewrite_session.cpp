@@ -133,6 +133,12 @@ void RewriteSession::planOutput(const fs::path& output, const RewriteRequest& re
     });
 }
 
+void RewriteSession::planOutputInto(const fs::path& folder, const RewriteRequest& request) {
+    fs::path name = outcome_.input.filename();
+    attempt([&] { name = model_->ownName(); });
+    planOutput(folder / name, request);
+}
+
 const OutputLanding* RewriteSession::landing() const {
     return output_ ? &output_->landing() : nullptr;
 }

@@ -101,6 +101,9 @@ public:
     // together: plans the output (refusing what it must not replace), then
     // writes the new model to its temporary file.
     void planOutput(const std::filesystem::path& output, const RewriteRequest& request);
+    // The same for an output in `folder` under the model's own name, as its
+    // folder holds it.
+    void planOutputInto(const std::filesystem::path& folder, const RewriteRequest& request);
     const OutputLanding* landing() const;
     bool holdsTemporaryName() const;
     std::filesystem::path outputFolder() const;

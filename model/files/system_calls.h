@@ -100,6 +100,11 @@ struct Calls {
     // other programs may read it meanwhile but not write it.
     std::error_code (*openToRead)(const std::filesystem::path& path, File& file);
     std::error_code (*statusOfFile)(File file, FileStatus& status);
+    // The name its folder holds the open file under, whatever spelling
+    // opened it: on Windows its long name, never a short 8.3 one, which
+    // another folder gives another file; elsewhere the name it was opened by.
+    std::error_code (*nameOf)(File file, const std::filesystem::path& opened,
+                              std::filesystem::path& name);
     std::error_code (*stateOf)(File file, FileState& state);
 
     // Bytes: a read returns 0 at the end of the file, a write writes all.

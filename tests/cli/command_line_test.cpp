@@ -64,6 +64,8 @@ struct ProcessSetup {
     std::string injected{};
     // The system calls strace notes in strace.txt in the logs folder, as "openat".
     std::string traced{};
+    // Only the calls on this file, named absolute, are met.
+    std::string onFile{};
 };
 
 // morvane-cli as a child in `folder`, its output in stdout.txt and stderr.txt in `logs`.
@@ -82,6 +84,9 @@ public:
                      ":detect_leaks=0",
                  "-e",
                  setup.injected.empty() ? "trace=" + setup.traced : "inject=" + setup.injected});
+            if (!setup.onFile.empty()) {
+                words.insert(words.begin() + 1, {"-P", setup.onFile});
+            }
         }
         std::vector<char*> argv;
         for (std::string& word : words) {
@@ -862,6 +867,16 @@ bool writing(pid_t pid, const fs::path& folder) {
         }
     }
     return false;
+}
+
+// A read of the model that a signal cuts short is only tried again.
+TEST_F(CommandLine, AReadCutShortByASignalIsTriedAgain) {
+    writeFile(path("in.zrm"), model_);
+    const ToolRun result = run({"-q", "-n", "2", "in.zrm", "out.zrm"},
+                               {.injected = "read:error=EINTR:when=2", .onFile = path("in.zrm")});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(readFile(path("out.zrm")), rewriteInMemory(model_, 2).output);
+    EXPECT_THAT(readFile(logs_ / "strace.txt"), HasSubstr("EINTR"));
 }
 
 // SIGKILL cannot be caught: only a file without a name is safe from it. The

@@ -21,6 +21,34 @@ struct ToolRun {
     std::string err;
 };
 
+std::wstring shortNameOf(const std::wstring& file) {
+    wchar_t name[MAX_PATH];
+    const DWORD length = ::GetShortPathNameW(file.c_str(), name, MAX_PATH);
+    return fs::path(std::wstring(name, length < MAX_PATH ? length : 0)).filename().wstring();
+}
+
+// Files whose names Windows reads as other names unless they come in the
+// long form, which the temporary folder's own removal does not use.
+class ExactlyNamedFiles {
+public:
+    ExactlyNamedFiles() = default;
+    ExactlyNamedFiles(const ExactlyNamedFiles&) = delete;
+    ExactlyNamedFiles& operator=(const ExactlyNamedFiles&) = delete;
+    ~ExactlyNamedFiles() {
+        for (const std::wstring& file : files_) {
+            ::DeleteFileW(file.c_str());
+        }
+    }
+
+    void write(const fs::path& file, const std::string& bytes) {
+        files_.push_back(LR"(\\?\)" + file.wstring());
+        writeFile(files_.back(), bytes);
+    }
+
+private:
+    std::vector<std::wstring> files_;
+};
+
 HANDLE inheritableFile(const fs::path& path) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     return ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
@@ -84,9 +112,10 @@ TEST_F(WindowsCommandLine, TheTraceIsTheSameBytesAndNamesAreReadAsWindowsReadsTh
         const ToolRun sameName =
             run({L"-n", L"1", L"-d", path(L"out"), path(L"a.zrm"), path(other)});
         EXPECT_EQ(sameName.exitCode, 2u);
-        EXPECT_THAT(sameName.err,
-                    HasSubstr("two inputs are named 'a.zrm' and '" +
-                              TextOf(fs::path(other).filename()) + "', which are one name here"));
+        EXPECT_THAT(sameName.err, HasSubstr("morvane-cli: two inputs are named 'a.zrm' and '" +
+                                            TextOf(fs::path(other).filename()) +
+                                            "', which are one name here; with -d each model is "
+                                            "written under its own file name\r\n"));
     }
     EXPECT_THAT(run({L"-n", L"1", input, L"NUL"}).err,
                 HasSubstr("'NUL' is a device, not a model file"));
@@ -120,6 +149,87 @@ TEST_F(WindowsCommandLine, WildcardsInAModelArgumentAreExpanded) {
     EXPECT_THAT(some.err, HasSubstr("morvane-cli: no file matches 'none*.zrm'"));
     EXPECT_EQ(TempFolder::namesIn(path(L"some")), "ship1.zrm ship2.zrm ");
     EXPECT_EQ(readFile(path(L"some\\ship2.zrm")), rewriteInMemory(model_, 3).output);
+}
+
+// Other programs make names that end in a dot or a space, which Windows reads
+// without it where they are typed ("c.zrm." is c.zrm). A wildcard finds such a
+// file as it is, and the tool reads the file it found; messages name it in
+// words people write.
+TEST_F(WindowsCommandLine, AModelFoundByAWildcardIsTheFileThatWasFound) {
+    const std::string other = containerHeader() + chunk(kXyzs, 0, 4, payload(4));
+    writeFile(path(L"c.zrm"), model_);
+    ExactlyNamedFiles odd;
+    odd.write(path(L"c.zrm."), other);
+    odd.write(path(L"d.zrm "), containerHeader() + chunk(kXyzs, 0, 4096, payload(4)));
+    fs::create_directories(path(L"e"));
+    odd.write(path(L"e\\e.zrm "), other);
+    ASSERT_EQ(folder_.listing(), "c.zrm c.zrm. d.zrm  e ");
+    const std::string heading = "      offset  tag   second word    size word         bytes\n";
+    const std::string header = "           0  ZRM4   0x11111111          100            12\n";
+    const std::string here = TextOf(folder_.path());
+
+    const ToolRun found = run({L"--list", L"c.zrm*", L"d.zrm*"});
+    EXPECT_EQ(found.exitCode, 1u);
+    EXPECT_EQ(found.out, "'c.zrm'\n" + heading + header +
+                             "          12  PRIM   0x00000000           40            52\n\n'" +
+                             here + "\\c.zrm.'\n" + heading + header +
+                             "          12  XYZS   0x00000000            4            16\n\n'" +
+                             here + "\\d.zrm '\n" + heading + header);
+    EXPECT_THAT(found.err,
+                HasSubstr("morvane-cli: '" + here + "\\d.zrm ': XYZS chunk at offset 12"));
+
+    const ToolRun typed = run({L"--list", L"c.zrm."});
+    EXPECT_EQ(typed.exitCode, 0u) << typed.err;
+    EXPECT_THAT(typed.out, HasSubstr("'c.zrm.'\n" + heading + header + "          12  PRIM"));
+
+    EXPECT_THAT(run({L"-q", L"-n", L"3", L"-d", L"out", L"c*"}).err,
+                HasSubstr("two inputs are named 'c.zrm' and 'c.zrm.', which are one name here"));
+    fs::create_directory(path(L"out"));
+    const ToolRun rewritten = run({L"-q", L"-n", L"3", L"-d", L"out", L"e\\e*"});
+    EXPECT_EQ(rewritten.exitCode, 0u) << rewritten.err;
+    EXPECT_EQ(readFile(path(L"out\\e.zrm")), rewriteInMemory(other, 3).output);
+    EXPECT_EQ(TempFolder::namesIn(path(L"out")), "e.zrm ");
+}
+
+// Each folder numbers its own 8.3 short names, so a model's short name may
+// belong to another file in the output folder. Wine makes a short name from a
+// hash of the long one, so these two names share one.
+TEST_F(WindowsCommandLine, ABatchWritesEachModelUnderItsOwnLongName) {
+    for (const wchar_t* folder : {L"in", L"out", L"both", L"again"}) {
+        fs::create_directory(path(folder));
+    }
+    writeFile(path(L"in\\ship hull.zrm"), model_);
+    writeFile(path(L"out\\ship deck 35415.zrm"), "another model");
+    writeFile(path(L"again\\ship hull.zrm"), model_);
+    ASSERT_EQ(shortNameOf(path(L"in\\ship hull.zrm")), L"SHIP~MVX.ZRM");
+    ASSERT_EQ(shortNameOf(path(L"out\\ship deck 35415.zrm")), L"SHIP~MVX.ZRM");
+    const std::string rewritten = rewriteInMemory(model_, 3).output;
+
+    const ToolRun byShortName = run({L"-q", L"-n", L"3", L"-d", L"out", L"in\\SHIP~MVX.ZRM"});
+    EXPECT_EQ(byShortName.exitCode, 0u) << byShortName.err;
+    EXPECT_THAT(byShortName.err, HasSubstr("morvane-cli: wrote 'out\\ship hull.zrm' ("));
+    EXPECT_EQ(readFile(path(L"out\\ship hull.zrm")), rewritten);
+    EXPECT_EQ(readFile(path(L"out\\ship deck 35415.zrm")), "another model");
+    EXPECT_EQ(TempFolder::namesIn(path(L"out")), "ship deck 35415.zrm ship hull.zrm ");
+
+    // Two spellings of one model lead to one output; a model the batch reads
+    // is no output, under whichever name it is reached.
+    const ToolRun twice =
+        run({L"-q", L"-n", L"3", L"-d", L"both", L"in\\SHIP~MVX.ZRM", L"in\\ship hull.zrm"});
+    EXPECT_EQ(twice.exitCode, 1u);
+    EXPECT_THAT(twice.err, HasSubstr("morvane-cli: refusing to write 'both\\ship hull.zrm': it is "
+                                     "the same file as 'both\\ship hull.zrm', which this run "
+                                     "writes too"));
+    EXPECT_EQ(TempFolder::namesIn(path(L"both")), "ship hull.zrm ");
+    EXPECT_EQ(readFile(path(L"both\\ship hull.zrm")), rewritten);
+    const ToolRun read =
+        run({L"-q", L"-n", L"3", L"-d", L"again", L"in\\SHIP~MVX.ZRM", L"again\\ship hull.zrm"});
+    EXPECT_EQ(read.exitCode, 1u);
+    EXPECT_THAT(read.err, HasSubstr("morvane-cli: refusing to write 'again\\ship hull.zrm': it "
+                                    "leads to 'again\\ship hull.zrm', a model this run reads"));
+    EXPECT_EQ(TempFolder::namesIn(path(L"again")), "ship hull.zrm ");
+    EXPECT_EQ(readFile(path(L"again\\ship hull.zrm")), model_);
+    EXPECT_EQ(TempFolder::namesIn(path(L"in")), "ship hull.zrm ");
 }
 
 // Two names of one file in the folder: the later model would take the

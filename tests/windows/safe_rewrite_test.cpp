@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "model/files/batch_rewrite.h"
-#include "model/files/file_rewrite.h"
 #include "model/files/path_text.h"
+#include "support/file_rewrite.h"
 #include "support/pass_runner.h"
 #include "support/temp_folder.h"
 #include "support/zrm_builder.h"
@@ -30,7 +30,7 @@ protected:
 
     void rewrite(const fs::path& input, const fs::path& output) {
         std::ostringstream trace;
-        RewriteModelFile(ModelFile(input), output, 1, trace);
+        rewriteFile(input, output, 1, trace);
     }
 
     TempFolder folder_;
@@ -54,9 +54,13 @@ TEST_F(WindowsRewrite, WhatIsTheInputOrNoWritableFileIsRefused) {
         {in, L"CON", "'CON' is a device, not a model file"},
         {in, L"COM1", "'COM1' is"},
         {in, folder_ / "nul.zrm", "nul.zrm' is a device, not a model file"},
+        {in, folder_ / "com1.zrm", "com1.zrm' is a device, not a model file"},
         {in, folder_ / "adir", "adir' is a folder, not a model file"},
         {in, folder_ / "locked.zrm", "locked.zrm' is read-only"},
         {L"NUL", folder_ / "out.zrm", "'NUL' is a device, not a model file"},
+        {L"CON", folder_ / "out.zrm", "'CON' is a device, not a model file"},
+        {L"COM1", folder_ / "out.zrm", "'COM1' is a device, not a model file"},
+        {folder_ / "nul.zrm", folder_ / "out.zrm", "nul.zrm' is a device, not a model file"},
         {folder_ / "adir", folder_ / "out.zrm", "adir' is a folder, not a model file"},
     };
     wchar_t shortName[MAX_PATH];
@@ -70,6 +74,32 @@ TEST_F(WindowsRewrite, WhatIsTheInputOrNoWritableFileIsRefused) {
     EXPECT_EQ(readFile(in), kModel);
     EXPECT_EQ(readFile(folder_ / "locked.zrm"), kPrecious);
     EXPECT_EQ(folder_.listing(), "adir hard.zrm in.zrm locked.zrm ");
+}
+
+// \\.\C:\m.zrm is a file in the device namespace: what a path opens, not
+// how it is spelled, makes it a device.
+TEST_F(WindowsRewrite, APathInTheDeviceNamespaceIsTheFileItOpens) {
+    const auto inDeviceNamespace = [this](const wchar_t* name) {
+        return fs::path(LR"(\\.\)" + (folder_ / name).wstring());
+    };
+    const std::string rewritten = rewriteInMemory(kModel, 1).output;
+    rewrite(inDeviceNamespace(L"in.zrm"), folder_ / "read.zrm");
+    EXPECT_EQ(readFile(folder_ / "read.zrm"), rewritten);
+    rewrite(folder_ / "in.zrm", inDeviceNamespace(L"new.zrm"));
+    EXPECT_EQ(readFile(folder_ / "new.zrm"), rewritten);
+    writeFile(folder_ / "old.zrm", kPrecious);
+    rewrite(folder_ / "in.zrm", inDeviceNamespace(L"old.zrm"));
+    EXPECT_EQ(readFile(folder_ / "old.zrm"), rewritten);
+    const std::wstring slashes = L"//./" + folder_.path().generic_wstring();
+    rewrite(slashes + L"/in.zrm", slashes + L"/slashes.zrm");
+    EXPECT_EQ(readFile(folder_ / "slashes.zrm"), rewritten);
+
+    EXPECT_THAT([&] { rewrite(folder_ / "in.zrm", inDeviceNamespace(L"in.zrm")); },
+                ThrowsMessage<FileError>(HasSubstr("it is the input model itself")));
+    EXPECT_THAT([&] { rewrite(LR"(\\.\NUL)", folder_ / "out.zrm"); },
+                ThrowsMessage<FileError>(HasSubstr("'\\\\.\\NUL' is a device, not a model file")));
+    EXPECT_EQ(readFile(folder_ / "in.zrm"), kModel);
+    EXPECT_EQ(folder_.listing(), "in.zrm new.zrm old.zrm read.zrm slashes.zrm ");
 }
 
 TEST_F(WindowsRewrite, ReplacesSafelyAndKeepsTheAttributes) {
@@ -135,10 +165,12 @@ TEST_F(WindowsRewrite, PathsOfAnyLengthAreRewrittenAndRecognised) {
                     ThrowsMessage<FileError>(HasSubstr("it is the input model itself")));
         fs::create_directory(deep / L"batch");
         std::ostringstream trace;
+        StreamTrace target(trace);
         int written = 0;
-        BatchRewrite batch(
-            1, BatchRewrite::RewrittenBefore::Rewrite, trace, {},
-            [&](const BatchRewrite::Outcome& outcome) { written += outcome.written ? 1 : 0; });
+        BatchRewrite batch({1, RewrittenBefore::Rewrite, &target, {}},
+                           [&](const RewriteOutcome& outcome) {
+                               written += outcome.status == RewriteOutcome::Status::Written ? 1 : 0;
+                           });
         for (const fs::path& model : {input, output}) {
             batch.add(model, deep / L"batch" / model.filename());
         }

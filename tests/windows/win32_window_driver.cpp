@@ -334,7 +334,7 @@ std::vector<Accessible> AccessibleControlsOf(HWND dialog, long& listed) {
 // just before it in the window order.
 TEST(Win32Accessibility, OneQuitAndEachFieldAfterItsLabel) {
     Win32WindowDriver user;
-    user.Open({}, nullptr);
+    user.Open({});
     const HWND dialog = user.Dialog();
     EXPECT_EQ(::GetDlgItem(dialog, IDCANCEL), nullptr);
     HWND control = ::GetDlgItem(dialog, IDOK);
@@ -402,7 +402,7 @@ public:
 
 void CheckTheWindowAt(UINT dpi, const std::filesystem::path& report) {
     Win32WindowDriver user;
-    user.Open({}, nullptr);
+    user.Open({});
     const HWND dialog = user.Dialog();
     EXPECT_EQ(::GetDpiForWindow(dialog), dpi);
     const auto icons = [dialog] {

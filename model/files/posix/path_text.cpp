@@ -30,4 +30,8 @@ std::filesystem::path NameKey(const std::filesystem::path& name) {
     return name;
 }
 
+std::string Quoted(const std::filesystem::path& path) {
+    return QuotedText(path.native());
+}
+
 }  // namespace morvane

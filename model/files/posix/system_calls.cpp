@@ -115,6 +115,11 @@ std::error_code statusOfFile(File file, FileStatus& status) {
     return {};
 }
 
+std::error_code nameOf(File, const fs::path& opened, fs::path& name) {
+    name = opened.filename();
+    return {};
+}
+
 std::error_code stateOf(File file, FileState& state) {
     struct stat status {};
     if (::fstat(file, &status) != 0) {
@@ -447,13 +452,34 @@ std::size_t filesStillFree() {
 }
 
 constexpr Calls kPosixCalls{
-    openToRead,     statusOfFile,  stateOf,        read,
-    write,          seek,          copyInKernel,   startWriteback,
-    syncFile,       close,         statusOf,       followLinks,
-    placeOf,        createUnnamed, createNamed,    linkUnnamed,
-    rename,         remove,        attributeNames, attributeValue,
-    giveOwner,      giveAttribute, giveMode,       soundlySyncedFileSystem,
-    syncFileSystem, syncFolder,    filesStillFree,
+    .openToRead = openToRead,
+    .statusOfFile = statusOfFile,
+    .nameOf = nameOf,
+    .stateOf = stateOf,
+    .read = read,
+    .write = write,
+    .seek = seek,
+    .copyInKernel = copyInKernel,
+    .startWriteback = startWriteback,
+    .syncFile = syncFile,
+    .close = close,
+    .statusOf = statusOf,
+    .followLinks = followLinks,
+    .placeOf = placeOf,
+    .createUnnamed = createUnnamed,
+    .createNamed = createNamed,
+    .linkUnnamed = linkUnnamed,
+    .rename = rename,
+    .remove = remove,
+    .attributeNames = attributeNames,
+    .attributeValue = attributeValue,
+    .giveOwner = giveOwner,
+    .giveAttribute = giveAttribute,
+    .giveMode = giveMode,
+    .soundlySyncedFileSystem = soundlySyncedFileSystem,
+    .syncFileSystem = syncFileSystem,
+    .syncFolder = syncFolder,
+    .filesStillFree = filesStillFree,
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 namespace morvane {
 
@@ -61,8 +62,25 @@ std::filesystem::path SystemPath(const std::filesystem::path& path) {
 
 namespace {
 
+// The system spells a final path in its \\?\ form, which people do not write.
+std::filesystem::path AsPeopleWriteIt(const std::filesystem::path& path) {
+    const std::wstring& text = path.native();
+    if (text.starts_with(LR"(\\?\UNC\)")) {
+        return LR"(\\)" + text.substr(8);
+    }
+    return text.starts_with(LR"(\\?\)") ? std::filesystem::path(text.substr(4)) : path;
+}
+
 bool IsPattern(const std::wstring& name) {
     return name.find_first_of(L"*?") != std::wstring::npos;
+}
+
+// \\.\ or //./ in front: the device namespace, where a file on disk has a
+// spelling too (\\.\C:\models\m.zrm).
+bool IsInDeviceNamespace(const std::wstring& text) {
+    const auto separator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
+    return text.size() >= 4 && separator(text[0]) && separator(text[1]) && text[2] == L'.' &&
+           separator(text[3]);
 }
 
 // `*` stands for any run of characters and `?` for one, in names compared as
@@ -93,7 +111,32 @@ bool Matches(std::wstring_view pattern, std::wstring_view name) {
     return p == pattern.size();
 }
 
+// A file a pattern found, spelled as the pattern was unless Windows would
+// read that spelling as another file ("a.zrm." as "a.zrm"): then in the long
+// form, which the system takes as it is.
+std::filesystem::path PathOfFound(const std::filesystem::path& folder,
+                                  const std::filesystem::path& name) {
+    const std::filesystem::path spelled = folder / name;
+    const std::filesystem::path exact = SystemPath(folder.empty() ? L"." : folder) / name;
+    return SystemPath(spelled).native() == exact.native() ? spelled : exact;
+}
+
 }  // namespace
+
+bool HoldsWildcard(const std::filesystem::path& name) {
+    return IsPattern(name.filename().native());
+}
+
+// Windows reads a reserved name in any folder as the device itself, and spells
+// its full path so: that is what it would open, known without opening a
+// device. A path in the device namespace is judged by what it opens instead.
+bool IsReservedDeviceName(const std::filesystem::path& name) {
+    return !IsInDeviceNamespace(name.native()) && SystemPath(name).native().starts_with(LR"(\\.\)");
+}
+
+std::string Quoted(const std::filesystem::path& path) {
+    return QuotedText(TextOf(AsPeopleWriteIt(path)));
+}
 
 std::vector<std::filesystem::path> ModelsNamedBy(const std::filesystem::path& argument) {
     const std::wstring pattern = argument.filename().native();
@@ -119,10 +162,13 @@ std::vector<std::filesystem::path> ModelsNamedBy(const std::filesystem::path& ar
     if (names.empty()) {
         return {argument};
     }
-    std::ranges::sort(names, [](const auto& a, const auto& b) { return NameKey(a) < NameKey(b); });
+    // Names that Windows reads as one ("a.zrm", "a.zrm.") stand in a fixed order.
+    std::ranges::sort(names, [](const auto& a, const auto& b) {
+        return std::pair(NameKey(a), a.native()) < std::pair(NameKey(b), b.native());
+    });
     std::vector<std::filesystem::path> models;
     for (const std::filesystem::path& name : names) {
-        models.push_back(argument.parent_path() / name);
+        models.push_back(PathOfFound(argument.parent_path(), name));
     }
     return models;
 }

@@ -3,14 +3,17 @@
 #include <windows.h>
 
 #include <string>
+#include <system_error>
 
 namespace morvane {
 
-// The system's own sentence for a Windows error code, in UTF-8.
-std::string SystemMessage(DWORD error);
+// A Windows error code, told in the system's own sentence (in UTF-8), and
+// taken for the generic error it is (ERROR_FILE_EXISTS as file_exists...).
+std::error_code WindowsError(DWORD error);
 
-// Throws a FileError: `what`, then the system's reason for `error`.
-[[noreturn]] void FailWithSystemError(const std::string& what, DWORD error);
+// A model that another program has open for writing: it may change under the
+// pass.
+std::error_code OpenForWritingElsewhere();
 
 // Closes a Windows handle once.
 class UniqueHandle {

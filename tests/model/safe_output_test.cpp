@@ -1,17 +1,16 @@
-// The file layer's system calls are seen and made to fail through the table
-// they all pass through, so the tests see in which order a rewrite makes its
-// files and names durable, and can make any of those calls fail as a disk or
-// a file system would.
+// The safe output and a batch's durability on Linux: the files' bits and
+// owners, the order in which models are synced and named, a model changed
+// while it is read, and what takes the output name meanwhile.
 #include <fcntl.h>
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <map>
 #include <sstream>
 
@@ -19,104 +18,19 @@
 #include "model/chunk_listing.h"
 #include "model/files/batch_rewrite.h"
 #include "model/files/model_file.h"
-#include "model/files/system_calls.h"
+#include "support/faulty_calls.h"
 #include "support/file_rewrite.h"
 #include "support/pass_runner.h"
 #include "support/temp_folder.h"
 #include "support/zrm_builder.h"
 
+namespace morvane::testing {
 namespace {
 
 namespace fs = std::filesystem;
-namespace sys = morvane::sys;
+using namespace faults;
 
-// "fsync file", "fsync folder NAME", "syncfs" and "name NAME" (linked or renamed).
-std::vector<std::string> calls;
-struct Failure {
-    int callsBefore;  // that succeed first
-    int error;
-    int times = 1;
-};
-std::map<std::string, Failure> failures;  // by the call's name
-std::map<std::string, int> counts;
-std::int64_t bytesRead = 0;
-
-// The error the call is to fail with this time, if any.
-std::error_code fails(const std::string& call) {
-    ++counts[call];
-    const auto failure = failures.find(call);
-    if (failure == failures.end() || failure->second.callsBefore-- > 0) {
-        return {};
-    }
-    const int error = failure->second.error;
-    if (--failure->second.times == 0) {
-        failures.erase(failure);
-    }
-    return {error, std::generic_category()};
-}
-
-std::string named(const fs::path& to) {
-    return "name " + to.filename().string();
-}
-
-const sys::Calls& native() {
-    return sys::NativeCalls();
-}
-
-// The system's own calls, each noted and each made to fail when asked.
-void InjectFaults() {
-    sys::Calls& table = sys::SystemCalls();
-    table.syncFileSystem = [](sys::File file) {
-        calls.push_back("syncfs");
-        const std::error_code error = fails("syncfs");
-        return error ? error : native().syncFileSystem(file);
-    };
-    table.syncFile = [](sys::File file) {
-        calls.push_back("fsync file");
-        const std::error_code error = fails("fsync");
-        return error ? error : native().syncFile(file);
-    };
-    table.syncFolder = [](const fs::path& folder) {
-        calls.push_back("fsync folder " + fs::weakly_canonical(folder).filename().string());
-        const std::error_code error = fails("fsync");
-        return error ? error : native().syncFolder(folder);
-    };
-    table.linkUnnamed = [](sys::File file, const fs::path& name) {
-        calls.push_back(named(name));
-        return native().linkUnnamed(file, name);
-    };
-    table.rename = [](const fs::path& from, const fs::path& to) {
-        calls.push_back(named(to));
-        const std::error_code error = fails("rename");
-        return error ? error : native().rename(from, to);
-    };
-    // Only the close of a file written to fails; it is closed all the same.
-    table.close = [](sys::File file) {
-        const bool written = (::fcntl(file, F_GETFL) & O_ACCMODE) == O_WRONLY;
-        const std::error_code closed = native().close(file);
-        const std::error_code error = written ? fails("close") : std::error_code();
-        return error ? error : closed;
-    };
-    table.read = [](sys::File file, char* data, std::size_t size, std::size_t& got) {
-        const std::error_code error = fails("read");
-        got = 0;
-        const std::error_code read = error ? error : native().read(file, data, size, got);
-        bytesRead += static_cast<std::int64_t>(got);
-        return read;
-    };
-    table.copyInKernel = [](sys::File from, sys::File to, std::size_t size, std::size_t& copied) {
-        const std::error_code error = fails("copy_file_range");
-        copied = 0;
-        return error ? error : native().copyInKernel(from, to, size, copied);
-    };
-}
-
-const bool injected = (InjectFaults(), true);
-
-}  // namespace
-
-namespace morvane::testing {
-namespace {
+const bool injected = (Inject(), true);
 
 using ::testing::HasSubstr;
 using ::testing::ThrowsMessage;
@@ -127,81 +41,6 @@ const std::string kPrecious = "an older model that must survive";
 const std::string kLongModel = containerHeader() + chunk(kPrim, 0, 3 << 20, payload(3 << 20)) +
                                chunk(kNorm, 0, 3 << 20, payload(3 << 20, 'n')) + "abc";
 
-void reset(std::map<std::string, Failure> failing = {}) {
-    calls.clear();
-    counts.clear();
-    failures = std::move(failing);
-}
-
-void rewriteInBatch(const fs::path& in, const fs::path& out) {
-    std::ostringstream trace;
-    StreamTrace target(trace);
-    BatchRewrite batch({1, RewrittenBefore::Rewrite, &target, {}},
-                       [](const RewriteOutcome& outcome) {
-                           if (outcome.error) {
-                               std::rethrow_exception(outcome.error);
-                           }
-                       });
-    batch.add(in, out);
-    batch.finish();
-}
-
-// A read cut short by a signal is only tried again; a kernel copy declined or
-// failed part of the way goes on through the buffers, not asking again.
-TEST(FileErrors, AreReportedWithTheSystemsReasonAndLeaveNothingBehind) {
-    const struct {
-        const char* call;
-        int callsBefore;
-        int error;
-        std::string way;
-        std::string message;  // before the system's reason
-    } cases[] = {
-        {"read", 0, EINTR, "new", ""},
-        {"copy_file_range", 0, EXDEV, "new", ""},
-        {"copy_file_range", 3, EIO, "replace", ""},
-        // A rewrite reads the model's header and end first, to look for a carried block.
-        {"read", 2, EIO, "new", "cannot read the model 'in.zrm'"},
-        {"read", 2, EISDIR, "batch replace", "cannot read the model 'in.zrm'"},
-        {"close", 0, EIO, "new", "cannot write 'out.zrm'"},
-        {"close", 0, EIO, "batch", "cannot write 'out.zrm'"},
-        {"fsync", 0, EIO, "replace", "cannot write 'out.zrm'"},
-        {"fsync", 1, EIO, "new", "wrote 'out.zrm' but cannot sync its folder"},
-        {"rename", 0, EACCES, "replace", "cannot give the new model the name 'out.zrm'"},
-    };
-    const fs::path workingFolder = fs::current_path();
-    for (const auto& [call, callsBefore, error, way, message] : cases) {
-        SCOPED_TRACE(std::string(call) + " " + way + " " + std::strerror(error));
-        TempFolder folder;
-        fs::current_path(folder.path());
-        writeFile("in.zrm", kLongModel);
-        if (way.ends_with("replace")) {
-            writeFile("out.zrm", kPrecious);
-        }
-        std::ostringstream trace;
-        reset({{call, {callsBefore, error}}});
-        const std::string thrown = thrownMessage([&] {
-            way.starts_with("batch") ? rewriteInBatch("in.zrm", "out.zrm")
-                                     : (void)rewriteFile("in.zrm", "out.zrm", 1, trace);
-        });
-        EXPECT_TRUE(failures.empty()) << "the call did not fail";
-        EXPECT_EQ(thrown, message.empty() ? "" : message + ": " + std::strerror(error));
-        const bool named = message.empty() || message.starts_with("wrote");
-        EXPECT_EQ(folder.listing(),
-                  named || way.ends_with("replace") ? "in.zrm out.zrm " : "in.zrm ");
-        if (message.empty()) {
-            EXPECT_EQ(counts["copy_file_range"],
-                      std::string_view(call) == "copy_file_range" ? callsBefore + 1 : 24);
-        }
-        if (named) {
-            EXPECT_TRUE(readFile("out.zrm") == rewriteInMemory(kLongModel, 1).output);
-            EXPECT_EQ(calls.front() + ", " + calls.back(),
-                      "fsync file, fsync folder " + folder.path().filename().string());
-        } else if (way.ends_with("replace")) {
-            EXPECT_EQ(readFile("out.zrm"), kPrecious);
-        }
-    }
-    fs::current_path(workingFolder);
-}
 
 // c.zrm replaces an older file through a temporary name; bad.zrm is refused.
 TEST(BatchDurability, FilesAreSyncedTogetherThenNamedThenTheFolderSyncedOnce) {
@@ -282,20 +121,6 @@ TEST(BatchDurability, AModelThatFindsNoFileFreeWaitsForTheGroupBeforeIt) {
     ::setrlimit(RLIMIT_NOFILE, &before);
     EXPECT_EQ(reported, names);
     EXPECT_EQ(readFile(folder / "out" / names.back()), rewriteInMemory(kModel, 1).output);
-}
-
-// The check before a rewrite reads the end of the model and the chunk
-// headers, never the payloads: a big model costs no second pass.
-TEST(CarriedBlock, FindingItReadsNoPayload) {
-    constexpr std::uint32_t kBig = 8u << 20;
-    const std::string model = containerHeader() + chunk(kXyzs, 0, kBig, payload(kBig)) +
-                              chunk(kPrim, 0, kBig, payload(kBig));
-    const TempFolder folder;
-    writeFile(folder / "big.zrm", rewriteInMemory(model, 7).output);
-    bytesRead = 0;
-    EXPECT_EQ(ModelFile(folder / "big.zrm").carriedBlock(),
-              (CarriedBlock{12 + 12 + kBig, kBig, 7}));
-    EXPECT_LT(bytesRead, 2 << 20);
 }
 
 // File times come from a clock that moves only every few milliseconds: this
