@@ -1,0 +1,49 @@
+// The command line itself: what a usage error says, and its exit status.
+#include "command_line.h"
+
+namespace morvane::testing {
+namespace {
+
+TEST_F(CommandLine, UsageErrorsExitTwoAndSayWhatWasExpected) {
+    writeFile(path("in.zrm"), model_);
+    fs::create_directory(path("adir"));
+    const std::string count =
+        "--volumes: the number of collision volumes must be a whole number from 1 to 1000, not ";
+    const std::string twoPaths = "expected INPUT and OUTPUT, got ";
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"in.zrm", "out.zrm"}, "--volumes is required"},
+        {{"-n", "0", "in.zrm", "out.zrm"}, count + "'0'"},
+        {{"-n", "1001", "in.zrm", "out.zrm"}, count + "'1001'"},
+        {{"-n", "5\x1b", "in.zrm", "out.zrm"}, count + "'5\\x1B'"},
+        {{"-n", "2", "-d", "", "in.zrm"},
+         "--directory: the folder given with -d must not be empty"},
+        {{"-n", "2", "--directory=", "adir", "in.zrm"},
+         "--directory: the folder given with -d must not be empty"},
+        {{"--volumes=", "in.zrm", "out.zrm"}, count + "''"},
+        {{"-n", "2", "", "out.zrm"}, "paths: a path must not be empty"},
+        {{"-n", "2"}, twoPaths + "0 paths (use -d DIR to rewrite several models)"},
+        {{"-n", "2", "in.zrm"}, twoPaths + "1 path (use -d DIR to rewrite several models)"},
+        {{"-n", "2", "in.zrm", "a", "b"},
+         twoPaths + "3 paths (use -d DIR to rewrite several models)"},
+        {{"-n", "2", "-d", "out"}, "expected one or more inputs after -d DIR"},
+        {{"--list"}, "expected one or more inputs after --list"},
+        {{"-n", "2", "-d", "out", "in.zrm", "out/../in.zrm"},
+         "two inputs are named 'in.zrm'; with -d each model is written under its own file name"},
+        {{"--list", "-n", "2", "in.zrm"}, "--volumes excludes --list"},
+        {{"--list", "-d", "out", "in.zrm"}, "--directory excludes --list"},
+        {{"--list", "-q", "in.zrm"}, "--quiet excludes --list"},
+        {{"--list", "--skip-rewritten", "in.zrm"}, "--skip-rewritten excludes --list"},
+        {{"--json", "in.zrm"}, "--json requires --list"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const ToolRun result = run(arguments);
+        EXPECT_EQ(result.exitCode, 2) << message;
+        EXPECT_EQ(result.err,
+                  "morvane-cli: " + message + "\nRun 'morvane-cli --help' for usage.\n");
+    }
+    EXPECT_THAT(run({"--help"}).out, HasSubstr("Usage: morvane-cli"));
+    EXPECT_EQ(folder_.listing() + TempFolder::namesIn(path("adir")), "adir in.zrm ");
+}
+
+}  // namespace
+}  // namespace morvane::testing
