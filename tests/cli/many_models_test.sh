@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Runs the README's recipes for many models, as the README spells them, over a
-# tree where one file name stands in several folders and names hold what a
-# shell or make would read as syntax. Every output must sit at its model's
+# Runs the published recipes for many models (docs/many-models.md), as the
+# page spells them, over a tree where one file name stands in several folders
+# and names hold what a shell or make would read as syntax. Every output must sit at its model's
 # place under out/ and equal a single rewrite of that model, none missing and
 # none more. Make must leave out, and name, exactly the names it cannot carry,
 # run nothing out of a name, and redo exactly the one model that changed. Two
@@ -16,20 +16,18 @@ trap 'rm -rf "$work"' EXIT
 cd "$work"
 PATH=$(dirname "$cli"):$PATH
 
-# The Nth fenced block of the README's "Many models" section; with no N, how
-# many blocks there are.
+# The Nth fenced block of the page; with no N, how many blocks there are.
 readme_block() {
     awk -v want="${1:-0}" '
-        /^## / { inside = ($0 == "## Many models") }
-        inside && /^```/ { open = !open; blocks += open; next }
-        inside && open && blocks == want
-        END { if (want == 0) print blocks }' "$source/README.md"
+        /^```/ { open = !open; blocks += open; next }
+        open && blocks == want
+        END { if (want == 0) print blocks }' "$source/docs/many-models.md"
 }
-[ "$(readme_block)" = 6 ] || fail "the README's Many models section has $(readme_block) blocks, not 6"
+[ "$(readme_block)" = 6 ] || fail "docs/many-models.md has $(readme_block) blocks, not 6"
 block_with() {
     local text
     text=$(readme_block "$1")
-    [[ $text == *"$2"* ]] || fail "README block $1 is not the one with '$2': $text"
+    [[ $text == *"$2"* ]] || fail "block $1 of the page is not the one with '$2': $text"
     printf '%s\n' "$text"
 }
 make_folders=$(block_with 1 'mkdir -p')
@@ -147,7 +145,7 @@ run_recipe xargs "$make_folders" "$xargs_recipe"
 run_recipe parallel "$make_folders" "$parallel_recipe"
 # Across machines only in name: this machine is the only one.
 [[ $shared_recipe == *'-S :,build1,build2 '* && $copying_recipe == *'-S build1,build2 '* ]] ||
-    fail "the recipes across machines name other machines than the README's text expects"
+    fail "the recipes across machines name other machines than the page's text expects"
 run_recipe "shared folders" "$make_folders" "${shared_recipe/-S :,build1,build2 /-S : }"
 run_recipe copying "${copying_recipe/-S build1,build2 /-S : }"
 
