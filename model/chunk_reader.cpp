@@ -8,7 +8,6 @@
 #include "model/block_writer.h"
 #include "model/errors.h"
 #include "model/stream.h"
-#include "model/trace.h"
 
 namespace morvane {
 
@@ -209,6 +208,15 @@ void ChunkReader::stepBackToChunkStart() {
     const std::int64_t back = offset_ - chunk_.offset;
     cursor_ -= back;
     offset_ -= back;
+}
+
+void ChunkReader::copyTo(BlockWriter& out, std::int64_t count) {
+    const std::int64_t here = std::min(count, buffered());
+    out.append(cursor_, static_cast<std::size_t>(here));
+    consume(here);
+    if (here < count) {
+        copyRest(out, count - here);
+    }
 }
 
 void ChunkReader::copyRest(BlockWriter& out, std::int64_t count) {
