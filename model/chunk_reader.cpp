@@ -222,7 +222,7 @@ void ChunkReader::copyTo(BlockWriter& out, std::int64_t count) {
 void ChunkReader::copyRest(BlockWriter& out, std::int64_t count) {
     std::int64_t left = count;
     if (left >= kKernelCopyBytes) {
-        const std::int64_t moved = out.copyFrom(*in_.rdbuf(), left);
+        const std::int64_t moved = out.copyInKernel(left);
         offset_ += moved;
         left -= moved;
     }

@@ -135,21 +135,20 @@ std::streamsize InputFileBuf::xsgetn(char_type* data, std::streamsize count) {
 }
 
 std::int64_t InputFileBuf::copyInKernel(OutputFileBuf& to, std::int64_t count) {
-    if (!kernelCopies_ || !to.flushBuffer() || gptr() != egptr()) {
+    if (!kernelCopies_ || to.pubsync() != 0 || gptr() != egptr()) {
         return 0;
     }
     std::int64_t moved = 0;
     while (moved < count && (!gate_ || gate_(filePosition_))) {
         const auto step = static_cast<std::size_t>(
             std::min<std::int64_t>(count - moved, static_cast<std::int64_t>(kKernelCopyStep)));
-        const std::int64_t copied = CopyBetweenFiles(fd_, to.fd_, step);
+        const std::int64_t copied = to.copyFromFile(fd_, step);
         if (copied <= 0) {
             kernelCopies_ = kernelCopies_ && copied == 0;
             break;
         }
         filePosition_ += copied;
         moved += copied;
-        to.wrote(copied);
     }
     return moved;
 }
@@ -276,9 +275,12 @@ OutputFileBuf::pos_type OutputFileBuf::seekpos(pos_type position, std::ios_base:
     return seekoff(off_type(position), std::ios_base::beg, which);
 }
 
-std::int64_t OutputFileBuf::copyFrom(std::streambuf& source, std::int64_t count) {
-    auto* input = dynamic_cast<InputFileBuf*>(&source);
-    return input != nullptr ? input->copyInKernel(*this, count) : 0;
+std::int64_t OutputFileBuf::copyFromFile(int from, std::size_t size) {
+    const std::int64_t copied = CopyBetweenFiles(from, fd_, size);
+    if (copied > 0) {
+        wrote(copied);
+    }
+    return copied;
 }
 
 }  // namespace morvane

@@ -9,8 +9,6 @@
 #include <streambuf>
 #include <utility>
 
-#include "model/direct_copy.h"
-
 // Buffered standard streams over POSIX file descriptors, so that the rewrite
 // can sync, link and rename the very file it wrote and report the system's
 // own reason when a read or write fails.
@@ -48,6 +46,13 @@ public:
     using ReadGate = std::function<bool(off_t position)>;
     void setReadGate(ReadGate gate) { gate_ = std::move(gate); }
 
+    // Moves up to count bytes from where this stands to where `to` stands,
+    // inside the kernel where the system can, asking the gate as often as
+    // reading them would; returns how many moved, 0 when it cannot. Once the
+    // system declines, it is not asked again. A failed step is not reported:
+    // the buffers meet the failure again.
+    std::int64_t copyInKernel(OutputFileBuf& to, std::int64_t count);
+
 protected:
     int_type underflow() override;
     std::streamsize xsgetn(char_type* data, std::streamsize count) override;
@@ -56,11 +61,8 @@ protected:
     pos_type seekpos(pos_type position, std::ios_base::openmode which) override;
 
 private:
-    friend class OutputFileBuf;
-
     ssize_t readFile(char* data, std::size_t size);
     std::streamsize takeBuffered(char* data, std::streamsize count);
-    std::int64_t copyInKernel(OutputFileBuf& to, std::int64_t count);
 
     int fd_;
     int error_ = 0;
@@ -70,14 +72,16 @@ private:
     bool kernelCopies_ = true;  // until the system declines one
 };
 
-// Takes bytes from an InputFileBuf inside the kernel where the system can.
-class OutputFileBuf : public std::streambuf, public DirectCopyTarget {
+class OutputFileBuf : public std::streambuf {
 public:
     explicit OutputFileBuf(int fd);
     // The errno of the first failed write or seek, or 0.
     int error() const { return error_; }
 
-    std::int64_t copyFrom(std::streambuf& source, std::int64_t count) override;
+    // Moves up to size bytes from where `from` stands in its file to where
+    // this stands, inside the kernel; returns as CopyBetweenFiles does. What
+    // the buffer holds must have been written first (pubsync).
+    std::int64_t copyFromFile(int from, std::size_t size);
 
 protected:
     int_type overflow(int_type c) override;
@@ -88,8 +92,6 @@ protected:
     pos_type seekpos(pos_type position, std::ios_base::openmode which) override;
 
 private:
-    friend class InputFileBuf;
-
     bool flushBuffer();
     bool writeFile(const char* data, std::size_t size);
     void wrote(off_t bytes);

@@ -6,6 +6,7 @@
 #include "model/files/descriptor_buffer.h"
 #include "model/files/file_errors.h"
 #include "model/files/path_text.h"
+#include "model/kernel_copy.h"
 
 namespace morvane {
 
@@ -34,15 +35,28 @@ private:
     bool cancelled_ = false;
 };
 
+// Large payloads move from the model's file to the new one inside the kernel.
+class FileToFileCopy final : public KernelCopy {
+public:
+    FileToFileCopy(InputFileBuf& from, OutputFileBuf& to) : from_(from), to_(to) {}
+
+    std::int64_t copy(std::int64_t count) override { return from_.copyInKernel(to_, count); }
+
+private:
+    InputFileBuf& from_;
+    OutputFileBuf& to_;
+};
+
 PassSummary runPass(const fs::path& input, int inputFd, const fs::path& output, int outputFd,
                     int volumes, std::ostream& trace, ProgressGate& gate) {
     InputFileBuf inputBuf(inputFd);
     inputBuf.setReadGate([&gate](off_t position) { return gate.goOn(position); });
     OutputFileBuf outputBuf(outputFd);
+    FileToFileCopy kernelCopy(inputBuf, outputBuf);
     std::istream in(&inputBuf);
     std::ostream out(&outputBuf);
     try {
-        return AddCollisionVolumes(in, out, volumes, trace);
+        return AddCollisionVolumes(in, out, volumes, trace, &kernelCopy);
     } catch (const ModelError& error) {
         if (gate.cancelled()) {
             throw Cancelled();
