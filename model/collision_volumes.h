@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <iosfwd>
-#include <iostream>
 
 #include "model/errors.h"
 
@@ -31,6 +30,6 @@ struct PassSummary {
 // model to discard), FileError when a stream fails, and std::invalid_argument
 // for a count outside the format's range.
 PassSummary AddCollisionVolumes(std::istream& input, std::ostream& output, int volumes,
-                                std::ostream& trace = std::cout, KernelCopy* kernelCopy = nullptr);
+                                std::ostream& trace, KernelCopy* kernelCopy = nullptr);
 
 }  // namespace morvane

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
-#include <iostream>
+#include <iosfwd>
 
 #include "model/collision_volumes.h"
 #include "model/files/model_file.h"
@@ -28,8 +28,7 @@ struct WrittenModel {
 // Throws ModelError, FileError, Cancelled, or std::invalid_argument for a
 // count outside the format's range; every message names its file.
 WrittenModel RewriteModelFile(ModelFile input, const std::filesystem::path& output, int volumes,
-                              std::ostream& trace = std::cout,
-                              const RewriteProgress& progress = {});
+                              std::ostream& trace, const RewriteProgress& progress = {});
 
 // The pass of a rewrite, from input into output's temporary file; a model that
 // another program changed meanwhile is refused.
