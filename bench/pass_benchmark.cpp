@@ -3,6 +3,8 @@
 // the trace on, which the other runs leave off.
 #include <benchmark/benchmark.h>
 
+#include <istream>
+#include <ostream>
 #include <streambuf>
 #include <string>
 #include <vector>

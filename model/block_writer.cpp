@@ -2,12 +2,14 @@
 
 #include <ostream>
 
-#include "model/direct_copy.h"
+#include "model/kernel_copy.h"
 
 namespace morvane {
 
-BlockWriter::BlockWriter(std::ostream& out)
-    : out_(out), buffer_(std::make_unique_for_overwrite<char[]>(kBufferBytes)) {}
+BlockWriter::BlockWriter(std::ostream& out, KernelCopy* kernelCopy)
+    : out_(out),
+      kernelCopy_(kernelCopy),
+      buffer_(std::make_unique_for_overwrite<char[]>(kBufferBytes)) {}
 
 void BlockWriter::appendLarge(const char* bytes, std::size_t count) {
     flush();
@@ -19,13 +21,12 @@ void BlockWriter::appendLarge(const char* bytes, std::size_t count) {
     used_ = count;
 }
 
-std::int64_t BlockWriter::copyFrom(std::streambuf& source, std::int64_t count) {
+std::int64_t BlockWriter::copyInKernel(std::int64_t count) {
     flush();
-    if (!out_) {
+    if (!out_ || kernelCopy_ == nullptr) {
         return 0;
     }
-    auto* target = dynamic_cast<DirectCopyTarget*>(out_.rdbuf());
-    return target != nullptr ? target->copyFrom(source, count) : 0;
+    return kernelCopy_->copy(count);
 }
 
 void BlockWriter::flush() {

@@ -9,13 +9,16 @@
 
 namespace morvane {
 
+class KernelCopy;
+
 // The output of a pass on its way to the output stream: small pieces are
 // gathered into one buffer and large ones go straight through, so that the
 // stream sees few, large writes. A write the stream refuses sets the stream's
 // bad bit, as a write through the stream itself would.
 class BlockWriter {
 public:
-    explicit BlockWriter(std::ostream& out);
+    // Large copies go through kernelCopy where one is given.
+    explicit BlockWriter(std::ostream& out, KernelCopy* kernelCopy = nullptr);
     BlockWriter(const BlockWriter&) = delete;
     BlockWriter& operator=(const BlockWriter&) = delete;
 
@@ -37,9 +40,10 @@ public:
         used_ += 4;
     }
 
-    // Moves up to count bytes from where source stands straight into the
-    // output, inside the kernel where both are files; returns how many.
-    std::int64_t copyFrom(std::streambuf& source, std::int64_t count);
+    // Moves up to count bytes from where the input stands straight into the
+    // output, after everything gathered so far; returns how many: 0 without
+    // a kernel copy.
+    std::int64_t copyInKernel(std::int64_t count);
 
     // Hands everything gathered to the stream.
     void flush();
@@ -53,6 +57,7 @@ private:
     void send(const char* bytes, std::size_t count);
 
     std::ostream& out_;
+    KernelCopy* const kernelCopy_;
     std::unique_ptr<char[]> buffer_;
     std::size_t used_ = 0;
 };

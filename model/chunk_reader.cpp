@@ -8,7 +8,6 @@
 #include "model/block_writer.h"
 #include "model/errors.h"
 #include "model/stream.h"
-#include "model/trace.h"
 
 namespace morvane {
 
@@ -211,10 +210,19 @@ void ChunkReader::stepBackToChunkStart() {
     offset_ -= back;
 }
 
+void ChunkReader::copyTo(BlockWriter& out, std::int64_t count) {
+    const std::int64_t here = std::min(count, buffered());
+    out.append(cursor_, static_cast<std::size_t>(here));
+    consume(here);
+    if (here < count) {
+        copyRest(out, count - here);
+    }
+}
+
 void ChunkReader::copyRest(BlockWriter& out, std::int64_t count) {
     std::int64_t left = count;
     if (left >= kKernelCopyBytes) {
-        const std::int64_t moved = out.copyFrom(*in_.rdbuf(), left);
+        const std::int64_t moved = out.copyInKernel(left);
         offset_ += moved;
         left -= moved;
     }

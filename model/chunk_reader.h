@@ -11,7 +11,6 @@
 namespace morvane {
 
 class BlockWriter;
-class Trace;
 
 // A chunk header read and checked against the rest of the input.
 struct ChunkHeader {
@@ -75,10 +74,13 @@ public:
     std::int32_t readWord();
     // Passes over the payload; what the block does not hold is never read.
     void skipPayload();
+    // Copies count bytes from here to out: from the block, and beyond it
+    // inside the kernel where out can take them so, or else through the block
+    // again. An input that ends before count bytes is refused, as a chunk that
+    // another program cut short.
+    void copyTo(BlockWriter& out, std::int64_t count);
 
 private:
-    friend void copybytes(ChunkReader& in, BlockWriter& out, std::int32_t count, Trace& trace);
-
     void measureInput();
     void requireContainerHeader();
     void readHeader(const zrm::ChunkKind& kind);

@@ -20,10 +20,11 @@ using zrm::Handling;
 // decides what each chunk becomes in the output.
 class Pass {
 public:
-    Pass(std::istream& in, std::ostream& out, int volumes, std::ostream& trace)
+    Pass(std::istream& in, std::ostream& out, int volumes, std::ostream& trace,
+         KernelCopy* kernelCopy)
         : reader_(in),
           out_(out),
-          writer_(out),
+          writer_(out, kernelCopy),
           volumes_(volumes),
           trace_(trace),
           length_(volumes) {}
@@ -183,9 +184,9 @@ void requireVolumeCount(int volumes) {
 }  // namespace
 
 PassSummary AddCollisionVolumes(std::istream& input, std::ostream& output, int volumes,
-                                std::ostream& trace) {
+                                std::ostream& trace, KernelCopy* kernelCopy) {
     requireVolumeCount(volumes);
-    return Pass(input, output, volumes, trace).run();
+    return Pass(input, output, volumes, trace, kernelCopy).run();
 }
 
 }  // namespace morvane

@@ -2,11 +2,12 @@
 
 #include <cstdint>
 #include <iosfwd>
-#include <iostream>
 
 #include "model/errors.h"
 
 namespace morvane {
+
+class KernelCopy;
 
 // What one pass did, for the summaries of the window and the command-line tool.
 struct PassSummary {
@@ -23,11 +24,12 @@ struct PassSummary {
 };
 
 // Rewrites the model at the start of input into the empty output, both
-// seekable, tracing every step. Throws ModelError for an input that is no
-// sound model (output then holds a partial model to discard), FileError when
-// a stream fails, and std::invalid_argument for a count outside the format's
-// range.
+// seekable, tracing every step. Large payloads go through kernelCopy where
+// one is given, which must move bytes from input to output. Throws
+// ModelError for an input that is no sound model (output then holds a partial
+// model to discard), FileError when a stream fails, and std::invalid_argument
+// for a count outside the format's range.
 PassSummary AddCollisionVolumes(std::istream& input, std::ostream& output, int volumes,
-                                std::ostream& trace = std::cout);
+                                std::ostream& trace, KernelCopy* kernelCopy = nullptr);
 
 }  // namespace morvane

@@ -3,13 +3,11 @@
 #include <cstdint>
 #include <iosfwd>
 
+#include "model/trace.h"
+
 // The stream primitives the pass is written in. Words are 32-bit signed
 // integers, least significant byte first, and this is the only byte-order code.
 namespace morvane {
-
-class BlockWriter;
-class ChunkReader;
-class Trace;
 
 // The word stored in the 4 bytes at `bytes`.
 inline std::int32_t WordAt(const char* bytes) {
@@ -33,11 +31,21 @@ std::int32_t readint(std::istream& in);
 
 void writeint(std::ostream& out, std::int32_t value);
 
+// A reader that can hand the bytes from where it stands on to a writer.
+template <typename Reader, typename Writer>
+concept CopiesTo = requires(Reader& in, Writer& out, std::int64_t count) {
+    in.copyTo(out, count);
+};
+
 // Copies count bytes from where the reader stands to out, announcing itself
-// on the trace: from the reader's block, and beyond it inside the kernel where
-// both ends are files, or else through the block again. A count of 0 or less
-// copies nothing. An input that ends before count bytes is refused, as a
-// chunk that another program cut short.
-void copybytes(ChunkReader& in, BlockWriter& out, std::int32_t count, Trace& trace);
+// on the trace. A count of 0 or less copies nothing.
+template <typename Reader, typename Writer>
+requires CopiesTo<Reader, Writer>
+void copybytes(Reader& in, Writer& out, std::int32_t count, Trace& trace) {
+    trace.number("copybytes, ", count, " bytes\n");
+    if (count > 0) {
+        in.copyTo(out, count);
+    }
+}
 
 }  // namespace morvane

@@ -100,24 +100,20 @@ std::streamsize InputFileBuf::xsgetn(char_type* data, std::streamsize count) {
 }
 
 std::int64_t InputFileBuf::copyInKernel(OutputFileBuf& to, std::int64_t count) {
-    if (!kernelCopies_ || !to.flushBuffer() || gptr() != egptr()) {
+    if (!kernelCopies_ || to.pubsync() != 0 || gptr() != egptr()) {
         return 0;
     }
     std::int64_t moved = 0;
     while (moved < count && (!gate_ || gate_(filePosition_))) {
         const auto step = static_cast<std::size_t>(
             std::min<std::int64_t>(count - moved, static_cast<std::int64_t>(kKernelCopyStep)));
-        std::size_t copied = 0;
-        if (calls().copyInKernel(file_, to.file_, step, copied)) {
-            kernelCopies_ = false;
+        const std::int64_t copied = to.copyFromFile(file_, step);
+        if (copied <= 0) {
+            kernelCopies_ = kernelCopies_ && copied == 0;
             break;
         }
-        if (copied == 0) {
-            break;
-        }
-        filePosition_ += static_cast<std::int64_t>(copied);
-        moved += static_cast<std::int64_t>(copied);
-        to.wrote(static_cast<std::int64_t>(copied));
+        filePosition_ += copied;
+        moved += copied;
     }
     return moved;
 }
@@ -252,9 +248,13 @@ OutputFileBuf::pos_type OutputFileBuf::seekpos(pos_type position, std::ios_base:
     return seekoff(off_type(position), std::ios_base::beg, which);
 }
 
-std::int64_t OutputFileBuf::copyFrom(std::streambuf& source, std::int64_t count) {
-    auto* input = dynamic_cast<InputFileBuf*>(&source);
-    return input != nullptr ? input->copyInKernel(*this, count) : 0;
+std::int64_t OutputFileBuf::copyFromFile(sys::File from, std::size_t size) {
+    std::size_t copied = 0;
+    if (calls().copyInKernel(from, file_, size, copied)) {
+        return -1;
+    }
+    wrote(static_cast<std::int64_t>(copied));
+    return static_cast<std::int64_t>(copied);
 }
 
 }  // namespace morvane

@@ -8,7 +8,6 @@
 #include <system_error>
 #include <utility>
 
-#include "model/direct_copy.h"
 #include "model/files/system_calls.h"
 
 // Buffered standard streams over open files, so that the rewrite can sync,
@@ -49,6 +48,13 @@ public:
     using ReadGate = std::function<bool(std::int64_t position)>;
     void setReadGate(ReadGate gate) { gate_ = std::move(gate); }
 
+    // Moves up to count bytes from where this stands to where `to` stands,
+    // inside the kernel where the system can, asking the gate as often as
+    // reading them would; returns how many moved, 0 when it cannot. Once the
+    // system declines, it is not asked again. A failed step is not reported:
+    // the buffers meet the failure again.
+    std::int64_t copyInKernel(OutputFileBuf& to, std::int64_t count);
+
 protected:
     int_type underflow() override;
     std::streamsize xsgetn(char_type* data, std::streamsize count) override;
@@ -57,13 +63,10 @@ protected:
     pos_type seekpos(pos_type position, std::ios_base::openmode which) override;
 
 private:
-    friend class OutputFileBuf;
-
     // The bytes read: 0 at the end of the file or where the gate closed it,
     // -1 when the read failed.
     std::int64_t readFile(char* data, std::size_t size);
     std::streamsize takeBuffered(char* data, std::streamsize count);
-    std::int64_t copyInKernel(OutputFileBuf& to, std::int64_t count);
 
     sys::File file_;
     std::error_code error_;
@@ -73,14 +76,17 @@ private:
     bool kernelCopies_ = true;  // until the system declines one
 };
 
-// Takes bytes from an InputFileBuf inside the kernel where the system can.
-class OutputFileBuf : public std::streambuf, public DirectCopyTarget {
+class OutputFileBuf : public std::streambuf {
 public:
     explicit OutputFileBuf(sys::File file);
     // The reason the first write or seek failed, if one did.
     const std::error_code& error() const { return error_; }
 
-    std::int64_t copyFrom(std::streambuf& source, std::int64_t count) override;
+    // Moves up to size bytes from where `from` stands in its file to where
+    // this stands, inside the kernel; returns the bytes moved, 0 at the end
+    // of `from`, or -1 where the system cannot. What the buffer holds must
+    // have been written first (pubsync).
+    std::int64_t copyFromFile(sys::File from, std::size_t size);
 
 protected:
     int_type overflow(int_type c) override;
@@ -91,8 +97,6 @@ protected:
     pos_type seekpos(pos_type position, std::ios_base::openmode which) override;
 
 private:
-    friend class InputFileBuf;
-
     bool flushBuffer();
     bool writeFile(const char* data, std::size_t size);
     void wrote(std::int64_t bytes);

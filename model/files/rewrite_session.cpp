@@ -11,6 +11,7 @@
 #include "model/files/file_errors.h"
 #include "model/files/model_file.h"
 #include "model/files/path_text.h"
+#include "model/kernel_copy.h"
 
 namespace morvane {
 
@@ -61,18 +62,31 @@ private:
     std::error_code traceError_;
 };
 
+// Large payloads move from the model's file to the new one inside the kernel.
+class FileToFileCopy final : public KernelCopy {
+public:
+    FileToFileCopy(InputFileBuf& from, OutputFileBuf& to) : from_(from), to_(to) {}
+
+    std::int64_t copy(std::int64_t count) override { return from_.copyInKernel(to_, count); }
+
+private:
+    InputFileBuf& from_;
+    OutputFileBuf& to_;
+};
+
 PassSummary runPass(const ModelFile& input, const SafeOutput& output,
                     const RewriteRequest& request) {
     ReadGate gate(request, input.size());
     InputFileBuf inputBuf(input.file());
     inputBuf.setReadGate([&gate](std::int64_t position) { return gate.goOn(position); });
     OutputFileBuf outputBuf(output.file());
+    FileToFileCopy kernelCopy(inputBuf, outputBuf);
     std::istream in(&inputBuf);
     std::ostream out(&outputBuf);
     std::ostream silent(nullptr);
     std::ostream& trace = request.trace != nullptr ? request.trace->stream() : silent;
     try {
-        return AddCollisionVolumes(in, out, request.volumes, trace);
+        return AddCollisionVolumes(in, out, request.volumes, trace, &kernelCopy);
     } catch (const ModelError& error) {
         gate.rethrowStop();
         throw NamingFile(input.path(), error);

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "model/block_writer.h"
 #include "model/chunk_reader.h"
 #include "model/errors.h"
+#include "model/kernel_copy.h"
 #include "model/stream.h"
 #include "model/trace.h"
 #include "support/pass_runner.h"
@@ -46,6 +48,67 @@ TEST(CopyBytes, CopiesWhatIsAskedAndAnnouncesIt) {
         EXPECT_TRUE(out.str() == source.substr(0, copied)) << count;
         EXPECT_EQ(trace.str(), "copybytes, " + std::to_string(count) + " bytes\n");
         EXPECT_EQ(reader.offset(), 12 + std::int64_t(copied));
+    }
+}
+
+// Moves bytes between in-memory streams as the file layer's copy moves them
+// between files, no more than `limit` in all, and notes each time it is asked
+// where the input and the output stood.
+class MemoryKernelCopy final : public KernelCopy {
+public:
+    struct Asked {
+        std::int64_t input;
+        std::int64_t output;
+        std::int64_t count;
+    };
+
+    MemoryKernelCopy(std::istream& in, std::ostream& out, std::int64_t limit)
+        : in_(in), out_(out), left_(limit) {}
+
+    std::int64_t copy(std::int64_t count) override {
+        asked.push_back({in_.tellg(), out_.tellp(), count});
+        std::string bytes(static_cast<std::size_t>(std::min(count, left_)), '\0');
+        const std::streamsize moved = in_.rdbuf()->sgetn(bytes.data(), std::ssize(bytes));
+        out_.rdbuf()->sputn(bytes.data(), moved);
+        left_ -= moved;
+        return moved;
+    }
+
+    std::vector<Asked> asked;
+
+private:
+    std::istream& in_;
+    std::ostream& out_;
+    std::int64_t left_;
+};
+
+// The rest of a payload beyond the reader's block goes through the kernel
+// copy, once everything before it is in the output: here the NORM chunk and
+// the start of the PRIM chunk, still in the writer's buffer. What the copy
+// declines or leaves goes through the buffers.
+TEST(KernelCopy, TakesTheRestOfAPayloadAfterEverythingBeforeIt) {
+    const std::string model = containerHeader() + chunk(kXyzs, 0, 200 << 10, payload(200 << 10)) +
+                              chunk(kNorm, 0, 20, payload(20)) +
+                              chunk(kPrim, 0, 3 << 20, payload(3 << 20, 'p'));
+    for (const bool traced : {false, true}) {
+        const Rewritten expected = rewriteInMemory(model, 5, traced);
+        for (const std::int64_t limit : {0, 1 << 20, 4 << 20}) {
+            SCOPED_TRACE(::testing::Message() << "traced " << traced << ", limit " << limit);
+            std::istringstream in(model);
+            std::stringstream out;
+            std::ostringstream trace;
+            std::ostream silent(nullptr);
+            MemoryKernelCopy kernelCopy(in, out, limit);
+            const PassSummary summary =
+                AddCollisionVolumes(in, out, 5, traced ? trace : silent, &kernelCopy);
+            EXPECT_TRUE(out.str() == expected.output);
+            EXPECT_EQ(trace.str(), expected.trace);
+            EXPECT_EQ(summary, expected.summary);
+            ASSERT_EQ(kernelCopy.asked.size(), 1u);
+            const MemoryKernelCopy::Asked& asked = kernelCopy.asked.front();
+            EXPECT_EQ(asked.output, asked.input) << "the output lacks bytes that come before";
+            EXPECT_EQ(asked.input + asked.count, std::ssize(model));
+        }
     }
 }
 

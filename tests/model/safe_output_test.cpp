@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <map>
+#include <numeric>
 #include <sstream>
 
 #include "model/carried_block.h"
@@ -253,6 +254,22 @@ TEST_F(SafeRewrite, TheKernelsCopyComesAfterWhatTheBuffersHold) {
     rewriteFile(folder_ / "big.zrm", folder_ / "out.zrm", 5, silent);
     EXPECT_GT(counts["copy_file_range"], 0);
     EXPECT_TRUE(readFile(folder_ / "out.zrm") == rewriteInMemory(model, 5, false).output);
+}
+
+// The kernel's copy asks the read gate as often as reads through the buffers
+// would, so that progress moves on, and a cancel is heard, every block.
+TEST_F(SafeRewrite, TheKernelsCopyHearsProgressEveryBlock) {
+    writeFile(folder_ / "big.zrm", kLongModel);
+    std::vector<std::int64_t> reported;
+    reset();
+    rewrite("big.zrm", "out.zrm", [&](std::int64_t read, std::int64_t) {
+        reported.push_back(read);
+        return true;
+    });
+    EXPECT_GT(counts["copy_file_range"], 0);
+    std::vector<std::int64_t> steps(reported.size());
+    std::adjacent_difference(reported.begin(), reported.end(), steps.begin());
+    EXPECT_LE(std::ranges::max(steps), 256 << 10) << ::testing::PrintToString(reported);
 }
 
 // The output name is looked at again right before the new model takes it.
