@@ -19,10 +19,6 @@ constexpr std::int64_t kGroupBytes = 256 << 20;
 // can be at once.
 constexpr std::size_t kGroupTemporaryNames = 4;
 
-bool lackedFiles(const RewriteSession& session) {
-    return session.settled() && session.outcome().cause == RewriteOutcome::Cause::OpenFiles;
-}
-
 }  // namespace
 
 BatchRewrite::BatchRewrite(RewriteRequest request, Report report)
@@ -54,7 +50,7 @@ void BatchRewrite::add(const std::filesystem::path& input, const Plan& plan) {
     RewriteSession session = start(input, plan);
     // A model that finds no file free waits for the models before it to take
     // their names, which frees theirs.
-    if (lackedFiles(session) && !group_.empty()) {
+    if (session.lackedFiles() && !group_.empty()) {
         finish();
         ResumeEndingSignals();
         session = start(input, plan);

@@ -153,6 +153,17 @@ void RewriteSession::planOutputInto(const fs::path& folder, const RewriteRequest
     planOutput(folder / name, request);
 }
 
+const RewriteOutcome& RewriteSession::outcome() const {
+    if (std::exchange(messageToRead_, false)) {
+        try {
+            std::rethrow_exception(outcome_.error);
+        } catch (const std::exception& failure) {
+            outcome_.message = failure.what();
+        }
+    }
+    return outcome_;
+}
+
 const OutputLanding* RewriteSession::landing() const {
     return output_ ? &output_->landing() : nullptr;
 }
@@ -263,10 +274,13 @@ void RewriteSession::settle(std::exception_ptr error) {
     } catch (const FileRefused& refusal) {
         outcome_.status = Status::Refused;
         outcome_.message = refusal.what();
-    } catch (const TooManyOpenFiles& failure) {
+    } catch (const TooManyOpenFiles&) {
+        // Nothing of it is read while the program may have no file free: a
+        // batch tries such a model again once files are free, and a
+        // sanitized build checks every call through it with files of its own.
         outcome_.status = Status::Failed;
         outcome_.cause = Cause::OpenFiles;
-        outcome_.message = failure.what();
+        messageToRead_ = true;
     } catch (const std::bad_alloc&) {
         outcome_.status = Status::Failed;
         outcome_.cause = Cause::Memory;

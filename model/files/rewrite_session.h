@@ -91,7 +91,12 @@ public:
     const std::optional<CarriedBlock>& blockFound() const { return outcome_.carriedBlock; }
     // Whether nothing more is to be done: written, or settled otherwise.
     bool settled() const { return settled_; }
-    const RewriteOutcome& outcome() const { return outcome_; }
+    const RewriteOutcome& outcome() const;
+    // Whether it failed because the program had as many files open as it
+    // may: it may work once others are closed.
+    bool lackedFiles() const {
+        return settled_ && outcome_.cause == RewriteOutcome::Cause::OpenFiles;
+    }
 
     // The whole rewrite of the model into output, for a model on its own.
     const RewriteOutcome& rewrite(const std::filesystem::path& output,
@@ -126,7 +131,9 @@ private:
 
     std::unique_ptr<ModelFile> model_;
     std::unique_ptr<SafeOutput> output_;
-    RewriteOutcome outcome_;
+    mutable RewriteOutcome outcome_;
+    // The message of a failure for want of files, read only once asked for.
+    mutable bool messageToRead_ = false;
     bool settled_ = false;
 };
 
