@@ -214,8 +214,11 @@ private:
     void Answer(HWND window) {
         if (::GetDlgItem(window, kProgressBar) != nullptr) {
             progressShown = true;
+            // Sent, not posted: the save has taken the cancel before a worker
+            // that waits for it goes on.
             if (cancelProgress.exchange(false)) {
-                ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+                ::SendMessageTimeoutW(window, WM_COMMAND, IDCANCEL, 0, SMTO_NORMAL,
+                                      kGiveUpMilliseconds, nullptr);
                 progressCancelled = true;
             }
             return;
