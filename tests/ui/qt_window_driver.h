@@ -14,6 +14,11 @@
 
 namespace morvane::ui::scenarios {
 
+// A path as the window shows it, for Qt's own calls.
+inline QString ToDisplayText(const std::filesystem::path& path) {
+    return QString::fromStdString(DisplayText(path));
+}
+
 class QtWindowDriver : public WindowDriver, public FileChooser {
 public:
     QtWindowDriver() {

@@ -59,10 +59,4 @@ std::filesystem::path ToPath(const QString& text) {
     return std::filesystem::path(text.toStdU16String());
 }
 
-// A name from the command line may hold bytes that are no UTF-8; they are
-// shown as replacement characters instead of failing the conversion.
-QString ToDisplayText(const std::filesystem::path& path) {
-    return QString::fromStdString(DisplayText(path));
-}
-
 }  // namespace morvane::ui

@@ -17,6 +17,5 @@ public:
 void ConfigureFileDialog(QFileDialog& dialog, const ChooserRequest& request);
 
 std::filesystem::path ToPath(const QString& text);
-QString ToDisplayText(const std::filesystem::path& path);
 
 }  // namespace morvane::ui
