@@ -10,7 +10,7 @@
 
 #include "collision_app.h"
 #include "collision_dlg.h"
-#include "graphical_session.h"
+#include "ui/platform/qt/graphical_session.h"
 #include "window_arguments.h"
 
 namespace morvane::ui::testing {
@@ -148,13 +148,13 @@ TEST(ProgramStart, TheToolkitTakesItsOptionsAndTheWindowTheModels) {
     waited.start();
     QObject::connect(&user, &QTimer::timeout, [&] {
         QWidget* modal = QApplication::activeModalWidget();
-        auto* window = dynamic_cast<CCollisionDlg*>(modal);
+        auto* status = modal != nullptr ? modal->findChild<QLineEdit*>("IDC_FILENAME") : nullptr;
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             said.append(box->text());
             box->close();
-        } else if (window != nullptr && (!said.empty() || waited.hasExpired(3000))) {
-            chosen = window->findChild<QLineEdit*>("IDC_FILENAME")->text();
-            window->close();
+        } else if (status != nullptr && (!said.empty() || waited.hasExpired(3000))) {
+            chosen = status->text();
+            modal->close();
         }
     });
     user.start(5);

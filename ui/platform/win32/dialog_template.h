@@ -1,6 +1,6 @@
 #pragma once
 
-#include <windows.h>
+#include "windows_api.h"
 
 #include <string_view>
 #include <vector>
