@@ -5,8 +5,8 @@
 
 #include "list_command.h"
 #include "options.h"
-#include "program_arguments.h"
 #include "rewrite_command.h"
+#include "startup/program_arguments.h"
 #include "startup/standard_streams.h"
 
 namespace {
@@ -27,7 +27,7 @@ int run(int argc, char** argv) {
     cli::Options options;
     cli::DescribeCommandLine(app, options);
     std::vector<std::string> arguments =
-        cli::WithEmptyValuesSpelledOut(app, cli::ProgramArguments(argc, argv));
+        cli::WithEmptyValuesSpelledOut(app, morvane::ProgramArguments(argc, argv));
     std::vector<char*> words;
     for (std::string& argument : arguments) {
         words.push_back(argument.data());

@@ -1,33 +1,21 @@
 #include "options.h"
 
-#include <charconv>
 #include <filesystem>
 #include <map>
 #include <optional>
 
 #include "model/files/path_text.h"
 #include "model/format.h"
+#include "model/volume_count.h"
 
 namespace morvane::cli {
 
 namespace {
 
-// Decimal only, as the window's field reads it: "010" is ten.
-std::optional<int> volumeCount(const std::string& text) {
-    int count = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, count);
-    if (error != std::errc() || stop != end || count < zrm::kMinVolumes ||
-        count > zrm::kMaxVolumes) {
-        return std::nullopt;
-    }
-    return count;
-}
-
 CLI::Validator isVolumeCount() {
     return CLI::Validator(
         [](const std::string& text) -> std::string {
-            if (volumeCount(text)) {
+            if (ParseVolumeCount(text)) {
                 return {};
             }
             return "the number of collision volumes must be a whole number from " +
@@ -100,7 +88,7 @@ void DescribeCommandLine(CLI::App& app, Options& options) {
     CLI::Option* volumes =
         app.add_option_function<std::string>(
                "-n,--volumes",
-               [&options](const std::string& text) { options.volumes = *volumeCount(text); },
+               [&options](const std::string& text) { options.volumes = *ParseVolumeCount(text); },
                "number of collision volumes, " + zrm::VolumeRange())
             ->type_name("N")
             ->check(isVolumeCount());

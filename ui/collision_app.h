@@ -13,8 +13,6 @@ public:
     // Takes the whole command line, and the models the window starts with.
     CCollisionApp(int& argc, char** argv, std::vector<std::filesystem::path> models);
 
-    const std::vector<std::filesystem::path>& ModelArguments() const { return m_modelArguments; }
-
     // Runs the window modally; false means the program ends when it closes,
     // without an event loop of its own.
     bool InitInstance();

@@ -10,6 +10,7 @@
 #include "model/files/path_text.h"
 #include "model/format.h"
 #include "platform/data_exchange.h"
+#include "resources/dialog_templates.h"
 #include "resources/resource.h"
 
 namespace morvane::ui {

@@ -1,6 +1,6 @@
 // Writes a picture of the window, as the screen shows it with a model chosen,
 // to the .bmp file named on the command line: for the README, not a test.
-#include <windows.h>
+#include "ui/platform/win32/windows_api.h"
 
 #include <fstream>
 #include <thread>
@@ -59,11 +59,11 @@ int main(int argc, char** argv) {
     CCollisionDlg window(chooser);
     window.ChooseOnStart({argv[1]});
     std::thread photographer([&] {
-        while (window.GetSafeHwnd() == nullptr) {
+        while (NativeWindow(window) == nullptr) {
             ::Sleep(50);
         }
         ::Sleep(1500);
-        const HWND dialog = window.GetSafeHwnd();
+        const HWND dialog = NativeWindow(window);
         ::SendMessageW(::GetDlgItem(dialog, IDC_VOLUMES), WM_SETTEXT, 0,
                        reinterpret_cast<LPARAM>(L"3"));
         ::Sleep(500);

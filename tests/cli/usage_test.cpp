@@ -4,6 +4,29 @@
 namespace morvane::testing {
 namespace {
 
+// The count is read as the window's field reads it: white space around it
+// and one leading plus sign are taken; what the field refuses is refused.
+TEST_F(CommandLine, TheCountIsReadAsTheWindowReadsIt) {
+    writeFile(path("in.zrm"), model_);
+    for (const std::string count : {" 3", "+3", "3\t", " +3 "}) {
+        SCOPED_TRACE(count);
+        fs::remove(path("out.zrm"));
+        const ToolRun result = run({"-q", "-n", count, "in.zrm", "out.zrm"});
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(readFile(path("out.zrm")), rewriteInMemory(model_, 3).output);
+    }
+    EXPECT_EQ(run({"-q", "--volumes= +3", "in.zrm", "out.zrm"}).exitCode, 0);
+    const std::string count =
+        "--volumes: the number of collision volumes must be a whole number from 1 to 1000, not ";
+    for (const std::string refused : {"+-3", "++3", "+ 3", "3 3", "0x3", " "}) {
+        const ToolRun result = run({"-n", refused, "in.zrm", "refused.zrm"});
+        EXPECT_EQ(result.exitCode, 2) << refused;
+        EXPECT_EQ(result.err, "morvane-cli: " + count + "'" + refused +
+                                  "'\nRun 'morvane-cli --help' for usage.\n");
+    }
+    EXPECT_EQ(folder_.listing(), "in.zrm out.zrm ");
+}
+
 TEST_F(CommandLine, UsageErrorsExitTwoAndSayWhatWasExpected) {
     writeFile(path("in.zrm"), model_);
     fs::create_directory(path("adir"));

@@ -42,7 +42,6 @@ const std::string kPrecious = "an older model that must survive";
 const std::string kLongModel = containerHeader() + chunk(kPrim, 0, 3 << 20, payload(3 << 20)) +
                                chunk(kNorm, 0, 3 << 20, payload(3 << 20, 'n')) + "abc";
 
-
 // c.zrm replaces an older file through a temporary name; bad.zrm is refused.
 TEST(BatchDurability, FilesAreSyncedTogetherThenNamedThenTheFolderSyncedOnce) {
     for (const bool syncfsFails : {false, true}) {

@@ -8,11 +8,16 @@
 #include <QtWidgets>
 
 #include "collision_dlg.h"
-#include "qt_file_chooser.h"
 #include "resources/resource.h"
+#include "ui/platform/qt/widgets.h"
 #include "window_scenarios/window_driver.h"
 
 namespace morvane::ui::scenarios {
+
+// A path as the window shows it, for Qt's own calls.
+inline QString ToDisplayText(const std::filesystem::path& path) {
+    return QString::fromStdString(DisplayText(path));
+}
 
 class QtWindowDriver : public WindowDriver, public FileChooser {
 public:
@@ -29,7 +34,7 @@ public:
         windowThread = std::this_thread::get_id();
         m_window = std::make_unique<CCollisionDlg>(*this);
         m_window->ChooseOnStart(std::move(models));
-        m_window->show();
+        Widget().show();
         // Long enough for the boxes the start posts to open and be answered.
         QTest::qWait(50);
         EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() == nullptr; }))
@@ -44,18 +49,18 @@ public:
         QTest::keyClicks(Field(IDC_VOLUMES), QString::fromStdString(text));
     }
 
-    void Click(int id) override { QTest::mouseClick(m_window->GetDlgItem(id), Qt::LeftButton); }
+    void Click(int id) override { QTest::mouseClick(Control(id), Qt::LeftButton); }
 
     void Press(Key key) override {
-        QWidget* focus = m_window->focusWidget();
-        QTest::keyClick(focus != nullptr ? focus : m_window.get(),
+        QWidget* focus = Widget().focusWidget();
+        QTest::keyClick(focus != nullptr ? focus : &Widget(),
                         key == Key::Enter ? Qt::Key_Return : Qt::Key_Escape);
     }
 
     void SystemCommand(int commandId) override { m_window->OnSysCommand(commandId); }
 
     std::string LastSystemMenuItem(bool& afterSeparator) override {
-        const QList<QAction*> items = m_window->GetSystemMenu()->actions();
+        const QList<QAction*> items = NativeSystemMenu(*m_window).actions();
         afterSeparator = items.size() >= 2 && items[items.size() - 2]->isSeparator();
         return items.isEmpty() ? std::string() : items.back()->text().toStdString();
     }
@@ -67,7 +72,7 @@ public:
             urls.append(QUrl::fromLocalFile(ToDisplayText(file)));
         }
         data.setUrls(urls);
-        Drag(m_window.get(), data, Qt::CopyAction);
+        Drag(&Widget(), data, Qt::CopyAction);
     }
 
     // Plays the window system carrying a drag to the middle of a control and,
@@ -75,30 +80,33 @@ public:
     // one. Returns the action taken, IgnoreAction when the drag is refused.
     Qt::DropAction Drag(QWidget* over, const QMimeData& data, Qt::DropActions offered,
                         bool drop = true) {
-        const QPoint at = over->mapTo(m_window.get(), over->rect().center());
+        const QPoint at = over->mapTo(&Widget(), over->rect().center());
         QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(m_window->windowHandle(), &enter);
+        QApplication::sendEvent(Widget().windowHandle(), &enter);
         QDragMoveEvent move(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(m_window->windowHandle(), &move);
+        QApplication::sendEvent(Widget().windowHandle(), &move);
         EXPECT_EQ(enter.isAccepted(), move.isAccepted());
         if (drop) {
             QDropEvent dropped(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(m_window->windowHandle(), &dropped);
+            QApplication::sendEvent(Widget().windowHandle(), &dropped);
             EXPECT_EQ(dropped.isAccepted(), move.isAccepted());
         }
         return move.isAccepted() ? move.dropAction() : Qt::IgnoreAction;
     }
 
     bool CountFieldHasFocusAndIsSelected() override {
-        return m_window->focusWidget() == Field(IDC_VOLUMES) &&
+        return Widget().focusWidget() == Field(IDC_VOLUMES) &&
                Field(IDC_VOLUMES)->selectedText() == Field(IDC_VOLUMES)->text();
     }
 
-    bool IsOpen() override { return m_window->isVisible(); }
-    int Result() override { return m_window->result(); }
+    bool IsOpen() override { return Widget().isVisible(); }
+    int Result() override { return Widget().result(); }
 
     CCollisionDlg& Window() const { return *m_window; }
-    QLineEdit* Field(int id) const { return qobject_cast<QLineEdit*>(m_window->GetDlgItem(id)); }
+    // The window as Qt sees it, and its controls.
+    QDialog& Widget() const { return NativeWidget(*m_window); }
+    QWidget* Control(int id) const { return NativeControl(*m_window, id); }
+    QLineEdit* Field(int id) const { return qobject_cast<QLineEdit*>(Control(id)); }
 
 private:
     // A progress dialog is left to the test unless it is to be cancelled; a

@@ -6,6 +6,7 @@
 
 #include "about_dlg.h"
 #include "platform/icons.h"
+#include "platform/system_file_chooser.h"
 #include "qt_window_driver.h"
 #include "support/pass_runner.h"
 #include "support/zrm_builder.h"
@@ -45,7 +46,7 @@ std::optional<std::filesystem::path> TypeIntoFileDialog(const ChooserRequest& re
     user.start(20);
     // The dialog Qt draws itself: a desktop's own one cannot be driven here.
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-    return QtFileChooser().Choose(request);
+    return SystemFileChooser().Choose(request);
 }
 
 // An existing name to write is taken without asking: the window never
@@ -106,7 +107,7 @@ TEST_F(QtWindowTest, OnlyOneLocalFileIsTakenWhereverItIsDropped) {
     user->Open();
     QtWindowDriver& qt = QtUser();
     const std::tuple<QWidget*, Qt::DropActions, Qt::DropAction> drops[] = {
-        {&qt.Window(), Qt::CopyAction | Qt::MoveAction, Qt::CopyAction},
+        {&qt.Widget(), Qt::CopyAction | Qt::MoveAction, Qt::CopyAction},
         {qt.Field(IDC_VOLUMES), Qt::LinkAction | Qt::MoveAction, Qt::LinkAction},
         {qt.Field(IDC_FILENAME), Qt::CopyAction | Qt::LinkAction | Qt::MoveAction, Qt::CopyAction},
     };
@@ -128,7 +129,7 @@ TEST_F(QtWindowTest, OnlyOneLocalFileIsTakenWhereverItIsDropped) {
     for (const auto& [what, urls, offered] : refused) {
         SCOPED_TRACE(what);
         qt.Field(IDC_FILENAME)->clear();
-        EXPECT_EQ(qt.Drag(&qt.Window(), *Urls(urls), offered), Qt::IgnoreAction);
+        EXPECT_EQ(qt.Drag(&qt.Widget(), *Urls(urls), offered), Qt::IgnoreAction);
         EXPECT_EQ(qt.Field(IDC_FILENAME)->text(), "");
     }
     EXPECT_TRUE(user->said.empty());
@@ -150,7 +151,8 @@ QString SpokenName(QWidget* control) {
 // control, and one Quit button.
 TEST_F(QtWindowTest, EveryControlIsAnnouncedByTheTextBesideIt) {
     user->Open();
-    CCollisionDlg& window = QtUser().Window();
+    QtWindowDriver& qt = QtUser();
+    QDialog& window = qt.Widget();
     QAccessibleInterface* dialog = QAccessible::queryAccessibleInterface(&window);
     QStringList buttons;
     for (int i = 0; i < dialog->childCount(); ++i) {
@@ -168,23 +170,22 @@ TEST_F(QtWindowTest, EveryControlIsAnnouncedByTheTextBesideIt) {
         {IDC_SAVE, "Save ZRM..."},
     };
     for (const auto& [id, name] : names) {
-        EXPECT_EQ(SpokenName(window.GetDlgItem(id)), name) << id;
+        EXPECT_EQ(SpokenName(qt.Control(id)), name) << id;
     }
     auto* label = window.findChild<QLabel*>("IDC_STATIC_VOLUMES");
-    const auto labelledBy = QAccessible::queryAccessibleInterface(window.GetDlgItem(IDC_VOLUMES))
+    const auto labelledBy = QAccessible::queryAccessibleInterface(qt.Control(IDC_VOLUMES))
                                 ->relations(QAccessible::Label);
     ASSERT_EQ(labelledBy.size(), 1);
     EXPECT_EQ(labelledBy.front().first->object(), label);
-    EXPECT_TRUE(
-        QAccessible::queryAccessibleInterface(window.GetDlgItem(IDC_FILENAME))->state().readOnly);
-    CAboutDlg about(&window);
-    about.show();
-    EXPECT_EQ(SpokenName(about.findChild<QWidget*>("IDOK")), "OK");
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(qt.Control(IDC_FILENAME))->state().readOnly);
+    CAboutDlg about(&qt.Window());
+    NativeWidget(about).show();
+    EXPECT_EQ(SpokenName(NativeWidget(about).findChild<QWidget*>("IDOK")), "OK");
 }
 
 TEST_F(QtWindowTest, TheWindowMenusAboutItemOpensTheAboutBox) {
     user->Open();
-    QtUser().Window().GetSystemMenu()->actions().back()->trigger();
+    NativeSystemMenu(QtUser().Window()).actions().back()->trigger();
     EXPECT_EQ(user->said, std::vector<std::string>{"About morvane"});
 }
 
@@ -197,17 +198,17 @@ TEST(MinimisedIcon, IsCentredRoundingAsThePlatformDoes) {
 // next control at once.
 TEST_F(QtWindowTest, TabOrderFollowsTheTemplateWithOneQuit) {
     user->Open();
-    CCollisionDlg& window = QtUser().Window();
-    EXPECT_EQ(window.GetDlgItem(IDCANCEL), nullptr);
-    QWidget* widget = window.GetDlgItem(IDOK);
+    QtWindowDriver& qt = QtUser();
+    QDialog& window = qt.Widget();
+    EXPECT_EQ(qt.Control(IDCANCEL), nullptr);
+    QWidget* widget = qt.Control(IDOK);
     for (const int id : {IDOK, IDC_CHOOSE, IDC_VOLUMES, IDC_FILENAME, IDC_SAVE, IDOK}) {
-        EXPECT_EQ(widget, window.GetDlgItem(id)) << id;
+        EXPECT_EQ(widget, qt.Control(id)) << id;
         do {
             widget = widget->nextInFocusChain();
         } while (widget->focusPolicy() == Qt::NoFocus || widget == &window);
     }
-    EXPECT_EQ(window.childAt(window.GetDlgItem(IDOK)->geometry().center()),
-              window.GetDlgItem(IDOK));
+    EXPECT_EQ(window.childAt(qt.Control(IDOK)->geometry().center()), qt.Control(IDOK));
 }
 
 void ExpectNoTextClipped(const QWidget& dialog) {
@@ -234,7 +235,7 @@ void ExpectNoTextClipped(const QWidget& dialog) {
 // letter width and an eighth of its height.
 TEST_F(QtWindowTest, TheWindowIsTheTemplatesSizeAtItsFont) {
     user->Open();
-    CCollisionDlg& window = QtUser().Window();
+    QDialog& window = QtUser().Widget();
     const QFontMetrics metrics(window.font());
     const double letter =
         metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 52.0;
@@ -248,12 +249,13 @@ TEST_F(QtWindowTest, TheWindowIsTheTemplatesSizeAtItsFont) {
 // text shows at all; the count's label must have left ink on the window.
 TEST_F(QtWindowTest, NoTextIsCutOffAndTextIsReallyDrawn) {
     user->Open();
-    CCollisionDlg& window = QtUser().Window();
+    QDialog& window = QtUser().Widget();
     ExpectNoTextClipped(window);
-    CAboutDlg about(&window);
-    about.show();
-    ExpectNoTextClipped(about);
-    EXPECT_FALSE(about.findChild<QLabel*>("IDC_STATIC_ICON")->pixmap().isNull());
+    CAboutDlg about(&QtUser().Window());
+    QDialog& aboutWindow = NativeWidget(about);
+    aboutWindow.show();
+    ExpectNoTextClipped(aboutWindow);
+    EXPECT_FALSE(aboutWindow.findChild<QLabel*>("IDC_STATIC_ICON")->pixmap().isNull());
 
     const QImage image =
         window.grab(window.findChild<QLabel*>("IDC_STATIC_VOLUMES")->geometry()).toImage();

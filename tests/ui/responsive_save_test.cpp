@@ -145,7 +145,7 @@ class ResponsiveSaveTest : public QtWindowTest {
 protected:
     void SetUp() override { user->Open({input}); }
 
-    QProgressDialog* Progress() { return QtUser().Window().findChild<QProgressDialog*>(); }
+    QProgressDialog* Progress() { return QtUser().Widget().findChild<QProgressDialog*>(); }
 
     bool WaitForProgressShown() {
         return QTest::qWaitFor([this] { return Progress() != nullptr && Progress()->isVisible(); },
@@ -164,13 +164,13 @@ TEST_F(ResponsiveSaveTest, TheWindowKeepsAnsweringAndShowsTheProgress) {
     QtWindowDriver& qt = QtUser();
     QMimeData other;
     other.setUrls({QUrl::fromLocalFile(ToDisplayText(Write("other.zrm", "x")))});
-    ASSERT_EQ(qt.Drag(&qt.Window(), other, Qt::CopyAction, false), Qt::CopyAction);
+    ASSERT_EQ(qt.Drag(&qt.Widget(), other, Qt::CopyAction, false), Qt::CopyAction);
     bool advanced = false;
     held.WhenFirstHeld([&] {
         user->Click(IDC_SAVE);
         user->Click(IDC_CHOOSE);
         user->SystemCommand(IDM_ABOUTBOX);
-        EXPECT_EQ(qt.Drag(&qt.Window(), other, Qt::CopyAction), Qt::IgnoreAction);
+        EXPECT_EQ(qt.Drag(&qt.Widget(), other, Qt::CopyAction), Qt::IgnoreAction);
         ASSERT_TRUE(WaitForProgressShown());
         QProgressDialog* progress = Progress();
         EXPECT_EQ(QApplication::activeModalWidget(), progress);
@@ -257,7 +257,7 @@ class StoppedSaveTest
 TEST_P(StoppedSaveTest, LeavesTheEarlierOutputAndTheWindow) {
     const auto [where, how] = GetParam();
     const auto output = Write("out.zrm", "keep");
-    CCollisionDlg& window = QtUser().Window();
+    QDialog& window = QtUser().Widget();
     held.WhenFirstHeld([&] {
         if (where == "progress dialog") {
             ASSERT_TRUE(WaitForProgressShown());
@@ -269,7 +269,7 @@ TEST_P(StoppedSaveTest, LeavesTheEarlierOutputAndTheWindow) {
         } else if (how == "close") {
             target->close();
         } else if (where == "window") {
-            QTest::mouseClick(window.GetDlgItem(IDOK), Qt::LeftButton);
+            QTest::mouseClick(QtUser().Control(IDOK), Qt::LeftButton);
         } else {
             Progress()->findChild<QPushButton*>()->click();
         }

@@ -8,7 +8,7 @@
 
 #include "model/files/model_file.h"
 #include "model/files/system_calls.h"
-#include "platform/data_exchange.h"
+#include "model/volume_count.h"
 #include "platform/window_commands.h"
 #include "resources/resource.h"
 #include "support/file_rewrite.h"

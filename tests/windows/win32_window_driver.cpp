@@ -1,9 +1,9 @@
 // The window scenarios' user on the Win32 rendering: the window runs modally
 // on a thread of its own, the user sends it the messages keys and clicks
 // send, and a watcher answers the modal windows it opens.
-#include <gtest/gtest.h>
-#include <windows.h>
+#include "ui/platform/win32/windows_api.h"
 //
+#include <gtest/gtest.h>
 #include <oleacc.h>
 #include <shlobj.h>
 
@@ -19,7 +19,6 @@
 #include "collision_dlg.h"
 #include "resources/resource.h"
 #include "support/temp_folder.h"
-#include "wide_text.h"
 #include "window_scenarios/window_driver.h"
 
 namespace morvane::ui::scenarios {
@@ -171,7 +170,7 @@ public:
         return m_result;
     }
 
-    HWND Dialog() const { return m_window != nullptr ? m_window->GetSafeHwnd() : nullptr; }
+    HWND Dialog() const { return m_window != nullptr ? NativeWindow(*m_window) : nullptr; }
 
 private:
     HWND Control(int id) const { return ::GetDlgItem(Dialog(), id); }
@@ -214,8 +213,11 @@ private:
     void Answer(HWND window) {
         if (::GetDlgItem(window, kProgressBar) != nullptr) {
             progressShown = true;
+            // Sent, not posted: the save has taken the cancel before a worker
+            // that waits for it goes on.
             if (cancelProgress.exchange(false)) {
-                ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+                ::SendMessageTimeoutW(window, WM_COMMAND, IDCANCEL, 0, SMTO_NORMAL,
+                                      kGiveUpMilliseconds, nullptr);
                 progressCancelled = true;
             }
             return;

@@ -1,23 +1,12 @@
 #include "platform/data_exchange.h"
 
-#include <charconv>
+#include <optional>
 
+#include "model/volume_count.h"
 #include "platform/dialog.h"
 #include "platform/edit_control.h"
 
 namespace morvane::ui {
-namespace {
-
-std::string_view Trimmed(std::string_view text) {
-    constexpr std::string_view kSpace = " \t\n\v\f\r";
-    const std::size_t first = text.find_first_not_of(kSpace);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
-}
-
-}  // namespace
 
 void CDataExchange::Fail(const std::string& message) {
     m_dialog.ShowMessage(MessageKind::Warning, message);
@@ -51,20 +40,6 @@ void DDV_MinMaxInt(CDataExchange& dx, int value, int minimum, int maximum) {
         dx.Fail("Please enter a whole number from " + std::to_string(minimum) + " to " +
                 std::to_string(maximum) + ".");
     }
-}
-
-std::optional<int> ParseWholeNumber(std::string_view text) {
-    std::string_view digits = Trimmed(text);
-    if (digits.starts_with('+') && !digits.starts_with("+-")) {
-        digits.remove_prefix(1);
-    }
-    const char* const end = digits.data() + digits.size();
-    int value = 0;
-    const auto [stop, error] = std::from_chars(digits.data(), end, value);
-    if (digits.empty() || error != std::errc() || stop != end) {
-        return std::nullopt;
-    }
-    return value;
 }
 
 }  // namespace morvane::ui

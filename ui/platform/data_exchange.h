@@ -1,8 +1,6 @@
 #pragma once
 
-#include <optional>
 #include <string>
-#include <string_view>
 
 namespace morvane::ui {
 
@@ -38,9 +36,5 @@ struct DataExchangeFailed {};
 void DDX_Control(CDataExchange& dx, int id, CEdit& control);
 void DDX_Text(CDataExchange& dx, int id, int& value);
 void DDV_MinMaxInt(CDataExchange& dx, int value, int minimum, int maximum);
-
-// A whole decimal number, optionally signed and surrounded by white space,
-// that fits an int; anything else is no number.
-std::optional<int> ParseWholeNumber(std::string_view text);
 
 }  // namespace morvane::ui

@@ -1,7 +1,7 @@
 // What a dialog does the same on every rendering: the data exchange, and the
 // framework's defaults where the dialog built on it does not say otherwise.
-#include "native_dialog.h"
 #include "platform/data_exchange.h"
+#include "platform/dialog.h"
 #include "resources/resource.h"
 
 namespace morvane::ui {
@@ -39,6 +39,14 @@ void CDialog::OnOK() {
 
 void CDialog::OnCancel() {
     EndDialog(IDCANCEL);
+}
+
+void CDialog::OnSysCommand(int commandId) {
+    DefaultSysCommand(commandId);
+}
+
+bool CDialog::CanDropFiles(const std::vector<std::filesystem::path>&) const {
+    return false;
 }
 
 void CDialog::OnDropFiles(const std::vector<std::filesystem::path>&) {}

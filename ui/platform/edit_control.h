@@ -2,11 +2,9 @@
 
 #include <string>
 
-// First, so that where the system's headers rename SetWindowText this class
-// is renamed the same way wherever it is used.
-#include "platform/dialog.h"
-
 namespace morvane::ui {
+
+class CDialog;
 
 // An edit field bound to a member by the data exchange, so that a dialog can
 // set its text without owning the control.

@@ -1,5 +1,14 @@
 #pragma once
 
-// The system's own file chooser, as the rendering's native_file_chooser.h
-// declares it: class SystemFileChooser : public FileChooser.
-#include "native_file_chooser.h"
+#include "file_chooser.h"
+
+namespace morvane::ui {
+
+// The system's own file chooser: the desktop's dialog on Linux, the
+// file-opening chooser on Windows.
+class SystemFileChooser : public FileChooser {
+public:
+    std::optional<std::filesystem::path> Choose(const ChooserRequest& request) override;
+};
+
+}  // namespace morvane::ui

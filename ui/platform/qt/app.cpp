@@ -1,10 +1,13 @@
+#include "platform/app.h"
+
+#include <QApplication>
 #include <array>
 #include <cstdio>
 #include <utility>
 
-#include "native_app.h"
-#include "native_icon.h"
+#include "graphical_session.h"
 #include "resources/resource.h"
+#include "widgets.h"
 
 namespace morvane::ui {
 
@@ -28,14 +31,30 @@ constexpr std::array<std::pair<std::string_view, bool>, 21> kToolkitOptions{{
 
 }  // namespace
 
-CWinApp::CWinApp(int& argc, char** argv) : QApplication(argc, argv) {
-    setApplicationName("morvane");
-    setApplicationVersion(QStringLiteral(MORVANE_VERSION));
-    setWindowIcon(LoadQIcon(IDR_MAINFRAME));
+struct CWinApp::Native {
+    Native(int& argc, char** argv) : application(argc, argv) {}
+
+    QApplication application;
+};
+
+CWinApp::CWinApp(int& argc, char** argv) {
+    {
+        const DisplayFailureGuard guard;
+        m_native = std::make_unique<Native>(argc, argv);
+    }
+    QApplication::setApplicationName("morvane");
+    QApplication::setApplicationVersion(QStringLiteral(MORVANE_VERSION));
+    QApplication::setWindowIcon(LoadQIcon(IDR_MAINFRAME));
 }
 
-std::vector<std::string> CommandLineWords(int argc, char** argv) {
-    return {argv + std::min(argc, 1), argv + argc};
+CWinApp::~CWinApp() = default;
+
+bool CanOpenWindows(int argc, const char* const* argv) {
+    if (HasGraphicalSession(argc, argv)) {
+        return true;
+    }
+    std::fputs(kNoGraphicalSessionMessage, stderr);
+    return false;
 }
 
 std::optional<bool> ToolkitOption(std::string_view name) {

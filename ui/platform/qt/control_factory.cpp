@@ -5,8 +5,7 @@
 #include <QPushButton>
 #include <QStyle>
 
-#include "native_icon.h"
-#include "resource_text.h"
+#include "widgets.h"
 
 namespace morvane::ui {
 namespace {

@@ -7,16 +7,16 @@
 #include <QPainter>
 #include <QStyle>
 #include <QTimer>
+#include <map>
 #include <optional>
 #include <stdexcept>
 
 #include "control_factory.h"
 #include "dialog_units.h"
-#include "native_dialog.h"
-#include "native_icon.h"
 #include "platform/data_exchange.h"
-#include "resource_text.h"
+#include "resources/dialog_templates.h"
 #include "resources/resource.h"
+#include "widgets.h"
 
 namespace morvane::ui {
 namespace {
@@ -61,7 +61,7 @@ QString FromUtf8(const std::string& text) {
 }
 
 QLineEdit& EditField(const CDialog& dialog, int id) {
-    auto* edit = qobject_cast<QLineEdit*>(dialog.GetDlgItem(id));
+    auto* edit = qobject_cast<QLineEdit*>(NativeControl(dialog, id));
     if (edit == nullptr) {
         throw std::logic_error("control " + std::to_string(id) + " is no edit field");
     }
@@ -109,32 +109,52 @@ std::optional<Qt::DropAction> ReadOnlyDropAction(Qt::DropActions possible) {
 
 }  // namespace
 
-CMenu::CMenu(CDialog& dialog) : QMenu(&dialog), m_dialog(dialog) {}
+// The template's window as Qt widgets. Its push buttons, its menu and the
+// events Qt delivers to it go to the dialog's virtual handlers.
+struct CDialog::Native : public QDialog {
+    Native(CDialog& owner, const res::DialogTemplate& shape, QWidget* parentWindow);
 
-void CMenu::AppendMenu(unsigned flags, int commandId, std::string_view text) {
-    if ((flags & MF_SEPARATOR) != 0) {
-        addSeparator();
-        return;
-    }
-    QAction* action = addAction(ResourceText(text));
-    connect(action, &QAction::triggered, &m_dialog,
-            [this, commandId] { m_dialog.OnSysCommand(commandId); });
-}
+    void ApplyWindowStyle();
+    void CreateControls();
+    void LabelFields();
+    void RouteButton(QWidget* control, int id);
+    void FocusFirstTabStop();
+    void AnswerDrag(QDropEvent& event) const;
+    QWidget* Control(int id) const;
+    // What Qt paints where the dialog paints nothing of its own.
+    void PaintAsQtDoes() { QDialog::paintEvent(currentPaint); }
 
-CDialog::CDialog(int templateId, CDialog* parent)
-    : QDialog(parent), m_template(res::FindDialogTemplate(templateId)), m_systemMenu(*this) {
-    setFont(DialogFont(m_template));
+    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void reject() override { dialog.OnCancel(); }
+    void accept() override { dialog.OnOK(); }
+
+    CDialog& dialog;
+    const res::DialogTemplate& dialogTemplate;
+    QMenu systemMenu;
+    std::vector<QWidget*> controlsInOrder;
+    std::map<int, QWidget*> controlsById;
+    QPaintEvent* currentPaint = nullptr;
+    bool initialised = false;
+};
+
+CDialog::Native::Native(CDialog& owner, const res::DialogTemplate& shape, QWidget* parentWindow)
+    : QDialog(parentWindow), dialog(owner), dialogTemplate(shape), systemMenu(this) {
+    setFont(DialogFont(dialogTemplate));
     ApplyWindowStyle();
     CreateControls();
-    m_systemMenu.AppendMenu(MF_STRING, SC_CLOSE, "&Close");
 }
 
-void CDialog::ApplyWindowStyle() {
-    setWindowTitle(ResourceText(m_template.caption));
-    setWindowFlags(WindowFlagsFor(m_template.windowStyle));
+void CDialog::Native::ApplyWindowStyle() {
+    setWindowTitle(ResourceText(dialogTemplate.caption));
+    setWindowFlags(WindowFlagsFor(dialogTemplate.windowStyle));
     const QSize size =
-        ToPixels(m_template.width, m_template.height, BaseUnitsOf(QFontMetrics(font())));
-    if ((m_template.windowStyle & res::kModalFrame) != 0) {
+        ToPixels(dialogTemplate.width, dialogTemplate.height, BaseUnitsOf(QFontMetrics(font())));
+    if ((dialogTemplate.windowStyle & res::kModalFrame) != 0) {
         setFixedSize(size);
     } else {
         resize(size);
@@ -143,34 +163,34 @@ void CDialog::ApplyWindowStyle() {
 
 // Template order is both the tab order and, as on the platform the templates
 // come from, the stacking order with the first control on top.
-void CDialog::CreateControls() {
+void CDialog::Native::CreateControls() {
     const DialogBaseUnits units = BaseUnitsOf(QFontMetrics(font()));
-    for (const res::ControlTemplate& control : m_template.controls) {
+    for (const res::ControlTemplate& control : dialogTemplate.controls) {
         if ((control.style & res::kCommandOnly) != 0) {
             continue;
         }
         QWidget* widget = CreateControl(*this, control, units);
-        m_controlsInOrder.push_back(widget);
+        controlsInOrder.push_back(widget);
         if (control.id != IDC_STATIC) {
-            m_controlsById.emplace(control.id, widget);
+            controlsById.emplace(control.id, widget);
             RouteButton(widget, control.id);
         }
     }
-    for (auto it = m_controlsInOrder.rbegin(); it != m_controlsInOrder.rend(); ++it) {
+    for (auto it = controlsInOrder.rbegin(); it != controlsInOrder.rend(); ++it) {
         (*it)->raise();
     }
-    for (std::size_t i = 1; i < m_controlsInOrder.size(); ++i) {
-        setTabOrder(m_controlsInOrder[i - 1], m_controlsInOrder[i]);
+    for (std::size_t i = 1; i < controlsInOrder.size(); ++i) {
+        setTabOrder(controlsInOrder[i - 1], controlsInOrder[i]);
     }
     LabelFields();
 }
 
 // A screen reader announces a field by the text beside it, without the colon
 // and the mnemonic marker a sighted user reads past.
-void CDialog::LabelFields() {
-    for (const res::ControlTemplate& control : m_template.controls) {
+void CDialog::Native::LabelFields() {
+    for (const res::ControlTemplate& control : dialogTemplate.controls) {
         auto* label = findChild<QLabel*>(ResourceText(control.name));
-        QWidget* field = GetDlgItem(control.buddyId);
+        QWidget* field = Control(control.buddyId);
         if (control.buddyId == 0 || label == nullptr || field == nullptr) {
             continue;
         }
@@ -179,19 +199,106 @@ void CDialog::LabelFields() {
     }
 }
 
-void CDialog::RouteButton(QWidget* control, int id) {
+void CDialog::Native::RouteButton(QWidget* control, int id) {
     if (auto* button = qobject_cast<QAbstractButton*>(control)) {
-        connect(button, &QAbstractButton::clicked, this, [this, id] { OnCommand(id); });
+        connect(button, &QAbstractButton::clicked, this, [this, id] { dialog.OnCommand(id); });
     }
 }
 
-int CDialog::DoModal() {
-    return exec();
+QWidget* CDialog::Native::Control(int id) const {
+    const auto found = controlsById.find(id);
+    return found != controlsById.end() ? found->second : nullptr;
 }
 
-QWidget* CDialog::GetDlgItem(int id) const {
-    const auto found = m_controlsById.find(id);
-    return found != m_controlsById.end() ? found->second : nullptr;
+void CDialog::Native::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (initialised) {
+        return;
+    }
+    initialised = true;
+    if (dialog.OnInitDialog()) {
+        FocusFirstTabStop();
+    }
+}
+
+void CDialog::Native::FocusFirstTabStop() {
+    for (QWidget* control : controlsInOrder) {
+        if (control->focusPolicy() != Qt::NoFocus) {
+            control->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
+
+void CDialog::Native::contextMenuEvent(QContextMenuEvent* event) {
+    systemMenu.exec(event->globalPos());
+}
+
+void CDialog::Native::paintEvent(QPaintEvent* event) {
+    currentPaint = event;
+    dialog.OnPaint();
+}
+
+void CDialog::Native::dragEnterEvent(QDragEnterEvent* event) {
+    AnswerDrag(*event);
+}
+
+void CDialog::Native::dragMoveEvent(QDragMoveEvent* event) {
+    AnswerDrag(*event);
+}
+
+void CDialog::Native::AnswerDrag(QDropEvent& event) const {
+    const std::optional<Qt::DropAction> action = ReadOnlyDropAction(event.possibleActions());
+    const auto files = LocalFiles(event.mimeData());
+    if (!action || !files || !dialog.CanDropFiles(*files)) {
+        event.ignore();
+        return;
+    }
+    event.setDropAction(*action);
+    event.accept();
+}
+
+void CDialog::Native::dropEvent(QDropEvent* event) {
+    AnswerDrag(*event);
+    if (event->isAccepted()) {
+        dialog.OnDropFiles(*LocalFiles(event->mimeData()));
+    }
+}
+
+QDialog& NativeWidget(const CDialog& dialog) {
+    return dialog.native();
+}
+
+QWidget* NativeControl(const CDialog& dialog, int id) {
+    return dialog.native().Control(id);
+}
+
+QMenu& NativeSystemMenu(const CDialog& dialog) {
+    return dialog.native().systemMenu;
+}
+
+void CMenu::AppendMenu(unsigned flags, int commandId, std::string_view text) {
+    QMenu& menu = NativeSystemMenu(m_dialog);
+    if ((flags & MF_SEPARATOR) != 0) {
+        menu.addSeparator();
+        return;
+    }
+    QAction* action = menu.addAction(ResourceText(text));
+    CDialog& dialog = m_dialog;
+    QObject::connect(action, &QAction::triggered, &NativeWidget(dialog),
+                     [&dialog, commandId] { dialog.OnSysCommand(commandId); });
+}
+
+CDialog::CDialog(int templateId, CDialog* parent)
+    : m_native(std::make_unique<Native>(*this, res::FindDialogTemplate(templateId),
+                                        parent != nullptr ? &parent->native() : nullptr)) {
+    m_systemMenu.AppendMenu(MF_STRING, SC_CLOSE, "&Close");
+}
+
+CDialog::~CDialog() = default;
+
+int CDialog::DoModal() {
+    return m_native->exec();
 }
 
 std::string CDialog::GetDlgItemText(int id) const {
@@ -208,17 +315,21 @@ void CDialog::GotoDlgCtrl(int id) {
     edit.selectAll();
 }
 
+CMenu* CDialog::GetSystemMenu() {
+    return &m_systemMenu;
+}
+
 void CDialog::SetIcon(const CIcon& icon, bool) {
     if (icon.native() != nullptr) {
-        setWindowIcon(icon.native()->icon);
+        m_native->setWindowIcon(icon.native()->icon);
     }
 }
 
 // The fields would take a dropped file's path as text; a file dropped anywhere
 // on the window is offered to the dialog instead.
 void CDialog::DragAcceptFiles() {
-    setAcceptDrops(true);
-    for (QLineEdit* field : findChildren<QLineEdit*>()) {
+    m_native->setAcceptDrops(true);
+    for (QLineEdit* field : m_native->findChildren<QLineEdit*>()) {
         field->setAcceptDrops(false);
     }
 }
@@ -226,14 +337,15 @@ void CDialog::DragAcceptFiles() {
 // Names come from the user's files and are shown as they are, never read as
 // markup.
 void CDialog::ShowMessage(MessageKind kind, const std::string& text) {
-    QMessageBox box(BoxIcon(kind), windowTitle(), FromUtf8(text), QMessageBox::Ok, this);
+    QMessageBox box(BoxIcon(kind), m_native->windowTitle(), FromUtf8(text), QMessageBox::Ok,
+                    m_native.get());
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
 bool CDialog::AskYesNo(const std::string& text) {
-    QMessageBox box(QMessageBox::Warning, windowTitle(), FromUtf8(text),
-                    QMessageBox::Yes | QMessageBox::No, this);
+    QMessageBox box(QMessageBox::Warning, m_native->windowTitle(), FromUtf8(text),
+                    QMessageBox::Yes | QMessageBox::No, m_native.get());
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
@@ -241,89 +353,36 @@ bool CDialog::AskYesNo(const std::string& text) {
 }
 
 void CDialog::PostCall(std::function<void()> call) {
-    QTimer::singleShot(0, this, std::move(call));
-}
-
-void CDialog::OnSysCommand(int commandId) {
-    DefaultSysCommand(commandId);
+    QTimer::singleShot(0, m_native.get(), std::move(call));
 }
 
 void CDialog::DefaultSysCommand(int commandId) {
     if (commandId == SC_CLOSE) {
-        close();
+        m_native->close();
     }
 }
 
-void CDialog::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (m_initialised) {
-        return;
-    }
-    m_initialised = true;
-    if (OnInitDialog()) {
-        FocusFirstTabStop();
-    }
+void CDialog::EndDialog(int result) {
+    m_native->done(result);
 }
 
-void CDialog::FocusFirstTabStop() {
-    for (QWidget* control : m_controlsInOrder) {
-        if (control->focusPolicy() != Qt::NoFocus) {
-            control->setFocus(Qt::TabFocusReason);
-            return;
-        }
-    }
-}
-
-void CDialog::contextMenuEvent(QContextMenuEvent* event) {
-    m_systemMenu.exec(event->globalPos());
-}
-
-void CDialog::paintEvent(QPaintEvent* event) {
-    m_paintEvent = event;
-    OnPaint();
+bool CDialog::IsIconic() const {
+    return m_native->isMinimized();
 }
 
 void CDialog::OnPaint() {
-    QDialog::paintEvent(m_paintEvent);
+    m_native->PaintAsQtDoes();
 }
 
 void CDialog::PaintIconCentred(const CIcon& icon) {
-    QPainter painter(this);
-    painter.fillRect(rect(), palette().window());
-    const int extent = style()->pixelMetric(QStyle::PM_LargeIconSize);
-    const PixelPoint at = MinimisedIconPosition({width(), height()}, {extent, extent});
+    QWidget& window = *m_native;
+    QPainter painter(&window);
+    painter.fillRect(window.rect(), window.palette().window());
+    const int extent = window.style()->pixelMetric(QStyle::PM_LargeIconSize);
+    const PixelPoint at =
+        MinimisedIconPosition({window.width(), window.height()}, {extent, extent});
     if (icon.native() != nullptr) {
         painter.drawPixmap(at.x, at.y, icon.native()->icon.pixmap(extent, extent));
-    }
-}
-
-bool CDialog::CanDropFiles(const std::vector<std::filesystem::path>&) const {
-    return false;
-}
-
-void CDialog::dragEnterEvent(QDragEnterEvent* event) {
-    AnswerDrag(*event);
-}
-
-void CDialog::dragMoveEvent(QDragMoveEvent* event) {
-    AnswerDrag(*event);
-}
-
-void CDialog::AnswerDrag(QDropEvent& event) const {
-    const std::optional<Qt::DropAction> action = ReadOnlyDropAction(event.possibleActions());
-    const auto files = LocalFiles(event.mimeData());
-    if (!action || !files || !CanDropFiles(*files)) {
-        event.ignore();
-        return;
-    }
-    event.setDropAction(*action);
-    event.accept();
-}
-
-void CDialog::dropEvent(QDropEvent* event) {
-    AnswerDrag(*event);
-    if (event->isAccepted()) {
-        OnDropFiles(*LocalFiles(event->mimeData()));
     }
 }
 

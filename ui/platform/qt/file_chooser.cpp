@@ -5,7 +5,7 @@
 #include <QMessageBox>
 #include <string>
 
-#include "qt_file_chooser.h"
+#include "platform/system_file_chooser.h"
 
 namespace morvane::ui {
 namespace {
@@ -29,8 +29,6 @@ std::optional<QString> AskUntilFolderExists(QFileDialog& dialog) {
     return std::nullopt;
 }
 
-}  // namespace
-
 void ConfigureFileDialog(QFileDialog& dialog, const ChooserRequest& request) {
     dialog.setWindowTitle(QString::fromStdString(request.title));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -45,7 +43,13 @@ void ConfigureFileDialog(QFileDialog& dialog, const ChooserRequest& request) {
     }
 }
 
-std::optional<std::filesystem::path> QtFileChooser::Choose(const ChooserRequest& request) {
+std::filesystem::path ToPath(const QString& text) {
+    return std::filesystem::path(text.toStdU16String());
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> SystemFileChooser::Choose(const ChooserRequest& request) {
     QFileDialog dialog;
     ConfigureFileDialog(dialog, request);
     const std::optional<QString> chosen = AskUntilFolderExists(dialog);
@@ -53,16 +57,6 @@ std::optional<std::filesystem::path> QtFileChooser::Choose(const ChooserRequest&
         return std::nullopt;
     }
     return ToPath(*chosen);
-}
-
-std::filesystem::path ToPath(const QString& text) {
-    return std::filesystem::path(text.toStdU16String());
-}
-
-// A name from the command line may hold bytes that are no UTF-8; they are
-// shown as replacement characters instead of failing the conversion.
-QString ToDisplayText(const std::filesystem::path& path) {
-    return QString::fromStdString(DisplayText(path));
 }
 
 }  // namespace morvane::ui

@@ -25,7 +25,7 @@ void EndOnFatalMessage(QtMsgType type, const QMessageLogContext& context, const 
 }
 
 // The toolkit takes its options with one dash or two, each followed by its value.
-[[maybe_unused]] bool NamesDisplayOption(int argc, const char* const* argv) {
+bool NamesDisplayOption(int argc, const char* const* argv) {
     for (int i = 1; i + 1 < argc; ++i) {
         const char* option = argv[i];
         if (std::strncmp(option, "--", 2) == 0) {
@@ -40,13 +40,9 @@ void EndOnFatalMessage(QtMsgType type, const QMessageLogContext& context, const 
 
 }  // namespace
 
-bool HasGraphicalSession([[maybe_unused]] int argc, [[maybe_unused]] const char* const* argv) {
-#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
-    return true;
-#else
+bool HasGraphicalSession(int argc, const char* const* argv) {
     return IsSet("QT_QPA_PLATFORM") || IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") ||
            NamesDisplayOption(argc, argv);
-#endif
 }
 
 DisplayFailureGuard::DisplayFailureGuard() {

@@ -1,7 +1,7 @@
 #include <QFile>
 #include <array>
 
-#include "native_icon.h"
+#include "widgets.h"
 
 // The resources are compiled into a static library, whose registration the
 // linker would otherwise drop; it must be named outside any namespace.

@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
-#include "platform/dialog.h"
+#include "widgets.h"
 
 namespace morvane::ui {
 namespace {
@@ -56,7 +56,8 @@ struct ModalProgress::Native {
     ProgressDialog* dialog = nullptr;  // while Run runs
 };
 
-ModalProgress::ModalProgress(CDialog& owner) : m_native(std::make_unique<Native>(owner)) {}
+ModalProgress::ModalProgress(CDialog& owner)
+    : m_native(std::make_unique<Native>(NativeWidget(owner))) {}
 
 ModalProgress::~ModalProgress() = default;
 

@@ -1,28 +1,28 @@
-#include <windows.h>
+#include "windows_api.h"
 //
 #include <commctrl.h>
-#include <shellapi.h>
 
-#include "model/files/path_text.h"
-#include "native_app.h"
-#include "wide_text.h"
+#include "platform/app.h"
 
 namespace morvane::ui {
 
-CWinApp::CWinApp(int&, char**) {
-    const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
-    ::InitCommonControlsEx(&classes);
-}
-
-std::vector<std::string> CommandLineWords(int, char**) {
-    int count = 0;
-    LPWSTR* words = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-    std::vector<std::string> texts;
-    for (int i = 1; words != nullptr && i < count; ++i) {
-        texts.push_back(TextOf(std::filesystem::path(words[i])));
+// The program keeps nothing of its own with the system; the controls its
+// dialogs and progress window use are registered as it starts.
+struct CWinApp::Native {
+    Native() {
+        const INITCOMMONCONTROLSEX classes{sizeof classes,
+                                           ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+        ::InitCommonControlsEx(&classes);
     }
-    ::LocalFree(words);
-    return texts;
+};
+
+CWinApp::CWinApp(int&, char**) : m_native(std::make_unique<Native>()) {}
+
+CWinApp::~CWinApp() = default;
+
+// Windows always has a desktop for the window of a program it starts.
+bool CanOpenWindows(int, const char* const*) {
+    return true;
 }
 
 std::optional<bool> ToolkitOption(std::string_view) {

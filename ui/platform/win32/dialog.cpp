@@ -1,14 +1,14 @@
+#include "windows_api.h"
+//
 #include <oleacc.h>
 
+#include <deque>
 #include <stdexcept>
 #include <utility>
 
 #include "dialog_template.h"
-#include "native_dialog.h"
-#include "native_icon.h"
 #include "platform/data_exchange.h"
 #include "resources/resource.h"
-#include "wide_text.h"
 
 namespace morvane::ui {
 namespace {
@@ -37,13 +37,6 @@ UINT BoxIcon(MessageKind kind) {
     return 0;
 }
 
-std::wstring WindowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 std::filesystem::path DroppedFile(HDROP drop, UINT index) {
     std::wstring name(::DragQueryFileW(drop, index, nullptr, 0) + 1, L'\0');
     name.resize(::DragQueryFileW(drop, index, name.data(), static_cast<UINT>(name.size())));
@@ -52,79 +45,79 @@ std::filesystem::path DroppedFile(HDROP drop, UINT index) {
 
 }  // namespace
 
-void CMenu::AppendMenu(unsigned flags, int commandId, std::string_view text) {
-    if ((flags & MF_SEPARATOR) != 0) {
-        ::AppendMenuW(m_menu, MF_SEPARATOR, 0, nullptr);
-        return;
-    }
-    ::AppendMenuW(m_menu, flags, static_cast<UINT_PTR>(commandId), Widen(text).c_str());
-}
+// The template's window while DoModal runs: the template data becomes an
+// in-memory dialog template, and the window messages go to the dialog's
+// virtual handlers.
+struct CDialog::Native {
+    Native(CDialog& owner, const res::DialogTemplate& shape, CDialog* parentDialog)
+        : dialog(owner), dialogTemplate(shape), parent(parentDialog) {}
 
-CDialog::CDialog(int templateId, CDialog* parent)
-    : m_template(res::FindDialogTemplate(templateId)), m_parent(parent) {}
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR InitDialog(HWND window);
+    void NameControlsWithoutLabels();
+    void ShowIcon(bool big, UINT dpi);
+    void DropFiles(HDROP drop);
+    void RunPostedCalls();
+    std::wstring Caption() const;
 
-int CDialog::DoModal() {
-    const InMemoryTemplate dialogTemplate = TemplateFor(m_template);
-    // For the names given to assistive technology while the dialog lives.
-    const bool com = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    const HWND owner = m_parent != nullptr ? m_parent->GetSafeHwnd() : nullptr;
-    const INT_PTR result =
-        ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), dialogTemplate.Get(), owner,
-                                  &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
-    m_hWnd = nullptr;
-    m_systemMenu = CMenu(nullptr);
-    for (HICON& shown : m_shownIcons) {
-        if (shown != nullptr) {
-            ::DestroyIcon(std::exchange(shown, nullptr));
-        }
-    }
-    if (com) {
-        ::CoUninitialize();
-    }
-    return static_cast<int>(result);
-}
+    CDialog& dialog;
+    const res::DialogTemplate& dialogTemplate;
+    CDialog* parent;
+    HWND hwnd = nullptr;
+    bool acceptsFiles = false;
+    // Set by the default handlers while a message is handled: the system's
+    // dialog procedure then does its own work with it.
+    bool defaultWanted = false;
+    bool inMessage = false;
+    std::deque<std::function<void()>> postedCalls;
+    // The small and the big icon, and those loaded for the window's display.
+    CIcon icons[2];
+    HICON shownIcons[2] = {nullptr, nullptr};
+};
 
-INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CALLBACK CDialog::Native::DialogProc(HWND window, UINT message, WPARAM wParam,
+                                             LPARAM lParam) {
     if (message == WM_INITDIALOG) {
-        auto* dialog = reinterpret_cast<CDialog*>(lParam);
+        auto* native = reinterpret_cast<Native*>(lParam);
         ::SetWindowLongPtrW(window, DWLP_USER, lParam);
-        return dialog->InitDialog(window);
+        return native->InitDialog(window);
     }
-    auto* dialog = reinterpret_cast<CDialog*>(::GetWindowLongPtrW(window, DWLP_USER));
-    if (dialog == nullptr) {
+    auto* native = reinterpret_cast<Native*>(::GetWindowLongPtrW(window, DWLP_USER));
+    if (native == nullptr) {
         return FALSE;
     }
-    const bool nested = dialog->m_inMessage;
-    const bool defaultWanted = dialog->m_defaultWanted;
-    dialog->m_inMessage = true;
-    dialog->m_defaultWanted = false;
-    INT_PTR handled = dialog->OnMessage(message, wParam, lParam);
-    if (dialog->m_defaultWanted) {
+    const bool nested = native->inMessage;
+    const bool outerDefaultWanted = native->defaultWanted;
+    native->inMessage = true;
+    native->defaultWanted = false;
+    INT_PTR handled = native->OnMessage(message, wParam, lParam);
+    if (native->defaultWanted) {
         handled = FALSE;
     }
-    dialog->m_inMessage = nested;
-    dialog->m_defaultWanted = defaultWanted;
+    native->inMessage = nested;
+    native->defaultWanted = outerDefaultWanted;
     return handled;
 }
 
-INT_PTR CDialog::InitDialog(HWND window) {
-    m_hWnd = window;
-    if (m_acceptsFiles) {
+INT_PTR CDialog::Native::InitDialog(HWND window) {
+    hwnd = window;
+    if (acceptsFiles) {
         ::DragAcceptFiles(window, TRUE);
     }
     NameControlsWithoutLabels();
-    return OnInitDialog() ? TRUE : FALSE;
+    return dialog.OnInitDialog() ? TRUE : FALSE;
 }
 
 // Windows names a field for a screen reader by the text before it; a field
 // with none is given the name its template gives it.
-void CDialog::NameControlsWithoutLabels() {
+void CDialog::Native::NameControlsWithoutLabels() {
     IAccPropServices* properties = nullptr;
     if (SUCCEEDED(::CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER,
                                      kAccPropServicesInterface,
                                      reinterpret_cast<void**>(&properties)))) {
-        for (const res::ControlTemplate& control : m_template.controls) {
-            const HWND field = GetDlgItem(control.id);
+        for (const res::ControlTemplate& control : dialogTemplate.controls) {
+            const HWND field = ::GetDlgItem(hwnd, control.id);
             if (!control.accessibleName.empty() && field != nullptr) {
                 properties->SetHwndPropStr(field, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
                                            kAccessibleName, Widen(control.accessibleName).c_str());
@@ -134,16 +127,16 @@ void CDialog::NameControlsWithoutLabels() {
     }
 }
 
-INT_PTR CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CDialog::Native::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
             if (HIWORD(wParam) == BN_CLICKED) {
-                OnCommand(LOWORD(wParam));
+                dialog.OnCommand(LOWORD(wParam));
                 return TRUE;
             }
             return FALSE;
         case WM_SYSCOMMAND:
-            OnSysCommand(static_cast<int>(wParam));
+            dialog.OnSysCommand(static_cast<int>(wParam));
             return TRUE;
         // The system scales the dialog, its font and its place itself.
         case WM_DPICHANGED:
@@ -151,7 +144,7 @@ INT_PTR CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             ShowIcon(false, HIWORD(wParam));
             return FALSE;
         case WM_PAINT:
-            OnPaint();
+            dialog.OnPaint();
             return TRUE;
         case WM_DROPFILES:
             DropFiles(reinterpret_cast<HDROP>(wParam));
@@ -167,134 +160,168 @@ INT_PTR CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 // WM_DROPFILES cannot turn a drag away at the cursor; what the dialog does
 // not take is let go here without a word, as a refused drag on Linux is.
-void CDialog::DropFiles(HDROP drop) {
+void CDialog::Native::DropFiles(HDROP drop) {
     std::vector<std::filesystem::path> files;
     const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
         files.push_back(DroppedFile(drop, i));
     }
     ::DragFinish(drop);
-    if (CanDropFiles(files)) {
-        OnDropFiles(files);
+    if (dialog.CanDropFiles(files)) {
+        dialog.OnDropFiles(files);
     }
-}
-
-HWND CDialog::GetDlgItem(int id) const {
-    return ::GetDlgItem(m_hWnd, id);
-}
-
-std::string CDialog::GetDlgItemText(int id) const {
-    return Narrow(WindowText(GetDlgItem(id)));
-}
-
-void CDialog::SetDlgItemText(int id, const std::string& text) {
-    if (GetDlgItem(id) == nullptr) {
-        throw std::logic_error("control " + std::to_string(id) + " is not in the dialog");
-    }
-    ::SetDlgItemTextW(m_hWnd, id, Widen(text).c_str());
-}
-
-void CDialog::GotoDlgCtrl(int id) {
-    const HWND control = GetDlgItem(id);
-    ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
-    ::SendMessageW(control, EM_SETSEL, 0, -1);
-}
-
-CMenu* CDialog::GetSystemMenu() {
-    const HMENU menu = ::GetSystemMenu(m_hWnd, FALSE);
-    if (menu == nullptr) {
-        return nullptr;
-    }
-    m_systemMenu = CMenu(menu);
-    return &m_systemMenu;
-}
-
-void CDialog::SetIcon(const CIcon& icon, bool big) {
-    m_icons[big ? 1 : 0] = icon;
-    ShowIcon(big, ::GetDpiForWindow(m_hWnd));
 }
 
 // At the size for the display the window is on; drawn again when it moves to
 // another.
-void CDialog::ShowIcon(bool big, UINT dpi) {
-    HICON& shown = m_shownIcons[big ? 1 : 0];
-    const HICON loaded = LoadIconForDpi(m_icons[big ? 1 : 0], big, dpi);
+void CDialog::Native::ShowIcon(bool big, UINT dpi) {
+    HICON& shown = shownIcons[big ? 1 : 0];
+    const HICON loaded = LoadIconForDpi(icons[big ? 1 : 0], big, dpi);
     if (loaded == nullptr) {
         return;
     }
-    ::SendMessageW(m_hWnd, WM_SETICON, big ? ICON_BIG : ICON_SMALL,
-                   reinterpret_cast<LPARAM>(loaded));
+    ::SendMessageW(hwnd, WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(loaded));
     if (shown != nullptr) {
         ::DestroyIcon(shown);
     }
     shown = loaded;
 }
 
+void CDialog::Native::RunPostedCalls() {
+    if (postedCalls.empty()) {
+        return;
+    }
+    const std::function<void()> call = std::move(postedCalls.front());
+    postedCalls.pop_front();
+    call();
+}
+
+std::wstring CDialog::Native::Caption() const {
+    return hwnd != nullptr ? WindowText(hwnd) : Widen(dialogTemplate.caption);
+}
+
+std::wstring WindowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+HWND NativeWindow(const CDialog& dialog) {
+    return dialog.native().hwnd;
+}
+
+void CMenu::AppendMenu(unsigned flags, int commandId, std::string_view text) {
+    const HMENU menu = ::GetSystemMenu(NativeWindow(m_dialog), FALSE);
+    if ((flags & MF_SEPARATOR) != 0) {
+        ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        return;
+    }
+    ::AppendMenuW(menu, flags, static_cast<UINT_PTR>(commandId), Widen(text).c_str());
+}
+
+CDialog::CDialog(int templateId, CDialog* parent)
+    : m_native(std::make_unique<Native>(*this, res::FindDialogTemplate(templateId), parent)) {}
+
+CDialog::~CDialog() = default;
+
+int CDialog::DoModal() {
+    Native& native = *m_native;
+    const InMemoryTemplate dialogTemplate = TemplateFor(native.dialogTemplate);
+    // For the names given to assistive technology while the dialog lives.
+    const bool com = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    const HWND owner = native.parent != nullptr ? NativeWindow(*native.parent) : nullptr;
+    const INT_PTR result =
+        ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), dialogTemplate.Get(), owner,
+                                  &Native::DialogProc, reinterpret_cast<LPARAM>(&native));
+    native.hwnd = nullptr;
+    for (HICON& shown : native.shownIcons) {
+        if (shown != nullptr) {
+            ::DestroyIcon(std::exchange(shown, nullptr));
+        }
+    }
+    if (com) {
+        ::CoUninitialize();
+    }
+    return static_cast<int>(result);
+}
+
+std::string CDialog::GetDlgItemText(int id) const {
+    return Narrow(WindowText(::GetDlgItem(m_native->hwnd, id)));
+}
+
+void CDialog::SetDlgItemText(int id, const std::string& text) {
+    if (::GetDlgItem(m_native->hwnd, id) == nullptr) {
+        throw std::logic_error("control " + std::to_string(id) + " is not in the dialog");
+    }
+    ::SetDlgItemTextW(m_native->hwnd, id, Widen(text).c_str());
+}
+
+void CDialog::GotoDlgCtrl(int id) {
+    const HWND control = ::GetDlgItem(m_native->hwnd, id);
+    ::SendMessageW(m_native->hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    ::SendMessageW(control, EM_SETSEL, 0, -1);
+}
+
+CMenu* CDialog::GetSystemMenu() {
+    return ::GetSystemMenu(m_native->hwnd, FALSE) != nullptr ? &m_systemMenu : nullptr;
+}
+
+void CDialog::SetIcon(const CIcon& icon, bool big) {
+    m_native->icons[big ? 1 : 0] = icon;
+    m_native->ShowIcon(big, ::GetDpiForWindow(m_native->hwnd));
+}
+
 void CDialog::DragAcceptFiles() {
-    m_acceptsFiles = true;
-    if (m_hWnd != nullptr) {
-        ::DragAcceptFiles(m_hWnd, TRUE);
+    m_native->acceptsFiles = true;
+    if (m_native->hwnd != nullptr) {
+        ::DragAcceptFiles(m_native->hwnd, TRUE);
     }
 }
 
-std::wstring CDialog::Caption() const {
-    return m_hWnd != nullptr ? WindowText(m_hWnd) : Widen(m_template.caption);
-}
-
 void CDialog::ShowMessage(MessageKind kind, const std::string& text) {
-    ::MessageBoxW(m_hWnd, Widen(text).c_str(), Caption().c_str(), MB_OK | BoxIcon(kind));
+    ::MessageBoxW(m_native->hwnd, Widen(text).c_str(), m_native->Caption().c_str(),
+                  MB_OK | BoxIcon(kind));
 }
 
 bool CDialog::AskYesNo(const std::string& text) {
-    return ::MessageBoxW(m_hWnd, Widen(text).c_str(), Caption().c_str(),
+    return ::MessageBoxW(m_native->hwnd, Widen(text).c_str(), m_native->Caption().c_str(),
                          MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 
 void CDialog::PostCall(std::function<void()> call) {
-    m_postedCalls.push_back(std::move(call));
-    ::PostMessageW(m_hWnd, kRunPostedCalls, 0, 0);
-}
-
-void CDialog::RunPostedCalls() {
-    if (m_postedCalls.empty()) {
-        return;
-    }
-    const std::function<void()> call = std::move(m_postedCalls.front());
-    m_postedCalls.pop_front();
-    call();
-}
-
-void CDialog::OnSysCommand(int commandId) {
-    DefaultSysCommand(commandId);
+    m_native->postedCalls.push_back(std::move(call));
+    ::PostMessageW(m_native->hwnd, kRunPostedCalls, 0, 0);
 }
 
 void CDialog::DefaultSysCommand(int commandId) {
-    if (m_inMessage) {
-        m_defaultWanted = true;
+    if (m_native->inMessage) {
+        m_native->defaultWanted = true;
     } else {
-        ::SendMessageW(m_hWnd, WM_SYSCOMMAND, static_cast<WPARAM>(commandId), 0);
+        ::SendMessageW(m_native->hwnd, WM_SYSCOMMAND, static_cast<WPARAM>(commandId), 0);
     }
 }
 
 void CDialog::EndDialog(int result) {
-    ::EndDialog(m_hWnd, result);
+    ::EndDialog(m_native->hwnd, result);
 }
 
 void CDialog::OnPaint() {
-    m_defaultWanted = true;
+    m_native->defaultWanted = true;
 }
 
 bool CDialog::IsIconic() const {
-    return ::IsIconic(m_hWnd) != FALSE;
+    return ::IsIconic(m_native->hwnd) != FALSE;
 }
 
 void CDialog::PaintIconCentred(const CIcon& icon) {
+    const HWND window = m_native->hwnd;
     PAINTSTRUCT paint{};
-    const HDC dc = ::BeginPaint(m_hWnd, &paint);
-    ::SendMessageW(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    const HDC dc = ::BeginPaint(window, &paint);
+    ::SendMessageW(window, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     RECT client{};
-    ::GetClientRect(m_hWnd, &client);
-    const UINT dpi = ::GetDpiForWindow(m_hWnd);
+    ::GetClientRect(window, &client);
+    const UINT dpi = ::GetDpiForWindow(window);
     const int size = ::GetSystemMetricsForDpi(SM_CXICON, dpi);
     const PixelPoint at = MinimisedIconPosition(
         {client.right - client.left, client.bottom - client.top}, {size, size});
@@ -302,11 +329,7 @@ void CDialog::PaintIconCentred(const CIcon& icon) {
         ::DrawIconEx(dc, at.x, at.y, drawn, size, size, 0, nullptr, DI_NORMAL);
         ::DestroyIcon(drawn);
     }
-    ::EndPaint(m_hWnd, &paint);
-}
-
-bool CDialog::CanDropFiles(const std::vector<std::filesystem::path>&) const {
-    return false;
+    ::EndPaint(window, &paint);
 }
 
 }  // namespace morvane::ui

@@ -1,7 +1,5 @@
 #include "dialog_template.h"
 
-#include "wide_text.h"
-
 namespace morvane::ui {
 namespace {
 

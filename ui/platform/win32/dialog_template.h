@@ -1,6 +1,6 @@
 #pragma once
 
-#include <windows.h>
+#include "windows_api.h"
 
 #include <string_view>
 #include <vector>
@@ -25,7 +25,6 @@ public:
                     std::wstring_view className, std::wstring_view text, WORD iconId = 0);
 
     const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(m_words.data()); }
-    WORD ControlCount() const { return m_words[8]; }
 
 private:
     void AddWord(WORD word) { m_words.push_back(word); }

@@ -1,12 +1,10 @@
-#include "native_file_chooser.h"
-
-#include <windows.h>
+#include "windows_api.h"
 //
 #include <commdlg.h>
 
 #include <string>
 
-#include "wide_text.h"
+#include "platform/system_file_chooser.h"
 
 namespace morvane::ui {
 namespace {
@@ -44,6 +42,8 @@ OpenFileRequest::OpenFileRequest(const ChooserRequest& request)
 
 }  // namespace
 
+// The system's file-opening chooser serves for saving too: it neither asks
+// before a name is overwritten nor hides the read-only check box.
 std::optional<std::filesystem::path> SystemFileChooser::Choose(const ChooserRequest& request) {
     OpenFileRequest ask(request);
     if (::GetOpenFileNameW(&ask.settings) == FALSE) {

@@ -1,6 +1,4 @@
-#include <windows.h>
-
-#include "native_icon.h"
+#include "windows_api.h"
 
 namespace morvane::ui {
 

@@ -1,13 +1,11 @@
-#include <windows.h>
+#include "windows_api.h"
 //
 #include <commctrl.h>
 
 #include <thread>
 
 #include "dialog_template.h"
-#include "platform/dialog.h"
 #include "platform/modal_progress.h"
-#include "wide_text.h"
 
 namespace morvane::ui {
 namespace {
@@ -32,13 +30,6 @@ InMemoryTemplate ProgressTemplate(const std::wstring& caption) {
     result.AddControl(WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, {163, 42, 50, 14},
                       IDCANCEL, kButtonClass, {}, L"Cancel");
     return result;
-}
-
-std::wstring WindowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
 }
 
 }  // namespace
@@ -111,7 +102,7 @@ void ModalProgress::SetLabel(const std::string& text) {
 void ModalProgress::Run(const std::function<void()>& work, const std::function<int()>& stepsDone,
                         const std::function<void()>& onCancel) {
     Native& native = *m_native;
-    const HWND owner = native.owner.GetSafeHwnd();
+    const HWND owner = NativeWindow(native.owner);
     native.stepsDone = stepsDone;
     native.onCancel = onCancel;
     native.done = false;

@@ -1,9 +1,9 @@
-#include "cli/program_arguments.h"
+#include "startup/program_arguments.h"
 
-namespace morvane::cli {
+namespace morvane {
 
 std::vector<std::string> ProgramArguments(int argc, char** argv) {
     return {argv, argv + argc};
 }
 
-}  // namespace morvane::cli
+}  // namespace morvane

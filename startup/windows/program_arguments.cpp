@@ -1,4 +1,4 @@
-#include "cli/program_arguments.h"
+#include "startup/program_arguments.h"
 
 #include <windows.h>
 // shellapi.h needs windows.h first.
@@ -6,7 +6,7 @@
 
 #include "model/files/path_text.h"
 
-namespace morvane::cli {
+namespace morvane {
 
 // The narrow argv holds the names in the system's code page, which cannot
 // spell every name; the wide command line can.
@@ -14,11 +14,11 @@ std::vector<std::string> ProgramArguments(int, char**) {
     int count = 0;
     wchar_t** words = ::CommandLineToArgvW(::GetCommandLineW(), &count);
     std::vector<std::string> arguments;
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; words != nullptr && i < count; ++i) {
         arguments.push_back(TextOf(std::filesystem::path(words[i])));
     }
     ::LocalFree(words);
     return arguments;
 }
 
-}  // namespace morvane::cli
+}  // namespace morvane
