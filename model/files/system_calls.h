@@ -164,6 +164,17 @@ struct Calls {
     std::size_t (*filesStillFree)();
 };
 
+// Every entry of the table, in its order, for the halves that fill it in:
+// each defines a function of the entry's name in its own namespace.
+#define MORVANE_SYSTEM_CALLS(entry)                                                             \
+    entry(openToRead) entry(statusOfFile) entry(nameOf) entry(stateOf) entry(read) entry(write) \
+        entry(seek) entry(copyInKernel) entry(startWriteback) entry(syncFile) entry(close)      \
+            entry(statusOf) entry(followLinks) entry(placeOf) entry(createUnnamed)              \
+                entry(createNamed) entry(linkUnnamed) entry(rename) entry(remove)               \
+                    entry(attributeNames) entry(attributeValue) entry(giveOwner)                \
+                        entry(giveAttribute) entry(giveMode) entry(soundlySyncedFileSystem)     \
+                            entry(syncFileSystem) entry(syncFolder) entry(filesStillFree)
+
 // The table in use: the system's own, unless a test has changed it.
 Calls& SystemCalls();
 

@@ -451,46 +451,10 @@ std::size_t filesStillFree() {
     return files.rlim_cur > open ? files.rlim_cur - open : 0;
 }
 
-constexpr Calls kPosixCalls{
-    .openToRead = openToRead,
-    .statusOfFile = statusOfFile,
-    .nameOf = nameOf,
-    .stateOf = stateOf,
-    .read = read,
-    .write = write,
-    .seek = seek,
-    .copyInKernel = copyInKernel,
-    .startWriteback = startWriteback,
-    .syncFile = syncFile,
-    .close = close,
-    .statusOf = statusOf,
-    .followLinks = followLinks,
-    .placeOf = placeOf,
-    .createUnnamed = createUnnamed,
-    .createNamed = createNamed,
-    .linkUnnamed = linkUnnamed,
-    .rename = rename,
-    .remove = remove,
-    .attributeNames = attributeNames,
-    .attributeValue = attributeValue,
-    .giveOwner = giveOwner,
-    .giveAttribute = giveAttribute,
-    .giveMode = giveMode,
-    .soundlySyncedFileSystem = soundlySyncedFileSystem,
-    .syncFileSystem = syncFileSystem,
-    .syncFolder = syncFolder,
-    .filesStillFree = filesStillFree,
-};
-
 }  // namespace
 
-const Calls& NativeCalls() {
-    return kPosixCalls;
-}
-
-Calls& SystemCalls() {
-    static Calls calls = kPosixCalls;
-    return calls;
-}
+#define MORVANE_NATIVE_ENTRY(name) .name = name,
+extern const Calls kNativeCalls{MORVANE_SYSTEM_CALLS(MORVANE_NATIVE_ENTRY)};
+#undef MORVANE_NATIVE_ENTRY
 
 }  // namespace morvane::sys
