@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "model/files/path_text.h"
+#include "resources/version.h"
 #include "model/format.h"
 #include "model/volume_count.h"
 

@@ -2,6 +2,7 @@
 
 #include "model/files/path_text.h"
 #include "platform/app.h"
+#include "resources/version.h"
 
 namespace morvane::ui {
 

@@ -7,6 +7,7 @@
 
 #include "graphical_session.h"
 #include "resources/resource.h"
+#include "resources/version.h"
 #include "widgets.h"
 
 namespace morvane::ui {
