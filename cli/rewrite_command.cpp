@@ -14,11 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Job {
-    fs::path input;
-    fs::path output;
-};
-
 std::string plural(std::int64_t count, const std::string& noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
@@ -114,14 +109,15 @@ RewriteRequest requestOf(const Options& options, TraceOutput* trace) {
 
 // The check for a carried block reads the very file that is rewritten; its
 // warning comes before the rewrite.
-bool rewriteOne(const Job& job, const Options& options, TraceOutput* trace) {
-    RewriteSession session(job.input);
+bool rewriteOne(const fs::path& input, const fs::path& output, const Options& options,
+                TraceOutput* trace) {
+    RewriteSession session(input);
     const RewriteRequest request = requestOf(options, trace);
     const bool warned = session.blockFound() && !options.skipRewritten;
     if (warned) {
-        warnOfSecondBlock(job.input, *session.blockFound());
+        warnOfSecondBlock(input, *session.blockFound());
     }
-    return tellResult(session.rewrite(job.output, request), options.volumes, warned);
+    return tellResult(session.rewrite(output, request), options.volumes, warned);
 }
 
 // The models' files are made durable together; each is reported, in order,
@@ -153,7 +149,7 @@ bool RewriteModels(const Options& options, StandardOutput& output) {
     if (!options.outputFolder.empty()) {
         return rewriteBatch(options, traced);
     }
-    return rewriteOne({PathFromText(options.paths[0]), PathFromText(options.paths[1])}, options,
+    return rewriteOne(PathFromText(options.paths[0]), PathFromText(options.paths[1]), options,
                       traced);
 }
 
