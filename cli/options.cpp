@@ -5,9 +5,9 @@
 #include <optional>
 
 #include "model/files/path_text.h"
-#include "resources/version.h"
 #include "model/format.h"
 #include "model/volume_count.h"
+#include "resources/version.h"
 
 namespace morvane::cli {
 
