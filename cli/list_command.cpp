@@ -6,12 +6,12 @@
 #include <optional>
 #include <string>
 
-#include <nlohmann/json.hpp>
-
+#include "json_text.h"
 #include "model/chunk_listing.h"
 #include "model/files/file_errors.h"
 #include "model/files/model_file.h"
 #include "model/files/path_text.h"
+#include "model_sources.h"
 #include "standard_output.h"
 
 namespace morvane::cli {
@@ -47,14 +47,6 @@ std::string tableRow(const ListingRow& row) {
     return line;
 }
 
-using Json = nlohmann::ordered_json;
-
-// A name that is not UTF-8 keeps the JSON valid: each undecodable byte
-// becomes U+FFFD.
-std::string jsonText(const Json& value) {
-    return value.dump(-1, ' ', false, Json::error_handler_t::replace);
-}
-
 std::string rowType(ListingRow::Type type) {
     switch (type) {
         case ListingRow::Type::Chunk:
@@ -78,7 +70,7 @@ std::string jsonRow(const ListingRow& row) {
         json["second"] = row.chunk.second;
         json["size"] = row.chunk.size;
     }
-    return jsonText(json);
+    return JsonText(json);
 }
 
 std::string blockLine(const CarriedBlock& block) {
@@ -92,7 +84,7 @@ std::string jsonBlock(const std::optional<CarriedBlock>& block) {
     if (!block) {
         return "null";
     }
-    return jsonText({{"offset", block->offset()},
+    return JsonText({{"offset", block->offset()},
                      {"prim_offset", block->primOffset},
                      {"payload_offset", block->payloadOffset},
                      {"volumes", block->volumes}});
@@ -104,22 +96,23 @@ struct Listed {
 };
 
 // Lists one model through `row`.
-Listed listModel(const std::string& path, const ListingSink& row) {
+Listed listModel(const std::filesystem::path& path, const ListingSink& row) {
     try {
-        return {ModelFile(PathFromText(path)).list(row), {}};
+        return {ModelFile(path).list(row), {}};
     } catch (const std::bad_alloc&) {
-        return {std::nullopt, OutOfMemoryMessage("list", PathFromText(path))};
+        return {std::nullopt, OutOfMemoryMessage("list", path)};
     } catch (const std::exception& error) {
         return {std::nullopt, error.what()};
     }
 }
 
-bool listAsTable(const Options& options, StandardOutput& output) {
+bool listAsTable(const ModelList& models, StandardOutput& output) {
     std::ostream& out = output.stream();
     bool allListed = true;
     const char* separator = "";
-    for (const std::string& path : options.paths) {
-        out << separator << Quoted(PathFromText(path)) << "\n" << tableHeading();
+    for (std::size_t model = 0; model < models.size(); ++model) {
+        const std::filesystem::path path = models.path(model);
+        out << separator << Quoted(path) << "\n" << tableHeading();
         separator = "\n";
         const auto [block, problem] =
             listModel(path, [&out](const ListingRow& row) { out << tableRow(row); });
@@ -137,13 +130,14 @@ bool listAsTable(const Options& options, StandardOutput& output) {
     return allListed;
 }
 
-bool listAsJson(const Options& options, StandardOutput& output) {
+bool listAsJson(const ModelList& models, StandardOutput& output) {
     std::ostream& out = output.stream();
     bool allListed = true;
     out << "[";
     const char* fileSeparator = "\n";
-    for (const std::string& path : options.paths) {
-        out << fileSeparator << "  {\"file\": " << jsonText(path) << ", \"chunks\": [";
+    for (std::size_t model = 0; model < models.size(); ++model) {
+        const std::filesystem::path path = models.path(model);
+        out << fileSeparator << "  {\"file\": " << JsonText(TextOf(path)) << ", \"chunks\": [";
         fileSeparator = ",\n";
         const char* rowSeparator = "\n";
         const auto [block, problem] = listModel(path, [&](const ListingRow& row) {
@@ -151,7 +145,7 @@ bool listAsJson(const Options& options, StandardOutput& output) {
             rowSeparator = ",\n";
         });
         out << "\n  ], \"block\": " << jsonBlock(block)
-            << ", \"error\": " << (problem.empty() ? "null" : jsonText(problem)) << "}";
+            << ", \"error\": " << (problem.empty() ? "null" : JsonText(problem)) << "}";
         if (!output.stillWritten("the listing")) {
             return false;
         }
@@ -167,7 +161,10 @@ bool listAsJson(const Options& options, StandardOutput& output) {
 }  // namespace
 
 bool ListModels(const Options& options, StandardOutput& output) {
-    return options.json ? listAsJson(options, output) : listAsTable(options, output);
+    bool allFound = true;
+    const ModelList models = CollectModels(options, allFound);
+    const bool allListed = options.json ? listAsJson(models, output) : listAsTable(models, output);
+    return allListed && allFound;
 }
 
 }  // namespace morvane::cli

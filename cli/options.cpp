@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 
+#include "model/files/model_list.h"
 #include "model/files/path_text.h"
 #include "model/format.h"
 #include "model/volume_count.h"
@@ -36,10 +37,16 @@ CLI::Validator isNotEmpty(const std::string& what) {
 
 std::string pathCountProblem(const Options& options) {
     const auto count = options.paths.size();
-    if (options.list || !options.outputFolder.empty()) {
-        return count >= 1 ? ""
-                          : "expected one or more inputs after " +
-                                std::string(options.list ? "--list" : "-d DIR");
+    if (options.allPathsAreModels()) {
+        if (count >= 1 || options.filesFrom) {
+            return "";
+        }
+        return "expected one or more inputs after " + std::string(options.list      ? "--list"
+                                                                  : options.inPlace ? "-i"
+                                                                                    : "-d DIR");
+    }
+    if (options.filesFrom) {
+        return "--files-from needs -d DIR, -i or --list: its models have no OUTPUT";
     }
     if (count == 2) {
         return "";
@@ -48,10 +55,31 @@ std::string pathCountProblem(const Options& options) {
            (count == 1 ? " path" : " paths") + " (use -d DIR to rewrite several models)";
 }
 
+std::string optionProblem(const Options& options) {
+    if (options.recursive && !options.inPlace && options.outputFolder.empty()) {
+        return "-r needs -d DIR or -i: a tree of models is rewritten into a folder or in place";
+    }
+    if (options.inPlace && !options.outputFolder.empty()) {
+        return "-i and -d exclude each other: -i writes each model into its own name";
+    }
+    if (options.backupSuffix && !options.inPlace) {
+        return "--backup goes with -i: it keeps each model rewritten in place";
+    }
+    if (options.nullSeparated && !options.filesFrom) {
+        return "-0 goes with --files-from: it says how the list's names are separated";
+    }
+    if (options.recursive && options.backupSuffix &&
+        HasModelFileName(PathFromText("model" + *options.backupSuffix))) {
+        return "the backup suffix " + QuotedText(*options.backupSuffix) +
+               " ends in .zrm, so that a later -r would take the backups for models";
+    }
+    return "";
+}
+
 // In a batch each model is written under its own file name, so two inputs
 // with the same name would write one output over the other.
 std::string sharedNameProblem(const Options& options) {
-    if (options.list || options.outputFolder.empty()) {
+    if (options.list || options.outputFolder.empty() || options.recursive) {
         return "";
     }
     std::map<std::filesystem::path, std::filesystem::path> names;  // by their keys
@@ -97,20 +125,47 @@ void DescribeCommandLine(CLI::App& app, Options& options) {
                                          "write each INPUT into DIR under its own file name")
                               ->type_name("DIR")
                               ->check(isNotEmpty("the folder given with -d"));
+    CLI::Option* inPlace =
+        app.add_flag("-i,--in-place", options.inPlace, "rewrite each model into its own name");
+    CLI::Option* backup =
+        app.add_option("--backup", options.backupSuffix,
+                       "with -i, keep each model as it was under its name with SUFFIX added "
+                       "(.bak when none is given)")
+            ->type_name("SUFFIX")
+            ->check(isNotEmpty("the backup suffix"));
+    CLI::Option* recursive = app.add_flag(
+        "-r,--recursive", options.recursive,
+        "an INPUT that is a folder stands for every model file under it; with -d the output "
+        "keeps the tree below it");
+    app.add_option("--files-from", options.filesFrom,
+                   "read more models from FILE, one a line (- for standard input)")
+        ->type_name("FILE")
+        ->check(isNotEmpty("the list given with --files-from"));
+    app.add_flag("-0,--null", options.nullSeparated,
+                 "the names in the --files-from list end with a NUL byte, not a newline");
+    CLI::Option* dryRun = app.add_flag(
+        "--dry-run", options.dryRun,
+        "read and check everything as a rewrite would, write nothing, and say what it would do");
     CLI::Option* quiet = app.add_flag("-q,--quiet", options.quiet, "do not print the trace");
     CLI::Option* skip = app.add_flag(
         "--skip-rewritten", options.skipRewritten,
         "leave out, with a note, each model that already carries a block of collision volumes");
-    CLI::Option* list =
-        app.add_flag("--list", options.list,
-                     "list the chunks of each model as the rewrite would meet them, and write "
-                     "nothing")
-            ->excludes(volumes)
-            ->excludes(folder)
-            ->excludes(quiet)
-            ->excludes(skip);
-    app.add_flag("--json", options.json, "with --list, print the listing as JSON")->needs(list);
-    app.add_option("paths", options.paths, "INPUT OUTPUT, or with -d or --list one or more INPUTs")
+    app.add_flag("--list", options.list,
+                 "list the chunks of each model as the rewrite would meet them, and write "
+                 "nothing")
+        ->excludes(volumes)
+        ->excludes(folder)
+        ->excludes(quiet)
+        ->excludes(skip)
+        ->excludes(inPlace)
+        ->excludes(backup)
+        ->excludes(recursive)
+        ->excludes(dryRun);
+    app.add_flag("--json", options.json,
+                 "print one JSON object a model (JSON Lines) on standard output, or the "
+                 "listing as JSON, in place of the trace");
+    app.add_option("paths", options.paths,
+                   "INPUT OUTPUT, or with -d, -i or --list one or more INPUTs")
         ->type_name("PATH")
         ->check(isNotEmpty("a path"));
     app.set_version_flag("--version", "morvane-cli " MORVANE_VERSION);
@@ -119,6 +174,10 @@ void DescribeCommandLine(CLI::App& app, Options& options) {
 std::vector<std::string> WithEmptyValuesSpelledOut(const CLI::App& app,
                                                    std::vector<std::string> words) {
     for (std::size_t i = 1; i < words.size() && words[i] != "--"; ++i) {
+        if (words[i] == "--backup") {
+            words[i] = "--backup=.bak";
+            continue;
+        }
         if (!words[i].starts_with("--") || !words[i].ends_with("=")) {
             continue;
         }
@@ -133,7 +192,7 @@ std::vector<std::string> WithEmptyValuesSpelledOut(const CLI::App& app,
 }
 
 void ExpandModelArguments(Options& options) {
-    const bool allModels = options.list || !options.outputFolder.empty();
+    const bool allModels = options.allPathsAreModels();
     std::vector<std::string> expanded;
     for (std::size_t i = 0; i < options.paths.size(); ++i) {
         if (i > 0 && !allModels) {
@@ -150,6 +209,9 @@ void ExpandModelArguments(Options& options) {
 std::string UsageProblem(const CLI::App& app, const Options& options) {
     if (!options.list && app.get_option("--volumes")->count() == 0) {
         return "--volumes is required";
+    }
+    if (std::string problem = optionProblem(options); !problem.empty()) {
+        return problem;
     }
     if (std::string problem = pathCountProblem(options); !problem.empty()) {
         return problem;

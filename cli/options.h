@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,13 +17,24 @@ struct Options {
     bool skipRewritten = false;
     bool list = false;
     bool json = false;
+    bool recursive = false;
+    bool inPlace = false;
+    std::optional<std::string> backupSuffix;
+    std::optional<std::string> filesFrom;  // "-" for standard input
+    bool nullSeparated = false;
+    bool dryRun = false;
+
+    // Whether the paths are all models, as with -d, -i or --list, rather
+    // than INPUT and OUTPUT.
+    bool allPathsAreModels() const { return list || inPlace || !outputFolder.empty(); }
 };
 
 void DescribeCommandLine(CLI::App& app, Options& options);
 
 // The words to parse: "--directory=" would hand the parser no value, and it
 // would take the next word instead, so such an empty value becomes a word of
-// its own, to be refused as `-d ""` is.
+// its own, to be refused as `-d ""` is; and --backup without a suffix, which
+// never takes the next word as one, is --backup=.bak.
 std::vector<std::string> WithEmptyValuesSpelledOut(const CLI::App& app,
                                                    std::vector<std::string> words);
 

@@ -254,6 +254,7 @@ void CCollisionDlg::RewriteInto(RewriteSession& session, const std::filesystem::
         case RewriteOutcome::Status::Failed:
             ShowMessage(MessageKind::Error, outcome.message);
             break;
+        case RewriteOutcome::Status::WouldWrite:
         case RewriteOutcome::Status::LeftOut:
         case RewriteOutcome::Status::Cancelled:
             break;

@@ -28,9 +28,12 @@ BatchRewrite::BatchRewrite(RewriteRequest request, Report report)
 
 BatchRewrite::~BatchRewrite() = default;
 
-void BatchRewrite::willRead(const std::filesystem::path& input) {
-    if (const std::optional<OutputLanding> landing = LandingOfFile(input)) {
-        inputs_.add(*landing, input);
+void BatchRewrite::willRead(const ModelList& models) {
+    inputNames_ = &models;
+    for (std::size_t model = 0; model < models.size(); ++model) {
+        if (const std::optional<OutputLanding> landing = LandingOfFile(models.path(model))) {
+            inputs_.add(*landing, static_cast<std::uint32_t>(model));
+        }
     }
 }
 
@@ -57,7 +60,7 @@ void BatchRewrite::add(const std::filesystem::path& input, const Plan& plan) {
     }
     if (!session.settled()) {
         groupBytes_ += session.outcome().summary.bytesWritten;
-        outputs_.add(*session.landing(), session.outcome().output);
+        noteWritten(session);
     }
     group_.push_back(std::move(session));
     if (groupIsFull()) {
@@ -79,35 +82,38 @@ RewriteSession BatchRewrite::start(const std::filesystem::path& input, const Pla
 
 void BatchRewrite::refuseTaken(RewriteSession& session) const {
     const std::filesystem::path& output = session.outcome().output;
-    if (const std::string* input = inputs_.find(*session.landing())) {
-        session.refuse("refusing to write " + Quoted(output) + ": it leads to " + *input +
-                       ", a model this run reads, which would be lost");
-    } else if (const std::string* written = outputs_.find(*session.landing())) {
-        session.refuse("refusing to write " + Quoted(output) + ": it is the same file as " +
-                       *written +
-                       ", which this run writes too, and one of the two models would be lost");
+    if (const std::optional<std::string> why = whyTaken(*session.landing(), session)) {
+        session.refuse("refusing to write " + Quoted(output) + ": " + *why);
+    } else if (const OutputLanding* backup = session.backupLanding()) {
+        if (const std::optional<std::string> whyNot = whyTaken(*backup, session)) {
+            session.refuse("refusing to keep the model " + Quoted(output) + " replaced as " +
+                           Quoted(session.outcome().backup) + ": " + *whyNot);
+        }
     }
 }
 
-void BatchRewrite::Landings::add(const OutputLanding& landing, const std::filesystem::path& name) {
-    if (!landing.place.empty()) {
-        byPlace_.emplace(landing.place, Quoted(name));
+// A model rewritten in place lands on itself.
+std::optional<std::string> BatchRewrite::whyTaken(const OutputLanding& landing,
+                                                  const RewriteSession& session) const {
+    if (const std::optional<std::uint32_t> input = inputs_.find(landing);
+        input && !(request_.output.inPlace && landing.file == session.inputIdentity())) {
+        return "it leads to " + Quoted(inputNames_->path(*input)) +
+               ", a model this run reads, which would be lost";
     }
-    if (landing.file != sys::FileIdentity{}) {
-        byFile_.emplace(landing.file, Quoted(name));
+    if (const std::optional<std::uint32_t> written = outputs_.find(landing)) {
+        return "it is the same file as " + Quoted(outputNames_.path(*written)) +
+               ", which this run writes too, and one of the two models would be lost";
     }
+    return std::nullopt;
 }
 
-const std::string* BatchRewrite::Landings::find(const OutputLanding& landing) const {
-    if (const auto placed = byPlace_.find(landing.place);
-        !landing.place.empty() && placed != byPlace_.end()) {
-        return &placed->second;
+void BatchRewrite::noteWritten(const RewriteSession& session) {
+    const auto name = static_cast<std::uint32_t>(outputNames_.size());
+    outputNames_.add(session.outcome().output);
+    outputs_.add(*session.landing(), name);
+    if (const OutputLanding* backup = session.backupLanding()) {
+        outputs_.add(*backup, name);
     }
-    if (landing.file == sys::FileIdentity{}) {
-        return nullptr;
-    }
-    const auto file = byFile_.find(landing.file);
-    return file != byFile_.end() ? &file->second : nullptr;
 }
 
 bool BatchRewrite::groupIsFull() const {

@@ -3,11 +3,12 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
-#include <map>
+#include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
+#include "model/files/landings.h"
+#include "model/files/model_list.h"
 #include "model/files/rewrite_session.h"
 
 namespace morvane {
@@ -29,9 +30,10 @@ public:
     // Models still waiting for their names are dropped, leaving nothing behind.
     ~BatchRewrite();
 
-    // Notes a model the batch is to read, so that no output of the batch
-    // replaces it, before or after it is read.
-    void willRead(const std::filesystem::path& input);
+    // Notes the models the batch is to read, so that no output of the batch
+    // replaces one of them, before or after it is read. The list must live
+    // as long as the batch.
+    void willRead(const ModelList& models);
     // Writes the model; its name may wait for the rest of its group.
     void add(const std::filesystem::path& input, const std::filesystem::path& output);
     // The same, into folder under the model's own name.
@@ -40,33 +42,27 @@ public:
     void finish();
 
 private:
-    // Files by where names land on them, each with the name quoted for messages.
-    class Landings {
-    public:
-        void add(const OutputLanding& landing, const std::filesystem::path& name);
-        // The quoted name of the file that landing reaches, or nullptr.
-        const std::string* find(const OutputLanding& landing) const;
-
-    private:
-        std::unordered_map<std::filesystem::path::string_type, std::string> byPlace_;
-        std::map<sys::FileIdentity, std::string> byFile_;
-    };
-
     // Plans the output of a model once it is open.
     using Plan = std::function<void(RewriteSession&)>;
 
     void add(const std::filesystem::path& input, const Plan& plan);
     // Opens the model, plans its output and writes it to its temporary file.
     RewriteSession start(const std::filesystem::path& input, const Plan& plan);
-    // Refuses a model whose output leads to a model the batch reads, or to a
-    // file that an earlier model of this run writes: a model would be lost.
+    // Refuses a model whose output, or the backup of what it replaces,
+    // leads to a model the batch reads or to a file that an earlier model of
+    // this run writes: a model would be lost.
     void refuseTaken(RewriteSession& session) const;
+    std::optional<std::string> whyTaken(const OutputLanding& landing,
+                                        const RewriteSession& session) const;
+    void noteWritten(const RewriteSession& session);
     bool groupIsFull() const;
 
     const RewriteRequest request_;
     const Report report_;
     const std::size_t groupModels_;
     std::vector<RewriteSession> group_;
+    const ModelList* inputNames_ = nullptr;
+    ModelList outputNames_;
     Landings inputs_;
     Landings outputs_;
     std::int64_t groupBytes_ = 0;

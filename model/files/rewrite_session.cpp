@@ -74,6 +74,69 @@ private:
     OutputFileBuf& to_;
 };
 
+// Keeps nothing of what a rewrite writes, but where it stands, so that the
+// pass can plan a model in full: walk it to its end and count its bytes.
+class PlannedOutput final : public std::streambuf {
+protected:
+    std::streamsize xsputn(const char_type*, std::streamsize count) override {
+        position_ += count;
+        return count;
+    }
+    int_type overflow(int_type c) override {
+        position_ += traits_type::eq_int_type(c, traits_type::eof()) ? 0 : 1;
+        return traits_type::not_eof(c);
+    }
+    pos_type seekoff(off_type offset, std::ios_base::seekdir direction,
+                     std::ios_base::openmode) override {
+        position_ = (direction == std::ios_base::beg ? 0 : position_) + offset;
+        return pos_type(position_);
+    }
+    pos_type seekpos(pos_type position, std::ios_base::openmode which) override {
+        return seekoff(off_type(position), std::ios_base::beg, which);
+    }
+
+private:
+    off_type position_ = 0;
+};
+
+PassSummary runPassPlanned(const ModelFile& input, const RewriteRequest& request) {
+    ReadGate gate(request, input.size());
+    InputFileBuf inputBuf(input.file());
+    inputBuf.setReadGate([&gate](std::int64_t position) { return gate.goOn(position); });
+    PlannedOutput planned;
+    std::istream in(&inputBuf);
+    std::ostream out(&planned);
+    std::ostream silent(nullptr);
+    std::ostream& trace = request.trace != nullptr ? request.trace->stream() : silent;
+    try {
+        return AddCollisionVolumes(in, out, request.volumes, trace);
+    } catch (const ModelError& error) {
+        gate.rethrowStop();
+        throw NamingFile(input.path(), error);
+    } catch (const FileError&) {
+        gate.rethrowStop();
+        FailReading(input.path(), inputBuf.error());
+    }
+}
+
+// The folders are made one by one from the first that is missing, as mkdir
+// makes them.
+void MakeFoldersFor(const fs::path& output) {
+    const fs::path folder = output.parent_path();
+    if (folder.empty()) {
+        return;
+    }
+    std::optional<sys::FileStatus> found;
+    if (sys::SystemCalls().statusOf(folder, true, found) || found) {
+        return;
+    }
+    MakeFoldersFor(folder);
+    const std::error_code error = sys::SystemCalls().makeFolder(folder);
+    if (error && error != std::errc::file_exists) {
+        FailWith("cannot make the folder " + Quoted(folder), error);
+    }
+}
+
 PassSummary runPass(const ModelFile& input, const SafeOutput& output,
                     const RewriteRequest& request) {
     ReadGate gate(request, input.size());
@@ -119,6 +182,10 @@ const RewriteOutcome& RewriteSession::rewrite(const fs::path& output,
                                               const RewriteRequest& request) {
     planOutput(output, request);
     write(request);
+    if (dryRun_) {
+        settleWritten();
+        return outcome_;
+    }
     attempt([&] {
         output_->sync();
         // Syncing a large model takes a while; a cancel during it still counts.
@@ -142,9 +209,14 @@ void RewriteSession::planOutput(const fs::path& output, const RewriteRequest& re
         return;
     }
     attempt([&] {
-        output_ = std::make_unique<SafeOutput>(model_->file(), output);
+        if (request.makeFolders && !request.output.dryRun) {
+            MakeFoldersFor(output);
+        }
+        output_ = std::make_unique<SafeOutput>(model_->file(), output, request.output);
         outcome_.replaced = output_->replacing();
+        outcome_.backup = output_->backup();
     });
+    dryRun_ = request.output.dryRun;
 }
 
 void RewriteSession::planOutputInto(const fs::path& folder, const RewriteRequest& request) {
@@ -168,6 +240,18 @@ const OutputLanding* RewriteSession::landing() const {
     return output_ ? &output_->landing() : nullptr;
 }
 
+const OutputLanding* RewriteSession::backupLanding() const {
+    return output_ && !output_->backup().empty() ? &output_->backupLanding() : nullptr;
+}
+
+sys::FileIdentity RewriteSession::inputIdentity() const {
+    sys::FileStatus status;
+    if (!model_ || sys::SystemCalls().statusOfFile(model_->file(), status)) {
+        return {};
+    }
+    return status.identity;
+}
+
 bool RewriteSession::holdsTemporaryName() const {
     return output_ && output_->holdsTemporaryName();
 }
@@ -183,7 +267,8 @@ fs::path RewriteSession::outputFolder() const {
 void RewriteSession::write(const RewriteRequest& request) {
     const bool started = !settled_;
     attempt([&] {
-        outcome_.summary = runPass(*model_, *output_, request);
+        outcome_.summary = request.output.dryRun ? runPassPlanned(*model_, request)
+                                                 : runPass(*model_, *output_, request);
         model_->requireUnchanged();
         requireGoingOn(request, model_->size());
     });
@@ -193,20 +278,29 @@ void RewriteSession::write(const RewriteRequest& request) {
     }
 }
 
+// A model only planned has nothing to make durable or name.
 void RewriteSession::complete() {
-    attempt([&] { output_->complete(); });
+    if (!dryRun_) {
+        attempt([&] { output_->complete(); });
+    }
 }
 
 void RewriteSession::syncInGroup(std::set<std::uint64_t>& synced) {
-    attempt([&] { output_->syncInGroup(synced); });
+    if (!dryRun_) {
+        attempt([&] { output_->syncInGroup(synced); });
+    }
 }
 
 void RewriteSession::takeNameInGroup() {
-    attempt([&] { output_->takeNameInGroup(); });
+    if (!dryRun_) {
+        attempt([&] { output_->takeNameInGroup(); });
+    }
 }
 
 void RewriteSession::syncFolder() {
-    attempt([&] { output_->syncFolder(); });
+    if (!dryRun_) {
+        attempt([&] { output_->syncFolder(); });
+    }
 }
 
 void RewriteSession::refuse(const std::string& message) {
@@ -217,7 +311,8 @@ void RewriteSession::settleWritten() {
     if (settled_) {
         return;
     }
-    outcome_.status = RewriteOutcome::Status::Written;
+    outcome_.status =
+        dryRun_ ? RewriteOutcome::Status::WouldWrite : RewriteOutcome::Status::Written;
     outcome_.linkTarget = output_->linkTarget();
     settled_ = true;
     output_.reset();

@@ -45,16 +45,20 @@ struct RewriteRequest {
     RewrittenBefore rewrittenBefore = RewrittenBefore::Rewrite;
     TraceTarget* trace = nullptr;  // none: no trace
     RewriteProgress progress{};
+    OutputOptions output{};  // in place, with a backup, or only planned
+    // The output's folder, and those above it, are made where missing.
+    bool makeFolders = false;
 };
 
 // What became of one model.
 struct RewriteOutcome {
     enum class Status {
         Written,
-        LeftOut,    // it was rewritten before, and the caller leaves such models out
-        Refused,    // the model, or a file named, is not one the rewrite takes
-        Cancelled,  // by the user, through the progress
-        Failed,     // a file, the system or the trace failed
+        WouldWrite,  // asked only to plan: read and checked, nothing made
+        LeftOut,     // it was rewritten before, and the caller leaves such models out
+        Refused,     // the model, or a file named, is not one the rewrite takes
+        Cancelled,   // by the user, through the progress
+        Failed,      // a file, the system or the trace failed
     };
     // Why it failed: a file or the system, the files the program may have
     // open all taken, too little memory, or a trace that did not arrive.
@@ -68,6 +72,7 @@ struct RewriteOutcome {
     PassSummary summary;                       // of a model written
     std::filesystem::path linkTarget;          // where an output name that is a link led
     bool replaced = false;                     // an existing file got the new model
+    std::filesystem::path backup;              // where the replaced file was kept
     std::string message;                       // why it was refused or failed
     std::error_code traceError;                // why the trace did not arrive
     std::exception_ptr error;                  // what was thrown for it, to rethrow
@@ -110,6 +115,10 @@ public:
     // folder holds it.
     void planOutputInto(const std::filesystem::path& folder, const RewriteRequest& request);
     const OutputLanding* landing() const;
+    // Where the replaced file is to be kept, if it is to be.
+    const OutputLanding* backupLanding() const;
+    // The model's file as the system knows it.
+    sys::FileIdentity inputIdentity() const;
     bool holdsTemporaryName() const;
     std::filesystem::path outputFolder() const;
     void write(const RewriteRequest& request);
@@ -119,7 +128,8 @@ public:
     void syncFolder();
     // Settles the model with a refusal of the caller's own.
     void refuse(const std::string& message);
-    // A model named and its folder synced is written.
+    // A model named and its folder synced is written; one only planned
+    // would be.
     void settleWritten();
 
 private:
@@ -131,6 +141,7 @@ private:
 
     std::unique_ptr<ModelFile> model_;
     std::unique_ptr<SafeOutput> output_;
+    bool dryRun_ = false;
     mutable RewriteOutcome outcome_;
     // The message of a failure for want of files, read only once asked for.
     mutable bool messageToRead_ = false;

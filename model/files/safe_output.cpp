@@ -48,9 +48,12 @@ sys::Calls& calls() {
 
 }  // namespace
 
-SafeOutput::SafeOutput(sys::File input, const fs::path& output) : output_(output) {
+SafeOutput::SafeOutput(sys::File input, const fs::path& output, const OutputOptions& options)
+    : output_(output), options_(options) {
     plan(input);
-    makeTemporaryFile();
+    if (!options_.dryRun) {
+        makeTemporaryFile();
+    }
 }
 
 SafeOutput::~SafeOutput() = default;
@@ -84,7 +87,8 @@ void SafeOutput::plan(sys::File input) {
     if (existing) {
         requireModelFile(*existing);
         sys::FileStatus read;
-        if (!calls().statusOfFile(input, read) && read.identity == existing->identity) {
+        if (!options_.inPlace && !calls().statusOfFile(input, read) &&
+            read.identity == existing->identity) {
             throw FileRefused("refusing to write " + Quoted(output_) +
                               ": it is the input model itself, which would be lost");
         }
@@ -94,6 +98,26 @@ void SafeOutput::plan(sys::File input) {
         noteReplaced(*existing);
     }
     landing_ = {existing ? existing->identity : sys::FileIdentity{}, calls().placeOf(target_)};
+    if (options_.backupSuffix && existing) {
+        planBackup();
+    }
+}
+
+// The backup takes a name beside the file it keeps, replacing whatever
+// model file held it; anything else there is left alone.
+void SafeOutput::planBackup() {
+    backup_ = target_;
+    backup_ += *options_.backupSuffix;
+    std::optional<sys::FileStatus> existing;
+    if (const std::error_code error = calls().statusOf(backup_, false, existing)) {
+        FailWith("cannot keep a backup as " + Quoted(backup_), error);
+    }
+    if (existing && existing->kind != sys::FileKind::Regular) {
+        throw FileRefused("refusing to keep the backup of " + Quoted(output_) + " as " +
+                          Quoted(backup_) + ": it is " + DescribeFileKind(existing->kind));
+    }
+    backupLanding_ = {existing ? existing->identity : sys::FileIdentity{},
+                      calls().placeOf(backup_)};
 }
 
 void SafeOutput::refuseLinkNotFollowed(const sys::FollowedName& followed) const {
@@ -161,7 +185,7 @@ void SafeOutput::makeTemporaryFile() {
     file_ = FileDescriptor(made);
     if (error == std::errc::not_supported) {
         takeHiddenName(
-            "cannot write in the folder " + Quoted(folder()), [this](const fs::path& name) {
+            name_, "cannot write in the folder " + Quoted(folder()), [this](const fs::path& name) {
                 sys::File named = sys::kNoFile;
                 const std::error_code failed = calls().createNamed(name, replacing(), named);
                 file_ = FileDescriptor(named);
@@ -187,13 +211,13 @@ void SafeOutput::giveOwner() {
 }
 
 template <typename Make>
-void SafeOutput::takeHiddenName(const std::string& failure, Make make) {
+void SafeOutput::takeHiddenName(TemporaryName& name, const std::string& failure, Make make) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         const EndingSignalsHeldBack heldBack;
         const fs::path candidate = temporaryNameIn(folder());
         const std::error_code error = make(candidate);
         if (!error) {
-            name_.adopt(candidate);
+            name.adopt(candidate);
             return;
         }
         if (error != std::errc::file_exists) {
@@ -263,8 +287,26 @@ void SafeOutput::takeNameInGroup() {
         return;
     }
     requireTargetAsPlanned();
+    if (!backup_.empty()) {
+        keepReplacedAsBackup();
+    }
     renameOverTarget();
     name_.release();
+}
+
+// The replaced file gets a second, hidden name, which then takes the
+// backup's name: at every moment the output name holds the old model or the
+// new one, and the backup's name an older backup or this one.
+void SafeOutput::keepReplacedAsBackup() {
+    const std::string failure =
+        "cannot keep the model " + Quoted(output_) + " replaced as " + Quoted(backup_);
+    TemporaryName kept;
+    takeHiddenName(kept, failure,
+                   [this](const fs::path& name) { return calls().linkName(target_, name); });
+    if (const std::error_code error = calls().moveName(kept.path(), backup_)) {
+        FailWith(failure, error);
+    }
+    kept.release();
 }
 
 // Linking the synced file there at once saves the file system a rename and,
@@ -290,7 +332,7 @@ bool SafeOutput::linkAsNewName() {
 // name, complete and synced, for the fewest steps there can be.
 void SafeOutput::renameOverTarget() {
     if (name_.empty()) {
-        takeHiddenName("cannot give the new model a name in " + Quoted(folder()),
+        takeHiddenName(name_, "cannot give the new model a name in " + Quoted(folder()),
                        [this](const fs::path& name) { return calls().linkUnnamed(file(), name); });
     }
     if (const std::error_code error = file_.close()) {

@@ -26,6 +26,19 @@ struct OutputLanding {
 // alone; nothing when there is no file there.
 std::optional<OutputLanding> LandingOfFile(const std::filesystem::path& file);
 
+// How the output is to be taken.
+struct OutputOptions {
+    // The output is the model's own name, which the new model replaces.
+    bool inPlace = false;
+    // Keeps the file replaced under its name with this added, replacing a
+    // file there, and never with a moment where neither it nor the new
+    // model has its name.
+    std::optional<std::string> backupSuffix;
+    // Plans the output and refuses what a rewrite would refuse, but makes
+    // nothing.
+    bool dryRun = false;
+};
+
 // The new model on its way to the output name: written to a temporary file in
 // the output's folder, made durable, and only then given the name, so that the
 // name holds what it held before or the whole new model, never anything else.
@@ -37,7 +50,8 @@ public:
     // but a regular file, a read-only file, a link that leads nowhere or that
     // another user made in a folder open to all), notes what a replaced file
     // has that the new one must keep, and makes the temporary file.
-    SafeOutput(sys::File input, const std::filesystem::path& output);
+    SafeOutput(sys::File input, const std::filesystem::path& output,
+               const OutputOptions& options = {});
     SafeOutput(const SafeOutput&) = delete;
     SafeOutput& operator=(const SafeOutput&) = delete;
     ~SafeOutput();
@@ -55,6 +69,9 @@ public:
     // The file an output name that is a symbolic link leads to; empty for
     // any other name.
     std::filesystem::path linkTarget() const;
+    // Where the replaced file is kept, if it is; and where that lands.
+    const std::filesystem::path& backup() const { return backup_; }
+    const OutputLanding& backupLanding() const { return backupLanding_; }
     // The folder the new model is named in.
     std::filesystem::path folder() const;
     // Whether the new file has a name of its own already (where the file
@@ -79,24 +96,29 @@ public:
 
 private:
     void plan(sys::File input);
+    void planBackup();
     void refuseLinkNotFollowed(const sys::FollowedName& followed) const;
     void requireModelFile(const sys::FileStatus& found) const;
     void requireTargetAsPlanned() const;
     void noteReplaced(const sys::FileStatus& found);
     void makeTemporaryFile();
     void giveOwner();
-    // Tries hidden names in the folder until `make` gives the new file one
-    // (an error of file_exists: the name was taken), registering it for
-    // removal in one step.
+    // Tries hidden names in the folder until `make` gives a file one (an
+    // error of file_exists: the name was taken), registering it in `name`
+    // for removal in one step.
     template <typename Make>
-    void takeHiddenName(const std::string& failure, Make make);
+    void takeHiddenName(TemporaryName& name, const std::string& failure, Make make);
     // Makes a name that is new by giving the file that name at once; false
     // where the name exists after all, or the system cannot.
     bool linkAsNewName();
+    void keepReplacedAsBackup();
     void renameOverTarget();
 
     const std::filesystem::path output_;  // as the caller named it, for messages
-    std::filesystem::path target_;        // the file the name leads to
+    const OutputOptions options_;
+    std::filesystem::path target_;  // the file the name leads to
+    std::filesystem::path backup_;
+    OutputLanding backupLanding_;
     bool throughLink_ = false;
     std::optional<sys::FileStatus> replaced_;  // none for a name that is new
     std::vector<sys::Attribute> keptAttributes_;

@@ -91,6 +91,12 @@ struct Attribute {
 
 enum class Whence { Start, Current, End };
 
+// A name a folder holds, and what it names, links not followed.
+struct FolderEntry {
+    std::filesystem::path name;
+    FileKind kind = FileKind::Other;
+};
+
 // The table. Each call returns the system's reason for a failure, or an
 // empty error; errors the file layer looks for are the generic ones
 // (std::errc::file_exists, not_supported, no_such_file_or_directory,
@@ -137,9 +143,24 @@ struct Calls {
     // Gives a file without a name the name (file_exists when it is taken;
     // not_supported where the system cannot).
     std::error_code (*linkUnnamed)(File file, const std::filesystem::path& name);
-    // Renames the closed file `from` to `to`, replacing a file there.
+    // Gives the file that `existing` names one more name (file_exists when
+    // that is taken).
+    std::error_code (*linkName)(const std::filesystem::path& existing,
+                                const std::filesystem::path& name);
+    // Gives the closed new file `from` the name `to`, replacing a file there
+    // and keeping what that file had that the system keeps (on Windows its
+    // access control list and owner).
     std::error_code (*rename)(const std::filesystem::path& from, const std::filesystem::path& to);
+    // Moves the name `from` to `to` as it is, replacing a file there.
+    std::error_code (*moveName)(const std::filesystem::path& from, const std::filesystem::path& to);
     std::error_code (*remove)(const std::filesystem::path& name);
+
+    // Folders: one made with the mode a new folder gets (file_exists when
+    // the name is taken), and what one holds, each entry as it is, links
+    // not followed.
+    std::error_code (*makeFolder)(const std::filesystem::path& folder);
+    std::error_code (*readFolder)(const std::filesystem::path& folder,
+                                  std::vector<FolderEntry>& entries);
 
     // What a replaced file has that its replacement must have too: the
     // names of its extended attributes (none where the file system has
@@ -166,14 +187,41 @@ struct Calls {
 
 // Every entry of the table, in its order, for the halves that fill it in:
 // each defines a function of the entry's name in its own namespace.
-#define MORVANE_SYSTEM_CALLS(entry)                                                             \
-    entry(openToRead) entry(statusOfFile) entry(nameOf) entry(stateOf) entry(read) entry(write) \
-        entry(seek) entry(copyInKernel) entry(startWriteback) entry(syncFile) entry(close)      \
-            entry(statusOf) entry(followLinks) entry(placeOf) entry(createUnnamed)              \
-                entry(createNamed) entry(linkUnnamed) entry(rename) entry(remove)               \
-                    entry(attributeNames) entry(attributeValue) entry(giveOwner)                \
-                        entry(giveAttribute) entry(giveMode) entry(soundlySyncedFileSystem)     \
-                            entry(syncFileSystem) entry(syncFolder) entry(filesStillFree)
+// clang-format off
+#define MORVANE_SYSTEM_CALLS(entry) \
+    entry(openToRead) \
+    entry(statusOfFile) \
+    entry(nameOf) \
+    entry(stateOf) \
+    entry(read) \
+    entry(write) \
+    entry(seek) \
+    entry(copyInKernel) \
+    entry(startWriteback) \
+    entry(syncFile) \
+    entry(close) \
+    entry(statusOf) \
+    entry(followLinks) \
+    entry(placeOf) \
+    entry(createUnnamed) \
+    entry(createNamed) \
+    entry(linkUnnamed) \
+    entry(linkName) \
+    entry(rename) \
+    entry(moveName) \
+    entry(remove) \
+    entry(makeFolder) \
+    entry(readFolder) \
+    entry(attributeNames) \
+    entry(attributeValue) \
+    entry(giveOwner) \
+    entry(giveAttribute) \
+    entry(giveMode) \
+    entry(soundlySyncedFileSystem) \
+    entry(syncFileSystem) \
+    entry(syncFolder) \
+    entry(filesStillFree)
+// clang-format on
 
 // The table in use: the system's own, unless a test has changed it.
 Calls& SystemCalls();

@@ -338,12 +338,37 @@ std::error_code linkUnnamed(File file, const fs::path& name) {
     return lastError();
 }
 
+std::error_code linkName(const fs::path& existing, const fs::path& name) {
+    return errorOf(::link(existing.c_str(), name.c_str()));
+}
+
 std::error_code rename(const fs::path& from, const fs::path& to) {
+    return errorOf(::rename(from.c_str(), to.c_str()));
+}
+
+std::error_code moveName(const fs::path& from, const fs::path& to) {
     return errorOf(::rename(from.c_str(), to.c_str()));
 }
 
 std::error_code remove(const fs::path& name) {
     return errorOf(::unlink(name.c_str()));
+}
+
+std::error_code makeFolder(const fs::path& folder) {
+    return errorOf(::mkdir(folder.c_str(), 0777));
+}
+
+std::error_code readFolder(const fs::path& folder, std::vector<FolderEntry>& entries) {
+    entries.clear();
+    std::error_code error;
+    for (fs::directory_iterator entry(folder, error); !error && entry != fs::end(entry);
+         entry.increment(error)) {
+        struct stat status {};
+        const FileKind kind =
+            ::lstat(entry->path().c_str(), &status) == 0 ? kindOf(status.st_mode) : FileKind::Other;
+        entries.push_back({entry->path().filename(), kind});
+    }
+    return error;
 }
 
 std::error_code attributeNames(const fs::path& path, std::vector<std::string>& names) {

@@ -274,6 +274,12 @@ std::error_code linkUnnamed(File, const fs::path&) {
     return std::make_error_code(std::errc::not_supported);
 }
 
+std::error_code linkName(const fs::path& existing, const fs::path& name) {
+    return ::CreateHardLinkW(SystemPath(name).c_str(), SystemPath(existing).c_str(), nullptr)
+               ? std::error_code()
+               : lastError();
+}
+
 // A file in the place is replaced keeping its access control list and owner;
 // a name that is new is taken by a move that writes through, which needs no
 // sync of the folder, and never takes a name that appeared meanwhile.
@@ -287,8 +293,46 @@ std::error_code rename(const fs::path& from, const fs::path& to) {
     return named ? std::error_code() : lastError();
 }
 
+std::error_code moveName(const fs::path& from, const fs::path& to) {
+    return ::MoveFileExW(SystemPath(from).c_str(), SystemPath(to).c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+               ? std::error_code()
+               : lastError();
+}
+
 std::error_code remove(const fs::path& name) {
     return ::DeleteFileW(SystemPath(name).c_str()) ? std::error_code() : lastError();
+}
+
+std::error_code makeFolder(const fs::path& folder) {
+    return ::CreateDirectoryW(SystemPath(folder).c_str(), nullptr) ? std::error_code()
+                                                                   : lastError();
+}
+
+// A name that leads elsewhere (a symbolic link, a junction) is a link.
+std::error_code readFolder(const fs::path& folder, std::vector<FolderEntry>& entries) {
+    entries.clear();
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = ::FindFirstFileExW((SystemPath(folder) / L"*").c_str(), FindExInfoBasic,
+                                             &found, FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE) {
+        return lastError();
+    }
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") {
+            continue;
+        }
+        const DWORD attributes = found.dwFileAttributes;
+        const FileKind kind = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0
+                                  ? FileKind::SymbolicLink
+                              : (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? FileKind::Folder
+                                                                             : FileKind::Regular;
+        entries.push_back({fs::path(name), kind});
+    } while (::FindNextFileW(search, &found));
+    const DWORD error = ::GetLastError();
+    ::FindClose(search);
+    return error == ERROR_NO_MORE_FILES ? std::error_code() : WindowsError(error);
 }
 
 // What a replaced file has beyond its attributes, ReplaceFileW keeps itself.

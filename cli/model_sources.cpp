@@ -1,0 +1,106 @@
+#include "model_sources.h"
+
+#include <cerrno>
+#include <fstream>
+#include <iostream>
+#include <istream>
+#include <optional>
+#include <string>
+
+#include "model/files/path_text.h"
+#include "model/files/system_calls.h"
+
+namespace morvane::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool isFolder(const fs::path& path) {
+    std::optional<sys::FileStatus> status;
+    return !sys::SystemCalls().statusOf(path, true, status) && status &&
+           status->kind == sys::FileKind::Folder;
+}
+
+// The output folder is never read as input, wherever it lies: a second run
+// over the same tree must not find the first run's outputs.
+std::optional<sys::FileIdentity> outputFolderOf(const Options& options) {
+    if (options.outputFolder.empty()) {
+        return std::nullopt;
+    }
+    std::optional<sys::FileStatus> status;
+    if (sys::SystemCalls().statusOf(PathFromText(options.outputFolder), true, status) || !status) {
+        return std::nullopt;
+    }
+    return status->identity;
+}
+
+void tell(const std::string& line) {
+    std::cerr << "morvane-cli: " + line + "\n";
+}
+
+void addModel(ModelList& models, const fs::path& model, const Options& options,
+              const std::optional<sys::FileIdentity>& skipped, bool& allFound) {
+    if (!options.recursive || !isFolder(model)) {
+        models.add(model);
+        return;
+    }
+    for (const std::string& problem : models.addTree(model, skipped)) {
+        tell(problem);
+        allFound = false;
+    }
+}
+
+// Names are taken as written: no wildcard is expanded and "-" is a name.
+// A line of a list written on Windows ends with a carriage return, which no
+// Windows name can hold.
+void addListed(ModelList& models, std::istream& list, const Options& options,
+               const std::optional<sys::FileIdentity>& skipped, bool& allFound) {
+    const char separator = options.nullSeparated ? '\0' : '\n';
+    std::string name;
+    while (std::getline(list, name, separator)) {
+#ifdef _WIN32
+        if (!options.nullSeparated && name.ends_with('\r')) {
+            name.pop_back();
+        }
+#endif
+        if (!name.empty()) {
+            addModel(models, PathFromText(name), options, skipped, allFound);
+        }
+    }
+}
+
+}  // namespace
+
+ModelList CollectModels(const Options& options, bool& allFound) {
+    allFound = true;
+    ModelList models;
+    const std::optional<sys::FileIdentity> skipped = outputFolderOf(options);
+    for (const std::string& path : options.paths) {
+        addModel(models, PathFromText(path), options, skipped, allFound);
+    }
+    if (!options.filesFrom) {
+        return models;
+    }
+    if (*options.filesFrom == "-") {
+        addListed(models, std::cin, options, skipped, allFound);
+        return models;
+    }
+    errno = 0;
+    std::ifstream list(PathFromText(*options.filesFrom), std::ios::binary);
+    if (!list) {
+        const int error = errno != 0 ? errno : EIO;
+        tell("cannot read the list of models " + QuotedText(*options.filesFrom) + ": " +
+             std::generic_category().message(error));
+        allFound = false;
+        return models;
+    }
+    addListed(models, list, options, skipped, allFound);
+    if (list.bad()) {
+        tell("cannot read the whole list of models " + QuotedText(*options.filesFrom));
+        allFound = false;
+    }
+    return models;
+}
+
+}  // namespace morvane::cli
