@@ -5,6 +5,7 @@
 #include <string>
 
 #include "resources/resource.h"
+#include "resources/translatable.h"
 
 namespace morvane::res {
 namespace {
@@ -16,44 +17,44 @@ namespace {
 // narrower rectangle cuts off the colon. It still ends where the count field begins.
 // clang-format off
 constexpr std::array kMainControls{
-    ControlTemplate{IDOK,         "IDOK",               ControlKind::DefaultPushButton, "Quit",
+    ControlTemplate{IDOK,         "IDOK",               ControlKind::DefaultPushButton, MORVANE_TRANSLATABLE("MainWindow", "Quit"),
                     {195, 90, 50, 14}, kTabStop},
-    ControlTemplate{IDCANCEL,     "IDCANCEL",           ControlKind::PushButton,        "Quit",
+    ControlTemplate{IDCANCEL,     "IDCANCEL",           ControlKind::PushButton,        MORVANE_TRANSLATABLE("MainWindow", "Quit"),
                     {195, 90, 50, 14}, kCommandOnly},
-    ControlTemplate{IDC_CHOOSE,   "IDC_CHOOSE",         ControlKind::PushButton,        "Choose ZRM...",
+    ControlTemplate{IDC_CHOOSE,   "IDC_CHOOSE",         ControlKind::PushButton,        MORVANE_TRANSLATABLE("MainWindow", "Choose ZRM..."),
                     {40, 15, 60, 15},  kTabStop},
     ControlTemplate{IDC_VOLUMES,  "IDC_VOLUMES",        ControlKind::Edit,              "",
                     {135, 44, 60, 15}, kBorder | kTabStop},
-    ControlTemplate{IDC_STATIC,   "IDC_STATIC_VOLUMES", ControlKind::StaticText,        "Number of collision volumes:",
+    ControlTemplate{IDC_STATIC,   "IDC_STATIC_VOLUMES", ControlKind::StaticText,        MORVANE_TRANSLATABLE("MainWindow", "Number of collision volumes:"),
                     {40, 47, 95, 15},  kNoStyle, 0, IDC_VOLUMES},
     ControlTemplate{IDC_FILENAME, "IDC_FILENAME",       ControlKind::ReadOnlyEdit,      "",
-                    {105, 15, 140, 15}, kBorder | kTabStop, 0, 0, "Chosen model"},
+                    {105, 15, 140, 15}, kBorder | kTabStop, 0, 0, MORVANE_TRANSLATABLE("MainWindow", "Chosen model")},
     ControlTemplate{IDC_STATIC,   "IDC_STATIC_STEP1",   ControlKind::StaticText,        "1)",
                     {10, 15, 10, 15},  kNoStyle},
     ControlTemplate{IDC_STATIC,   "IDC_STATIC_STEP2",   ControlKind::StaticText,        "2)",
                     {10, 44, 10, 15},  kNoStyle},
     ControlTemplate{IDC_STATIC,   "IDC_STATIC_STEP3",   ControlKind::StaticText,        "3)",
                     {10, 74, 10, 15},  kNoStyle},
-    ControlTemplate{IDC_SAVE,     "IDC_SAVE",           ControlKind::PushButton,        "Save ZRM...",
+    ControlTemplate{IDC_SAVE,     "IDC_SAVE",           ControlKind::PushButton,        MORVANE_TRANSLATABLE("MainWindow", "Save ZRM..."),
                     {40, 74, 60, 15},  kTabStop},
 };
 
 constexpr std::array kAboutControls{
     ControlTemplate{IDC_STATIC, "IDC_STATIC_ICON",    ControlKind::StaticIcon,        "",
                     {11, 17, 20, 20},  kNoStyle, IDR_MAINFRAME},
-    ControlTemplate{IDC_STATIC, "IDC_STATIC_VERSION", ControlKind::StaticText,        "morvane Version 1.0",
+    ControlTemplate{IDC_STATIC, "IDC_STATIC_VERSION", ControlKind::StaticText,        MORVANE_TRANSLATABLE("AboutBox", "morvane Version 1.0"),
                     {40, 10, 119, 8},  kNoStyle},
-    ControlTemplate{IDC_STATIC, "IDC_STATIC_RIGHTS",  ControlKind::StaticText,        "(C) 2026 the morvane authors",
+    ControlTemplate{IDC_STATIC, "IDC_STATIC_RIGHTS",  ControlKind::StaticText,        MORVANE_TRANSLATABLE("AboutBox", "(C) 2026 the morvane authors"),
                     {40, 25, 119, 8},  kNoStyle},
-    ControlTemplate{IDOK,       "IDOK",               ControlKind::DefaultPushButton, "OK",
+    ControlTemplate{IDOK,       "IDOK",               ControlKind::DefaultPushButton, MORVANE_TRANSLATABLE("AboutBox", "OK"),
                     {178, 7, 50, 14},  kTabStop},
 };
 // clang-format on
 
 constexpr std::array kDialogs{
-    DialogTemplate{IDD_ABOUTBOX, "About morvane", 235, 55, "MS Sans Serif", 8,
-                   kCaption | kSystemMenu | kModalFrame, kAboutControls},
-    DialogTemplate{IDD_MAIN, "morvane", 257, 116, "MS Sans Serif", 8,
+    DialogTemplate{IDD_ABOUTBOX, "AboutBox", MORVANE_TRANSLATABLE("AboutBox", "About morvane"), 235,
+                   55, "MS Sans Serif", 8, kCaption | kSystemMenu | kModalFrame, kAboutControls},
+    DialogTemplate{IDD_MAIN, "MainWindow", "morvane", 257, 116, "MS Sans Serif", 8,
                    kCaption | kSystemMenu | kModalFrame | kAppWindow, kMainControls},
 };
 
@@ -63,7 +64,7 @@ struct StringResource {
 };
 
 constexpr std::array kStringTable{
-    StringResource{IDS_ABOUTBOX, "&About morvane..."},
+    StringResource{IDS_ABOUTBOX, MORVANE_TRANSLATABLE("WindowMenu", "&About morvane...")},
 };
 
 }  // namespace

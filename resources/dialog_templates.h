@@ -53,8 +53,10 @@ struct ControlTemplate {
     std::string_view accessibleName = {};
 };
 
+// Its texts are English; their translations are found under its context.
 struct DialogTemplate {
     int id;
+    std::string_view context;
     std::string_view caption;
     int width;
     int height;
@@ -67,7 +69,8 @@ struct DialogTemplate {
 // The template with the given id; throws std::out_of_range for an unknown id.
 const DialogTemplate& FindDialogTemplate(int id);
 
-// The string table entry with the given id, or an empty view when there is none.
+// The string table entry with the given id, or an empty view when there is
+// none; its translations are under the context "WindowMenu".
 std::string_view LoadStringResource(int id);
 
 }  // namespace morvane::res

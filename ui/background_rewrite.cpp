@@ -5,12 +5,13 @@
 
 #include "file_chooser.h"
 #include "model/files/remove_on_signal.h"
+#include "platform/translation.h"
 
 namespace morvane::ui {
 namespace {
 
 std::string WritingText(const std::filesystem::path& output) {
-    return "Writing '" + DisplayText(output.filename()) + "'...";
+    return Substitute(Tr("Progress", "Writing '%1'..."), {DisplayText(output.filename())});
 }
 
 // The window's trace goes to standard output, handed on as the save goes, so
@@ -47,7 +48,7 @@ const RewriteOutcome& BackgroundRewrite::Run(RewriteSession& session,
 
 void BackgroundRewrite::Cancel() {
     if (!m_cancelRequested.exchange(true)) {
-        m_progress.SetLabel("Cancelling...");
+        m_progress.SetLabel(Tr("Progress", "Cancelling..."));
     }
 }
 

@@ -10,6 +10,7 @@
 #include "model/files/path_text.h"
 #include "model/format.h"
 #include "platform/data_exchange.h"
+#include "platform/translation.h"
 #include "resources/dialog_templates.h"
 #include "resources/resource.h"
 
@@ -45,7 +46,8 @@ std::optional<std::string> WhyNotAModelFile(const std::filesystem::path& path) {
 }
 
 std::string NotOpenedText(const std::vector<std::filesystem::path>& others) {
-    std::string text = "morvane works on one model at a time. These were not opened:";
+    std::string text =
+        Tr("MainWindow", "morvane works on one model at a time. These were not opened:");
     for (const std::filesystem::path& other : others) {
         text += "\n'" + DisplayText(other) + "'";
     }
@@ -53,15 +55,17 @@ std::string NotOpenedText(const std::vector<std::filesystem::path>& others) {
 }
 
 std::string TooLateToCancelText(const std::filesystem::path& output) {
-    return "It was too late to cancel: the model has been written to '" + DisplayText(output) +
-           "'.";
+    return Substitute(
+        Tr("MainWindow", "It was too late to cancel: the model has been written to '%1'."),
+        {DisplayText(output)});
 }
 
 std::string SecondBlockQuestion(const std::filesystem::path& input, const CarriedBlock& block) {
-    return "'" + DisplayText(input) + "' already carries a block of " +
-           std::to_string(block.volumes) +
-           " collision volumes: it has been rewritten before.\n\nSaving it adds a second block "
-           "to every PRIM chunk. Save anyway?";
+    return Substitute(Tr("MainWindow",
+                         "'%1' already carries a block of %2 collision volumes: it has been "
+                         "rewritten before.\n\nSaving it adds a second block to every PRIM "
+                         "chunk. Save anyway?"),
+                      {DisplayText(input), std::to_string(block.volumes)});
 }
 
 // Clears the running save however RewriteInto is left.
@@ -133,7 +137,7 @@ void CCollisionDlg::AddAboutItem() {
         return;
     }
     menu->AppendMenu(MF_SEPARATOR);
-    menu->AppendMenu(MF_STRING, IDM_ABOUTBOX, text);
+    menu->AppendMenu(MF_STRING, IDM_ABOUTBOX, Tr("WindowMenu", text));
 }
 
 void CCollisionDlg::DoDataExchange(CDataExchange& dx) {
@@ -192,8 +196,8 @@ void CCollisionDlg::OnSysCommand(int commandId) {
 }
 
 void CCollisionDlg::OnChooseFile() {
-    const std::optional<std::filesystem::path> chosen =
-        m_chooser.Choose({"Choose ZRM file to load", ChooserRequest::Accepts::ExistingFile});
+    const std::optional<std::filesystem::path> chosen = m_chooser.Choose(
+        {Tr("MainWindow", "Choose ZRM file to load"), ChooserRequest::Accepts::ExistingFile});
     if (chosen) {
         ChooseModel(*chosen);
     }
@@ -211,15 +215,17 @@ void CCollisionDlg::ChooseModel(const std::filesystem::path& input) {
 // reported where its rewrite would have reported it.
 void CCollisionDlg::OnSaveFile() {
     if (m_InputPath.empty()) {
-        ShowMessage(MessageKind::Error, "Choose a ZRM model to read first (step 1).");
+        ShowMessage(MessageKind::Error,
+                    Tr("MainWindow", "Choose a ZRM model to read first (step 1)."));
         return;
     }
     RewriteSession session(m_InputPath);
     if (!AgreesToASecondBlock(session)) {
         return;
     }
-    const std::optional<std::filesystem::path> output = m_chooser.Choose(
-        {"Choose ZRM name to save as", ChooserRequest::Accepts::NameInExistingFolder});
+    const std::optional<std::filesystem::path> output =
+        m_chooser.Choose({Tr("MainWindow", "Choose ZRM name to save as"),
+                          ChooserRequest::Accepts::NameInExistingFolder});
     if (!output || !UpdateData(true)) {
         return;
     }
@@ -280,7 +286,7 @@ void CCollisionDlg::OnDropFiles(const std::vector<std::filesystem::path>& files)
 }
 
 std::string ChosenModelText(const std::filesystem::path& input) {
-    return "ZRM chosen: '" + DisplayText(input) + "'";
+    return Substitute(Tr("MainWindow", "ZRM chosen: '%1'"), {DisplayText(input)});
 }
 
 }  // namespace morvane::ui

@@ -5,6 +5,7 @@
 #include "model/volume_count.h"
 #include "platform/dialog.h"
 #include "platform/edit_control.h"
+#include "platform/translation.h"
 
 namespace morvane::ui {
 
@@ -30,15 +31,15 @@ void DDX_Text(CDataExchange& dx, int id, int& value) {
     }
     const std::optional<int> parsed = ParseWholeNumber(dx.Dialog().GetDlgItemText(id));
     if (!parsed) {
-        dx.Fail("Please enter a whole number.");
+        dx.Fail(Tr("MainWindow", "Please enter a whole number."));
     }
     value = *parsed;
 }
 
 void DDV_MinMaxInt(CDataExchange& dx, int value, int minimum, int maximum) {
     if (dx.SaveAndValidate() && (value < minimum || value > maximum)) {
-        dx.Fail("Please enter a whole number from " + std::to_string(minimum) + " to " +
-                std::to_string(maximum) + ".");
+        dx.Fail(Substitute(Tr("MainWindow", "Please enter a whole number from %1 to %2."),
+                           {std::to_string(minimum), std::to_string(maximum)}));
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "file_chooser.h"
 
 namespace morvane::ui {
@@ -10,5 +12,8 @@ class SystemFileChooser : public FileChooser {
 public:
     std::optional<std::filesystem::path> Choose(const ChooserRequest& request) override;
 };
+
+// The choosers' one filter, "ZRM Files (*.zrm)" in the user's language.
+std::string ModelFilesFilter();
 
 }  // namespace morvane::ui

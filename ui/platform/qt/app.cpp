@@ -46,6 +46,7 @@ CWinApp::CWinApp(int& argc, char** argv) {
     QApplication::setApplicationName("morvane");
     QApplication::setApplicationVersion(QStringLiteral(MORVANE_VERSION));
     QApplication::setWindowIcon(LoadQIcon(IDR_MAINFRAME));
+    UseUsersLanguage();
 }
 
 CWinApp::~CWinApp() = default;

@@ -5,26 +5,31 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include "platform/translation.h"
 #include "widgets.h"
 
 namespace morvane::ui {
 namespace {
 
-QWidget* CreateButton(QWidget& parent, const res::ControlTemplate& control) {
-    auto* button = new QPushButton(ResourceText(control.text), &parent);
+QString TranslatedText(std::string_view context, std::string_view english) {
+    return english.empty() ? QString() : QString::fromStdString(Tr(context, english));
+}
+
+QWidget* CreateButton(QWidget& parent, const res::ControlTemplate& control, const QString& text) {
+    auto* button = new QPushButton(text, &parent);
     button->setDefault(control.kind == res::ControlKind::DefaultPushButton);
     return button;
 }
 
-QWidget* CreateEdit(QWidget& parent, const res::ControlTemplate& control) {
-    auto* edit = new QLineEdit(ResourceText(control.text), &parent);
+QWidget* CreateEdit(QWidget& parent, const res::ControlTemplate& control, const QString& text) {
+    auto* edit = new QLineEdit(text, &parent);
     edit->setReadOnly(control.kind == res::ControlKind::ReadOnlyEdit);
     edit->setFrame((control.style & res::kBorder) != 0);
     return edit;
 }
 
-QWidget* CreateStaticText(QWidget& parent, const res::ControlTemplate& control) {
-    auto* label = new QLabel(ResourceText(control.text), &parent);
+QWidget* CreateStaticText(QWidget& parent, const QString& text) {
+    auto* label = new QLabel(text, &parent);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
@@ -40,16 +45,16 @@ QWidget* CreateStaticIcon(QWidget& parent, const res::ControlTemplate& control) 
     return label;
 }
 
-QWidget* CreateWidget(QWidget& parent, const res::ControlTemplate& control) {
+QWidget* CreateWidget(QWidget& parent, const res::ControlTemplate& control, const QString& text) {
     switch (control.kind) {
         case res::ControlKind::PushButton:
         case res::ControlKind::DefaultPushButton:
-            return CreateButton(parent, control);
+            return CreateButton(parent, control, text);
         case res::ControlKind::Edit:
         case res::ControlKind::ReadOnlyEdit:
-            return CreateEdit(parent, control);
+            return CreateEdit(parent, control, text);
         case res::ControlKind::StaticText:
-            return CreateStaticText(parent, control);
+            return CreateStaticText(parent, text);
         case res::ControlKind::StaticIcon:
             return CreateStaticIcon(parent, control);
     }
@@ -68,11 +73,11 @@ void Place(QWidget& widget, const res::ControlTemplate& control, DialogBaseUnits
 }  // namespace
 
 QWidget* CreateControl(QWidget& parent, const res::ControlTemplate& control,
-                       DialogBaseUnits units) {
-    QWidget* widget = CreateWidget(parent, control);
+                       std::string_view context, DialogBaseUnits units) {
+    QWidget* widget = CreateWidget(parent, control, TranslatedText(context, control.text));
     widget->setObjectName(ResourceText(control.name));
     if (!control.accessibleName.empty()) {
-        widget->setAccessibleName(ResourceText(control.accessibleName));
+        widget->setAccessibleName(TranslatedText(context, control.accessibleName));
     }
     widget->setFocusPolicy((control.style & res::kTabStop) != 0 ? Qt::StrongFocus : Qt::NoFocus);
     Place(*widget, control, units);

@@ -14,6 +14,8 @@
 #include "control_factory.h"
 #include "dialog_units.h"
 #include "platform/data_exchange.h"
+#include "platform/text_fit.h"
+#include "platform/translation.h"
 #include "resources/dialog_templates.h"
 #include "resources/resource.h"
 #include "widgets.h"
@@ -107,6 +109,17 @@ std::optional<Qt::DropAction> ReadOnlyDropAction(Qt::DropActions possible) {
     return std::nullopt;
 }
 
+// The room a control's text takes; a button's needs a margin on each side.
+int TextWidth(const QWidget& control, int buttonMargins) {
+    if (const auto* label = qobject_cast<const QLabel*>(&control)) {
+        return label->text().isEmpty() ? 0 : label->fontMetrics().horizontalAdvance(label->text());
+    }
+    if (const auto* button = qobject_cast<const QAbstractButton*>(&control)) {
+        return button->fontMetrics().horizontalAdvance(button->text()) + buttonMargins;
+    }
+    return 0;
+}
+
 }  // namespace
 
 // The template's window as Qt widgets. Its push buttons, its menu and the
@@ -116,6 +129,8 @@ struct CDialog::Native : public QDialog {
 
     void ApplyWindowStyle();
     void CreateControls();
+    void FitToTexts();
+    void SetSize(QSize size);
     void LabelFields();
     void RouteButton(QWidget* control, int id);
     void FocusFirstTabStop();
@@ -150,10 +165,13 @@ CDialog::Native::Native(CDialog& owner, const res::DialogTemplate& shape, QWidge
 }
 
 void CDialog::Native::ApplyWindowStyle() {
-    setWindowTitle(ResourceText(dialogTemplate.caption));
+    setWindowTitle(QString::fromStdString(Tr(dialogTemplate.context, dialogTemplate.caption)));
     setWindowFlags(WindowFlagsFor(dialogTemplate.windowStyle));
-    const QSize size =
-        ToPixels(dialogTemplate.width, dialogTemplate.height, BaseUnitsOf(QFontMetrics(font())));
+    SetSize(
+        ToPixels(dialogTemplate.width, dialogTemplate.height, BaseUnitsOf(QFontMetrics(font()))));
+}
+
+void CDialog::Native::SetSize(QSize size) {
     if ((dialogTemplate.windowStyle & res::kModalFrame) != 0) {
         setFixedSize(size);
     } else {
@@ -169,7 +187,7 @@ void CDialog::Native::CreateControls() {
         if ((control.style & res::kCommandOnly) != 0) {
             continue;
         }
-        QWidget* widget = CreateControl(*this, control, units);
+        QWidget* widget = CreateControl(*this, control, dialogTemplate.context, units);
         controlsInOrder.push_back(widget);
         if (control.id != IDC_STATIC) {
             controlsById.emplace(control.id, widget);
@@ -183,6 +201,26 @@ void CDialog::Native::CreateControls() {
         setTabOrder(controlsInOrder[i - 1], controlsInOrder[i]);
     }
     LabelFields();
+    FitToTexts();
+}
+
+void CDialog::Native::FitToTexts() {
+    const DialogBaseUnits units = BaseUnitsOf(fontMetrics());
+    const int buttonMargins = ToPixels(2 * kButtonTextMargin, 0, units).width();
+    std::vector<PlacedControl> placed;
+    for (const QWidget* control : controlsInOrder) {
+        const QRect at = control->geometry();
+        placed.push_back({at.x(), at.y(), at.width(), at.height(),
+                          TextWidth(*control, buttonMargins),
+                          qobject_cast<const QLineEdit*>(control) != nullptr});
+    }
+    const int width =
+        ui::FitToTexts(placed, this->width(), ToPixels(kWidenedTextGap, 0, units).width());
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+        const PlacedControl& control = placed[i];
+        controlsInOrder[i]->setGeometry(control.left, control.top, control.width, control.height);
+    }
+    SetSize({width, height()});
 }
 
 // A screen reader announces a field by the text beside it, without the colon
@@ -292,7 +330,7 @@ void CMenu::AppendMenu(unsigned flags, int commandId, std::string_view text) {
 CDialog::CDialog(int templateId, CDialog* parent)
     : m_native(std::make_unique<Native>(*this, res::FindDialogTemplate(templateId),
                                         parent != nullptr ? &parent->native() : nullptr)) {
-    m_systemMenu.AppendMenu(MF_STRING, SC_CLOSE, "&Close");
+    m_systemMenu.AppendMenu(MF_STRING, SC_CLOSE, Tr("WindowMenu", "&Close"));
 }
 
 CDialog::~CDialog() = default;

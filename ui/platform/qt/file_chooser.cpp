@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/system_file_chooser.h"
+#include "platform/translation.h"
 
 namespace morvane::ui {
 namespace {
@@ -22,9 +23,10 @@ std::optional<QString> AskUntilFolderExists(QFileDialog& dialog) {
         if (FolderExists(chosen)) {
             return chosen;
         }
-        QMessageBox::warning(&dialog, QApplication::applicationName(),
-                             QStringLiteral("The folder of %1 does not exist.")
-                                 .arg(QDir::toNativeSeparators(chosen)));
+        QMessageBox::warning(
+            &dialog, QApplication::applicationName(),
+            QString::fromStdString(Substitute(Tr("FileChooser", "The folder of %1 does not exist."),
+                                              {QDir::toNativeSeparators(chosen).toStdString()})));
     }
     return std::nullopt;
 }
@@ -32,7 +34,7 @@ std::optional<QString> AskUntilFolderExists(QFileDialog& dialog) {
 void ConfigureFileDialog(QFileDialog& dialog, const ChooserRequest& request) {
     dialog.setWindowTitle(QString::fromStdString(request.title));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setNameFilter("ZRM Files (*.zrm)");
+    dialog.setNameFilter(QString::fromStdString(ModelFilesFilter()));
     dialog.setDefaultSuffix("zrm");
     dialog.selectFile("*.zrm");
     if (request.accepts == ChooserRequest::Accepts::ExistingFile) {

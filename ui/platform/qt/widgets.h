@@ -4,6 +4,8 @@
 #include <QIcon>
 #include <QMenu>
 #include <QString>
+#include <QStringList>
+#include <string>
 #include <string_view>
 
 #include "platform/dialog.h"
@@ -29,5 +31,12 @@ inline QString ResourceText(std::string_view text) {
 QDialog& NativeWidget(const CDialog& dialog);
 QWidget* NativeControl(const CDialog& dialog, int id);
 QMenu& NativeSystemMenu(const CDialog& dialog);
+
+// Makes the windows speak the first of the wanted languages ("de-DE"...)
+// that there is a translation for, Qt's own texts included, or English;
+// returns the one taken ("de", "en"...). Windows made afterwards speak it.
+std::string UseLanguage(const QStringList& wanted);
+// The languages the user's locale asks for.
+std::string UseUsersLanguage();
 
 }  // namespace morvane::ui

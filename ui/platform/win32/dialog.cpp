@@ -8,6 +8,7 @@
 
 #include "dialog_template.h"
 #include "platform/data_exchange.h"
+#include "platform/translation.h"
 #include "resources/resource.h"
 
 namespace morvane::ui {
@@ -119,8 +120,9 @@ void CDialog::Native::NameControlsWithoutLabels() {
         for (const res::ControlTemplate& control : dialogTemplate.controls) {
             const HWND field = ::GetDlgItem(hwnd, control.id);
             if (!control.accessibleName.empty() && field != nullptr) {
-                properties->SetHwndPropStr(field, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                           kAccessibleName, Widen(control.accessibleName).c_str());
+                properties->SetHwndPropStr(
+                    field, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kAccessibleName,
+                    Widen(Tr(dialogTemplate.context, control.accessibleName)).c_str());
             }
         }
         properties->Release();
@@ -197,7 +199,8 @@ void CDialog::Native::RunPostedCalls() {
 }
 
 std::wstring CDialog::Native::Caption() const {
-    return hwnd != nullptr ? WindowText(hwnd) : Widen(dialogTemplate.caption);
+    return hwnd != nullptr ? WindowText(hwnd)
+                           : Widen(Tr(dialogTemplate.context, dialogTemplate.caption));
 }
 
 std::wstring WindowText(HWND window) {

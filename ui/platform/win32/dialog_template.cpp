@@ -1,5 +1,10 @@
 #include "dialog_template.h"
 
+#include <algorithm>
+
+#include "platform/text_fit.h"
+#include "platform/translation.h"
+
 namespace morvane::ui {
 namespace {
 
@@ -129,29 +134,134 @@ void InMemoryTemplate::AlignToDword() {
     }
 }
 
+namespace {
+
+// Measures texts in the dialog units of the system's dialog font at the
+// screen's resolution, as the dialogs will draw them.
+class DialogFontRuler {
+public:
+    DialogFontRuler() : m_screen(::GetDC(nullptr)) {
+        const int height = -::MulDiv(8, ::GetDeviceCaps(m_screen, LOGPIXELSY), 72);
+        m_font = ::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                               DEFAULT_PITCH, L"MS Shell Dlg 2");
+        m_previous = ::SelectObject(m_screen, m_font);
+        constexpr std::wstring_view letters =
+            L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+        SIZE extent{};
+        ::GetTextExtentPoint32W(m_screen, letters.data(), static_cast<int>(letters.size()),
+                                &extent);
+        m_baseX = std::max(1L, (extent.cx / 26 + 1) / 2);
+    }
+    ~DialogFontRuler() {
+        ::SelectObject(m_screen, m_previous);
+        ::DeleteObject(m_font);
+        ::ReleaseDC(nullptr, m_screen);
+    }
+    DialogFontRuler(const DialogFontRuler&) = delete;
+    DialogFontRuler& operator=(const DialogFontRuler&) = delete;
+
+    // Drawn as the controls draw it, with the fonts that stand in for
+    // letters the dialog font lacks; rounded up to whole units.
+    int Units(const std::wstring& text, bool mnemonics) const {
+        RECT rect{};
+        ::DrawTextW(m_screen, text.c_str(), static_cast<int>(text.size()), &rect,
+                    DT_CALCRECT | DT_SINGLELINE | (mnemonics ? 0 : DT_NOPREFIX));
+        return static_cast<int>((rect.right * 4 + m_baseX - 1) / m_baseX);
+    }
+
+private:
+    HDC m_screen;
+    HFONT m_font = nullptr;
+    HGDIOBJ m_previous = nullptr;
+    LONG m_baseX = 1;
+};
+
+bool IsButton(res::ControlKind kind) {
+    return kind == res::ControlKind::PushButton || kind == res::ControlKind::DefaultPushButton;
+}
+
+// The controls at their template's places, widened where their texts in the
+// user's language need more room.
+struct FittedControls {
+    std::vector<PlacedControl> placed;  // one for each template control
+    int width = 0;                      // the dialog's
+};
+
+FittedControls FitTemplate(const res::DialogTemplate& dialog,
+                           const std::vector<std::wstring>& texts) {
+    const DialogFontRuler ruler;
+    FittedControls fitted;
+    for (std::size_t i = 0; i < dialog.controls.size(); ++i) {
+        const res::ControlTemplate& control = dialog.controls[i];
+        const res::DialogRect& rect = control.rect;
+        int textWidth = 0;
+        if (!texts[i].empty() && IsButton(control.kind)) {
+            textWidth = ruler.Units(texts[i], true) + 2 * kButtonTextMargin;
+        } else if (!texts[i].empty() && control.kind == res::ControlKind::StaticText) {
+            textWidth = ruler.Units(texts[i], false);
+        }
+        fitted.placed.push_back({rect.left, rect.top, rect.width, rect.height, textWidth,
+                                 control.kind == res::ControlKind::ReadOnlyEdit});
+    }
+    // The command-only controls are not made, and take no room.
+    std::vector<PlacedControl> shown;
+    for (std::size_t i = 0; i < dialog.controls.size(); ++i) {
+        if ((dialog.controls[i].style & res::kCommandOnly) == 0) {
+            shown.push_back(fitted.placed[i]);
+        }
+    }
+    fitted.width = FitToTexts(shown, dialog.width, kWidenedTextGap);
+    for (std::size_t i = 0, next = 0; i < dialog.controls.size(); ++i) {
+        if ((dialog.controls[i].style & res::kCommandOnly) == 0) {
+            fitted.placed[i] = shown[next++];
+        }
+    }
+    return fitted;
+}
+
+std::vector<std::wstring> TranslatedTexts(const res::DialogTemplate& dialog) {
+    std::vector<std::wstring> texts;
+    for (const res::ControlTemplate& control : dialog.controls) {
+        texts.push_back(control.text.empty() ? std::wstring()
+                                             : Widen(Tr(dialog.context, control.text)));
+    }
+    return texts;
+}
+
+res::DialogRect RectOf(const PlacedControl& control) {
+    return {control.left, control.top, control.width, control.height};
+}
+
+}  // namespace
+
 // A field's label stands right before it in the window order, which is how
 // Windows names a field for a screen reader; the order of the controls that
 // take the focus, the tab order, stays the template's.
 InMemoryTemplate TemplateFor(const res::DialogTemplate& dialog) {
     const DWORD exStyle = (dialog.windowStyle & res::kAppWindow) != 0 ? WS_EX_APPWINDOW : 0;
-    InMemoryTemplate result(WindowStyleFor(dialog.windowStyle), exStyle,
-                            {0, 0, dialog.width, dialog.height}, Widen(dialog.caption),
-                            static_cast<WORD>(dialog.fontPoints));
-    const auto add = [&result](const res::ControlTemplate& control) {
-        result.AddControl(ControlStyleFor(control), control.rect, control.id,
-                          ClassFor(control.kind), {}, Widen(control.text),
+    const std::vector<std::wstring> texts = TranslatedTexts(dialog);
+    const FittedControls fitted = FitTemplate(dialog, texts);
+    InMemoryTemplate result(
+        WindowStyleFor(dialog.windowStyle), exStyle, {0, 0, fitted.width, dialog.height},
+        Widen(Tr(dialog.context, dialog.caption)), static_cast<WORD>(dialog.fontPoints));
+    const auto add = [&](std::size_t index) {
+        const res::ControlTemplate& control = dialog.controls[index];
+        result.AddControl(ControlStyleFor(control), RectOf(fitted.placed[index]), control.id,
+                          ClassFor(control.kind), {}, texts[index],
                           static_cast<WORD>(control.iconId));
     };
-    for (const res::ControlTemplate& control : dialog.controls) {
+    for (std::size_t i = 0; i < dialog.controls.size(); ++i) {
+        const res::ControlTemplate& control = dialog.controls[i];
         if ((control.style & res::kCommandOnly) != 0 || control.buddyId != 0) {
             continue;
         }
-        for (const res::ControlTemplate& label : dialog.controls) {
-            if (label.buddyId != 0 && label.buddyId == control.id) {
-                add(label);
+        for (std::size_t j = 0; j < dialog.controls.size(); ++j) {
+            if (dialog.controls[j].buddyId != 0 && dialog.controls[j].buddyId == control.id) {
+                add(j);
             }
         }
-        add(control);
+        add(i);
     }
     return result;
 }

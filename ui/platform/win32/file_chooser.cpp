@@ -11,7 +11,12 @@ namespace {
 
 // The longest path the system's file calls take.
 constexpr std::size_t kPathCharacters = 32768;
-constexpr wchar_t kFilter[] = L"ZRM Files (*.zrm)\0*.zrm\0";
+
+// The filter's name, then its pattern, each ending in a null, and a null after
+// the last filter.
+std::wstring FilterList() {
+    return Widen(ModelFilesFilter()) + std::wstring(L"\0*.zrm\0", 8);
+}
 
 // What the chooser is asked: the settings and the buffers they point to.
 struct OpenFileRequest {
@@ -20,6 +25,7 @@ struct OpenFileRequest {
     OpenFileRequest& operator=(const OpenFileRequest&) = delete;
 
     std::wstring title;
+    std::wstring filter = FilterList();
     std::wstring file;  // the initial name in, the chosen path out
     OPENFILENAMEW settings{};
 };
@@ -29,7 +35,7 @@ OpenFileRequest::OpenFileRequest(const ChooserRequest& request)
     file.resize(kPathCharacters, L'\0');
     settings.lStructSize = sizeof settings;
     settings.hwndOwner = ::GetActiveWindow();
-    settings.lpstrFilter = kFilter;
+    settings.lpstrFilter = filter.c_str();
     settings.nFilterIndex = 1;
     settings.lpstrFile = file.data();
     settings.nMaxFile = static_cast<DWORD>(file.size());

@@ -6,6 +6,7 @@
 
 #include "dialog_template.h"
 #include "platform/modal_progress.h"
+#include "platform/translation.h"
 
 namespace morvane::ui {
 namespace {
@@ -28,7 +29,7 @@ InMemoryTemplate ProgressTemplate(const std::wstring& caption) {
                       {7, 7, 206, 10}, kLabelId, kStaticClass, {}, {});
     result.AddControl(WS_CHILD | WS_VISIBLE, {7, 21, 206, 12}, kBarId, 0, PROGRESS_CLASSW, {});
     result.AddControl(WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, {163, 42, 50, 14},
-                      IDCANCEL, kButtonClass, {}, L"Cancel");
+                      IDCANCEL, kButtonClass, {}, Widen(Tr("Progress", "Cancel")));
     return result;
 }
 

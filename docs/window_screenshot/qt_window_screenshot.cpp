@@ -1,0 +1,41 @@
+// Writes a picture of the window, with a model chosen and a count typed, to
+// the .png file named on the command line, in the language and at the scale
+// the environment asks for (LANGUAGE, QT_SCALE_FACTOR): for the documents,
+// not a test.
+#include <QTimer>
+
+#include "collision_dlg.h"
+#include "platform/app.h"
+#include "platform/qt/widgets.h"
+#include "resources/resource.h"
+
+namespace {
+
+using namespace morvane::ui;
+
+class NoChooser : public FileChooser {
+public:
+    std::optional<std::filesystem::path> Choose(const ChooserRequest&) override {
+        return std::nullopt;
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CWinApp app(argc, argv);
+    if (argc < 3) {
+        return 2;
+    }
+    NoChooser chooser;
+    CCollisionDlg window(chooser);
+    window.ChooseOnStart({argv[1]});
+    bool saved = false;
+    QTimer::singleShot(500, [&] {
+        window.SetDlgItemText(IDC_VOLUMES, "3");
+        saved = NativeWidget(window).grab().save(QString::fromLocal8Bit(argv[2]));
+        NativeWidget(window).close();
+    });
+    window.DoModal();
+    return saved ? 0 : 1;
+}
