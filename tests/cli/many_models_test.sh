@@ -8,7 +8,8 @@
 # it cannot carry, run nothing out of a name, and redo exactly the one model
 # that changed. Two runs into one folder at once may refuse a name the other
 # has just made but never lose or tear an output. The recipe across machines
-# with shared folders runs on this machine alone (-S :).
+# with shared folders runs here on this machine alone (-S :);
+# across_machines_test.sh runs both through ssh.
 # Usage: many_models_test.sh MORVANE_CLI SOURCE_DIR
 set -euo pipefail
 cli=$(realpath "$1") source=$(realpath "$2")
