@@ -70,6 +70,14 @@ void addListed(ModelList& models, std::istream& list, const Options& options,
     }
 }
 
+// Says why the list could not be read, or read to its end, from what the
+// system said last; the models listed before are still found.
+void tellUnread(const std::string& list, bool& allFound) {
+    const int error = errno != 0 ? errno : EIO;
+    tell("cannot read the list of models " + list + ": " + std::generic_category().message(error));
+    allFound = false;
+}
+
 }  // namespace
 
 ModelList CollectModels(const Options& options, bool& allFound) {
@@ -82,23 +90,23 @@ ModelList CollectModels(const Options& options, bool& allFound) {
     if (!options.filesFrom) {
         return models;
     }
+    errno = 0;
     if (*options.filesFrom == "-") {
         addListed(models, std::cin, options, skipped, allFound);
+        if (std::cin.bad()) {
+            tellUnread("from standard input", allFound);
+        }
         return models;
     }
-    errno = 0;
+    const std::string shown = QuotedText(*options.filesFrom);
     std::ifstream list(PathFromText(*options.filesFrom), std::ios::binary);
     if (!list) {
-        const int error = errno != 0 ? errno : EIO;
-        tell("cannot read the list of models " + QuotedText(*options.filesFrom) + ": " +
-             std::generic_category().message(error));
-        allFound = false;
+        tellUnread(shown, allFound);
         return models;
     }
     addListed(models, list, options, skipped, allFound);
     if (list.bad()) {
-        tell("cannot read the whole list of models " + QuotedText(*options.filesFrom));
-        allFound = false;
+        tellUnread(shown, allFound);
     }
     return models;
 }

@@ -33,6 +33,8 @@ TEST_F(CommandLine, UsageErrorsExitTwoAndSayWhatWasExpected) {
     const std::string count =
         "--volumes: the number of collision volumes must be a whole number from 1 to 1000, not ";
     const std::string twoPaths = "expected INPUT and OUTPUT, got ";
+    const std::string recursive =
+        "-r needs -d DIR or -i: a tree of models is rewritten into a folder or in place";
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{"in.zrm", "out.zrm"}, "--volumes is required"},
         {{"-n", "0", "in.zrm", "out.zrm"}, count + "'0'"},
@@ -56,6 +58,26 @@ TEST_F(CommandLine, UsageErrorsExitTwoAndSayWhatWasExpected) {
         {{"--list", "-d", "out", "in.zrm"}, "--directory excludes --list"},
         {{"--list", "-q", "in.zrm"}, "--quiet excludes --list"},
         {{"--list", "--skip-rewritten", "in.zrm"}, "--skip-rewritten excludes --list"},
+        {{"--list", "-r", "adir"}, "--recursive excludes --list"},
+        {{"--list", "-i", "in.zrm"}, "--in-place excludes --list"},
+        {{"--list", "--dry-run", "in.zrm"}, "--dry-run excludes --list"},
+        {{"-n", "2", "-r", "adir"}, recursive},
+        {{"-n", "2", "-r", "adir", "out.zrm"}, recursive},
+        {{"-n", "2", "-i", "-d", "out", "in.zrm"},
+         "-i and -d exclude each other: -i writes each model into its own name"},
+        {{"-n", "2", "-i"}, "expected one or more inputs after -i"},
+        {{"-n", "2", "--backup", "in.zrm", "out.zrm"},
+         "--backup goes with -i: it keeps each model rewritten in place"},
+        {{"-n", "2", "-i", "--backup=", "in.zrm"}, "--backup: the backup suffix must not be empty"},
+        {{"-n", "2", "-r", "-i", "--backup=.old.ZRM", "adir"},
+         "the backup suffix '.old.ZRM' ends in .zrm, so that a later -r would take the backups "
+         "for models"},
+        {{"-n", "2", "-d", "out", "-0", "in.zrm"},
+         "-0 goes with --files-from: it says how the list's names are separated"},
+        {{"-n", "2", "--files-from", "in.zrm"},
+         "--files-from needs -d DIR, -i or --list: its models have no OUTPUT"},
+        {{"-n", "2", "-d", "out", "--files-from="},
+         "--files-from: the list given with --files-from must not be empty"},
     };
     for (const auto& [arguments, message] : cases) {
         const ToolRun result = run(arguments);
