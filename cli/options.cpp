@@ -148,6 +148,10 @@ std::vector<std::string> WithEmptyValuesSpelledOut(const CLI::App& app,
             words[i] = "--backup=.bak";
             continue;
         }
+        if (IsWindowsHelpRequest(words[i])) {
+            words[i] = "--help";
+            continue;
+        }
         if (!words[i].starts_with("--") || !words[i].ends_with("=")) {
             continue;
         }

@@ -64,7 +64,7 @@ Listing:
                           them, and write nothing
       --json              print the listing as JSON
 
-  -h, --help              print this help and exit
+  -h, --help              print this help and exit (/? too on Windows)
       --version           print the version and exit
 )";
 }
@@ -93,6 +93,15 @@ std::string FullUsage() {
 
 std::string ShortUsage() {
     return std::string(kSynopsis) + "Run 'morvane-cli --help' for the options.\n";
+}
+
+bool IsWindowsHelpRequest(const std::string& word) {
+#ifdef _WIN32
+    return word == "/?";
+#else
+    static_cast<void>(word);
+    return false;
+#endif
 }
 
 }  // namespace morvane::cli

@@ -13,4 +13,8 @@ std::string FullUsage();
 // line with no words at all.
 std::string ShortUsage();
 
+// Whether a word of the command line asks for the help as Windows programs
+// are asked, with /?; elsewhere that is a file's name.
+bool IsWindowsHelpRequest(const std::string& word);
+
 }  // namespace morvane::cli
