@@ -34,7 +34,8 @@ void DescribeCommandLine(CLI::App& app, Options& options);
 // The words to parse: "--directory=" would hand the parser no value, and it
 // would take the next word instead, so such an empty value becomes a word of
 // its own, to be refused as `-d ""` is; and --backup without a suffix, which
-// never takes the next word as one, is --backup=.bak.
+// never takes the next word as one, is --backup=.bak; on Windows /? is
+// --help.
 std::vector<std::string> WithEmptyValuesSpelledOut(const CLI::App& app,
                                                    std::vector<std::string> words);
 

@@ -94,6 +94,25 @@ protected:
     const std::string model_ = containerHeader() + chunk(kPrim, 0, 40, payload(40));
 };
 
+// Windows programs are asked for their help with /?, typed alone or among
+// other words, directly or through cmd.exe.
+TEST_F(WindowsCommandLine, SlashQuestionMarkIsHelp) {
+    const ToolRun help = run({L"--help"});
+    ASSERT_EQ(help.exitCode, 0u);
+    EXPECT_THAT(help.out,
+                ::testing::StartsWith("Usage: morvane-cli -n N [OPTION]... INPUT OUTPUT\n"));
+    for (const auto& [words, start] : std::vector<std::pair<std::vector<std::wstring>, Start>>{
+             {{L"/?"}, Start::Directly},
+             {{L"/?"}, Start::ThroughCmd},
+             {{L"-n", L"3", L"/?", L"a.zrm"}, Start::Directly}}) {
+        const ToolRun asked = run(words, start);
+        EXPECT_EQ(asked.exitCode, 0u);
+        EXPECT_EQ(asked.out, help.out);
+        EXPECT_EQ(asked.err, "");
+    }
+    EXPECT_EQ(folder_.listing(), "");
+}
+
 // Lines end in LF as on Linux. One folder cannot hold both a.zrm and A.ZRM,
 // nor a.zrm and "a.zrm." (the dots and spaces at a name's end are dropped),
 // and NUL is a device in every folder.
