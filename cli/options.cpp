@@ -173,7 +173,8 @@ void ExpandModelArguments(Options& options) {
             expanded.push_back(options.paths[i]);
             continue;
         }
-        for (const std::filesystem::path& model : ModelsNamedBy(PathFromText(options.paths[i]))) {
+        for (const std::filesystem::path& model :
+             ModelsNamedBy(PathFromText(options.paths[i]), options.recursive)) {
             expanded.push_back(TextOf(model));
         }
     }

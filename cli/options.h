@@ -39,8 +39,8 @@ void DescribeCommandLine(CLI::App& app, Options& options);
 std::vector<std::string> WithEmptyValuesSpelledOut(const CLI::App& app,
                                                    std::vector<std::string> words);
 
-// The models that the model arguments name, in place of the arguments; see
-// ModelsNamedBy.
+// The models that the model arguments name, in place of the arguments (with
+// -r, the folders a wildcard matches too, to be walked); see ModelsNamedBy.
 void ExpandModelArguments(Options& options);
 
 // What is wrong with a command line that parsed, or "" when nothing is.

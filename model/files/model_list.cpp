@@ -8,8 +8,9 @@ namespace morvane {
 
 namespace fs = std::filesystem;
 
+// Read as the system reads the name: on Windows "a.zrm." is a.zrm.
 bool HasModelFileName(const fs::path& name) {
-    const fs::path::string_type extension = name.extension().native();
+    const fs::path::string_type extension = NameKey(name).extension().native();
     if (extension.size() != 4 || extension[0] != '.') {
         return false;
     }
@@ -41,7 +42,8 @@ fs::path ModelList::path(std::size_t model) const {
 
 fs::path ModelList::below(std::size_t model) const {
     const std::size_t start = model == 0 ? 0 : ends_[model - 1];
-    return fs::path(text_.substr(start + belowAt_[model], ends_[model] - start - belowAt_[model]));
+    return NamesAsRead(
+        fs::path(text_.substr(start + belowAt_[model], ends_[model] - start - belowAt_[model])));
 }
 
 std::vector<std::string> ModelList::addTree(const fs::path& folder,
@@ -67,12 +69,16 @@ void ModelList::walk(const fs::path& folder, std::size_t belowAt,
                (NameKey(a.name) == NameKey(b.name) && a.name.native() < b.name.native());
     });
     for (const sys::FolderEntry& entry : entries) {
-        const fs::path found = folder / entry.name;
+        // A name Windows would read as another is spelled in full; the part
+        // below the folder given stays as found.
+        const fs::path found = PathOfFound(folder, entry.name);
+        const std::size_t foundBelowAt =
+            found.native().size() - (folder / entry.name).native().size() + belowAt;
         if (entry.kind == sys::FileKind::Folder) {
             std::optional<sys::FileStatus> status;
             sys::SystemCalls().statusOf(found, false, status);
             if (!skipped || !status || status->identity != *skipped) {
-                walk(found, belowAt, skipped, problems);
+                walk(found, foundBelowAt, skipped, problems);
             }
         } else if (HasModelFileName(entry.name) && entry.kind != sys::FileKind::Folder) {
             std::optional<sys::FileStatus> status;
@@ -81,7 +87,7 @@ void ModelList::walk(const fs::path& folder, std::size_t belowAt,
                  status->kind == sys::FileKind::Folder)) {
                 continue;
             }
-            addFound(found, belowAt);
+            addFound(found, foundBelowAt);
         }
     }
 }

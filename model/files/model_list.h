@@ -29,6 +29,7 @@ public:
     std::size_t size() const { return ends_.size(); }
     bool empty() const { return ends_.empty(); }
     std::filesystem::path path(std::size_t model) const;
+    // The part below its folder, each name as the system reads it.
     std::filesystem::path below(std::size_t model) const;
 
 private:

@@ -1,98 +1,15 @@
-#include <gmock/gmock.h>
-#include <windows.h>
-
 #include <string>
 #include <vector>
 
+#include "command_line.h"
 #include "model/files/path_text.h"
 #include "support/pass_runner.h"
-#include "support/temp_folder.h"
-#include "support/zrm_builder.h"
 
 namespace morvane::testing {
 namespace {
 
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
-
-struct ToolRun {
-    DWORD exitCode;
-    std::string out;
-    std::string err;
-};
-
-std::wstring shortNameOf(const std::wstring& file) {
-    wchar_t name[MAX_PATH];
-    const DWORD length = ::GetShortPathNameW(file.c_str(), name, MAX_PATH);
-    return fs::path(std::wstring(name, length < MAX_PATH ? length : 0)).filename().wstring();
-}
-
-// Files whose names Windows reads as other names unless they come in the
-// long form, which the temporary folder's own removal does not use.
-class ExactlyNamedFiles {
-public:
-    ExactlyNamedFiles() = default;
-    ExactlyNamedFiles(const ExactlyNamedFiles&) = delete;
-    ExactlyNamedFiles& operator=(const ExactlyNamedFiles&) = delete;
-    ~ExactlyNamedFiles() {
-        for (const std::wstring& file : files_) {
-            ::DeleteFileW(file.c_str());
-        }
-    }
-
-    void write(const fs::path& file, const std::string& bytes) {
-        files_.push_back(LR"(\\?\)" + file.wstring());
-        writeFile(files_.back(), bytes);
-    }
-
-private:
-    std::vector<std::wstring> files_;
-};
-
-HANDLE inheritableFile(const fs::path& path) {
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    return ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
-class WindowsCommandLine : public ::testing::Test {
-protected:
-    // morvane-cli.exe started as a Windows program starts it, or as cmd.exe
-    // does in the test's folder, its standard output and error kept in files.
-    enum class Start { Directly, ThroughCmd };
-    ToolRun run(const std::vector<std::wstring>& arguments, Start start = Start::Directly) {
-        std::wstring commandLine = L"\"" MORVANE_CLI L"\"";
-        for (const std::wstring& argument : arguments) {
-            commandLine += L" \"" + argument + L"\"";
-        }
-        if (start == Start::ThroughCmd) {
-            commandLine = L"cmd /c \"" + commandLine + L"\"";
-        }
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
-        startup.hStdOutput = inheritableFile(logs_ / "stdout.txt");
-        startup.hStdError = inheritableFile(logs_ / "stderr.txt");
-        PROCESS_INFORMATION process{};
-        DWORD exitCode = 255;
-        if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                             folder_.path().c_str(), &startup, &process)) {
-            ::WaitForSingleObject(process.hProcess, INFINITE);
-            ::GetExitCodeProcess(process.hProcess, &exitCode);
-        }
-        for (const HANDLE handle :
-             {startup.hStdOutput, startup.hStdError, process.hThread, process.hProcess}) {
-            ::CloseHandle(handle);
-        }
-        return {exitCode, readFile(logs_ / "stdout.txt"), readFile(logs_ / "stderr.txt")};
-    }
-    std::wstring path(const std::wstring& name) const { return (folder_.path() / name).wstring(); }
-
-    TempFolder folder_;
-    TempFolder logs_;
-    const std::string model_ = containerHeader() + chunk(kPrim, 0, 40, payload(40));
-};
 
 // Windows programs are asked for their help with /?, typed alone or among
 // other words, directly or through cmd.exe.
