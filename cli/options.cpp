@@ -106,6 +106,10 @@ void DescribeCommandLine(CLI::App& app, Options& options) {
     // rules on every line.
     app.formatter_fn(
         [](const CLI::App*, const std::string&, CLI::AppFormatMode) { return FullUsage(); });
+    // On Windows the parser would take any word that begins with a slash for
+    // an option, while "/models/a.zrm" is a path there too; /? alone is
+    // asked for, and becomes --help before parsing.
+    app.allow_windows_style_options(false);
     CLI::Option* volumes =
         app.add_option_function<std::string>(
                "-n,--volumes",

@@ -12,8 +12,9 @@ namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 
 // Windows programs are asked for their help with /?, typed alone or among
-// other words, directly or through cmd.exe.
-TEST_F(WindowsCommandLine, SlashQuestionMarkIsHelp) {
+// other words, directly or through cmd.exe. Any other word that begins with
+// a slash is a path from the drive's root, never an option.
+TEST_F(WindowsCommandLine, SlashQuestionMarkIsHelpAndOtherSlashWordsArePaths) {
     const ToolRun help = run({L"--help"});
     ASSERT_EQ(help.exitCode, 0u);
     EXPECT_THAT(help.out,
@@ -28,6 +29,13 @@ TEST_F(WindowsCommandLine, SlashQuestionMarkIsHelp) {
         EXPECT_EQ(asked.err, "");
     }
     EXPECT_EQ(folder_.listing(), "");
+
+    // Wine reads a path that begins with a slash as a Linux path, so the
+    // model named is one that exists nowhere: what counts is that the word
+    // reaches the file layer as a name and not the parser as an option.
+    const ToolRun slashed = run({L"-q", L"-n", L"3", L"/v", L"/out.zrm"});
+    EXPECT_EQ(slashed.exitCode, 1u);
+    EXPECT_EQ(slashed.err, "morvane-cli: cannot open the model '/v': File not found\r\n");
 }
 
 // Lines end in LF as on Linux. One folder cannot hold both a.zrm and A.ZRM,
