@@ -5,10 +5,12 @@
 # model of the shape. Two more rows: a batch of COUNT small models with -d against `cp` of
 # the same files and one `sync`, and the trace of the 16-byte-chunk model
 # written to a file, against the same cat + sync plus a `cat` of as many bytes
-# as the trace.
+# as the trace. The "library" row gives only the peak memory of one process
+# that rewrites a library of LIBRARY small models (default 100,000) named by
+# a --files-from list: what it holds must not grow with the batch.
 # Usage: bench/compare_with_cat.sh [BUILD_DIR] [MEBIBYTES] [COUNT] [ROW...]
-# where ROW is a shape name (make_model lists them), "batch" or "trace";
-# all rows when none is named.
+# where ROW is a shape name (make_model lists them), "batch", "trace" or
+# "library"; all rows when none is named.
 set -euo pipefail
 build=${1:-build}
 size=${2:-128}
@@ -16,7 +18,7 @@ count=${3:-2000}
 shift $(($# < 3 ? $# : 3))
 rows=("$@")
 runs=${RUNS:-3}
-[ ${#rows[@]} -gt 0 ] || rows=(one-prim large-chunks xyzs-16 mixed-64 unknown-words batch trace)
+[ ${#rows[@]} -gt 0 ] || rows=(one-prim large-chunks xyzs-16 mixed-64 unknown-words batch trace library)
 
 work=$(mktemp -d "${TMPDIR:-/var/tmp}/morvane-bench-XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -94,6 +96,17 @@ time_batch() {
     rm -rf "$work/batch" "$work"/copies-* "$work"/out*
 }
 
+peak_library() {
+    local volumes models=${LIBRARY:-100000}
+    volumes=$(volumes_of small)
+    "$make_model" --batch "$work/library" "$models"
+    mkdir "$work/out"
+    row "library of $models" "$(mib "$(du -sb "$work/library" | cut -f1)")" "" "" "" "" "" \
+        "$(find "$work/library" -name '*.zrm' -print0 |
+            peak_mib "$cli" -q -n "$volumes" -d "$work/out" --files-from - -0)"
+    rm -rf "$work/library" "$work/out"
+}
+
 # The baseline writes the trace's bytes too, unsynced as the tool's are.
 time_trace() {
     local volumes
@@ -121,6 +134,7 @@ for what in "${rows[@]}"; do
     case $what in
     batch) time_batch ;;
     trace) time_trace ;;
+    library) peak_library ;;
     *) time_shape "$what" ;;
     esac
 done

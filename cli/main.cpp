@@ -8,6 +8,7 @@
 #include "rewrite_command.h"
 #include "startup/program_arguments.h"
 #include "startup/standard_streams.h"
+#include "usage.h"
 
 namespace {
 
@@ -28,6 +29,10 @@ int run(int argc, char** argv) {
     cli::DescribeCommandLine(app, options);
     std::vector<std::string> arguments =
         cli::WithEmptyValuesSpelledOut(app, morvane::ProgramArguments(argc, argv));
+    if (arguments.size() <= 1) {
+        std::cerr << cli::ShortUsage();
+        return kExitUsage;
+    }
     std::vector<char*> words;
     for (std::string& argument : arguments) {
         words.push_back(argument.data());

@@ -51,23 +51,45 @@ void addModel(ModelList& models, const fs::path& model, const Options& options,
     }
 }
 
+#ifdef _WIN32
+constexpr bool kOnWindows = true;
+#else
+constexpr bool kOnWindows = false;
+#endif
+
+// A list written on Windows may begin with a UTF-8 byte-order mark (as
+// PowerShell and Notepad write one), and its lines end with a carriage
+// return; no Windows name holds either.
+void dropWindowsMarks(std::string& name, bool first, bool nullSeparated) {
+    if (first && name.starts_with("\xEF\xBB\xBF")) {
+        name.erase(0, 3);
+    }
+    if (!nullSeparated && name.ends_with('\r')) {
+        name.pop_back();
+    }
+}
+
 // Names are taken as written: no wildcard is expanded and "-" is a name.
-// A line of a list written on Windows ends with a carriage return, which no
-// Windows name can hold.
 void addListed(ModelList& models, std::istream& list, const Options& options,
                const std::optional<sys::FileIdentity>& skipped, bool& allFound) {
     const char separator = options.nullSeparated ? '\0' : '\n';
     std::string name;
-    while (std::getline(list, name, separator)) {
-#ifdef _WIN32
-        if (!options.nullSeparated && name.ends_with('\r')) {
-            name.pop_back();
+    for (bool first = true; std::getline(list, name, separator); first = false) {
+        if (kOnWindows) {
+            dropWindowsMarks(name, first, options.nullSeparated);
         }
-#endif
         if (!name.empty()) {
             addModel(models, PathFromText(name), options, skipped, allFound);
         }
     }
+}
+
+// Says why the list could not be read, or read to its end, from what the
+// system said last; the models listed before are still found.
+void tellUnread(const std::string& list, bool& allFound) {
+    const int error = errno != 0 ? errno : EIO;
+    tell("cannot read the list of models " + list + ": " + std::generic_category().message(error));
+    allFound = false;
 }
 
 }  // namespace
@@ -82,23 +104,23 @@ ModelList CollectModels(const Options& options, bool& allFound) {
     if (!options.filesFrom) {
         return models;
     }
+    errno = 0;
     if (*options.filesFrom == "-") {
         addListed(models, std::cin, options, skipped, allFound);
+        if (std::cin.bad()) {
+            tellUnread("from standard input", allFound);
+        }
         return models;
     }
-    errno = 0;
-    std::ifstream list(PathFromText(*options.filesFrom), std::ios::binary);
+    const std::string shown = QuotedText(*options.filesFrom);
+    std::ifstream list(SystemPath(PathFromText(*options.filesFrom)), std::ios::binary);
     if (!list) {
-        const int error = errno != 0 ? errno : EIO;
-        tell("cannot read the list of models " + QuotedText(*options.filesFrom) + ": " +
-             std::generic_category().message(error));
-        allFound = false;
+        tellUnread(shown, allFound);
         return models;
     }
     addListed(models, list, options, skipped, allFound);
     if (list.bad()) {
-        tell("cannot read the whole list of models " + QuotedText(*options.filesFrom));
-        allFound = false;
+        tellUnread(shown, allFound);
     }
     return models;
 }

@@ -9,6 +9,7 @@
 #include "model/format.h"
 #include "model/volume_count.h"
 #include "resources/version.h"
+#include "usage.h"
 
 namespace morvane::cli {
 
@@ -101,58 +102,36 @@ std::string sharedNameProblem(const Options& options) {
 }  // namespace
 
 void DescribeCommandLine(CLI::App& app, Options& options) {
-    app.description(
-        "Adds a block of collision volumes to each PRIM chunk of a ZRM model and writes the "
-        "rewritten model. The pass's trace goes to standard output; a summary and every error "
-        "go to standard error.");
-    app.footer(
-        "Examples:\n  morvane-cli -n 3 model.zrm model-collide.zrm\n"
-        "  morvane-cli -n 3 -d out/ a.zrm b.zrm\n"
-        "  morvane-cli -n 3 -d out/ --skip-rewritten *.zrm\n"
-        "  morvane-cli --list model.zrm\n\n"
-        "A model that already carries a block of collision volumes (it was rewritten before) is "
-        "rewritten with a warning, or left out with --skip-rewritten.\n\n"
-        "Exit status: 0 when every model was written, listed or left out, 1 when any model was "
-        "refused or a file could not be read or written, 2 for a usage error.");
+    // The help is our own text, grouped by task; the parser's would list its
+    // rules on every line.
+    app.formatter_fn(
+        [](const CLI::App*, const std::string&, CLI::AppFormatMode) { return FullUsage(); });
+    // On Windows the parser would take any word that begins with a slash for
+    // an option, while "/models/a.zrm" is a path there too; /? alone is
+    // asked for, and becomes --help before parsing.
+    app.allow_windows_style_options(false);
     CLI::Option* volumes =
         app.add_option_function<std::string>(
                "-n,--volumes",
-               [&options](const std::string& text) { options.volumes = *ParseVolumeCount(text); },
-               "number of collision volumes, " + zrm::VolumeRange())
+               [&options](const std::string& text) { options.volumes = *ParseVolumeCount(text); })
             ->type_name("N")
             ->check(isVolumeCount());
-    CLI::Option* folder = app.add_option("-d,--directory", options.outputFolder,
-                                         "write each INPUT into DIR under its own file name")
+    CLI::Option* folder = app.add_option("-d,--directory", options.outputFolder)
                               ->type_name("DIR")
                               ->check(isNotEmpty("the folder given with -d"));
-    CLI::Option* inPlace =
-        app.add_flag("-i,--in-place", options.inPlace, "rewrite each model into its own name");
-    CLI::Option* backup =
-        app.add_option("--backup", options.backupSuffix,
-                       "with -i, keep each model as it was under its name with SUFFIX added "
-                       "(.bak when none is given)")
-            ->type_name("SUFFIX")
-            ->check(isNotEmpty("the backup suffix"));
-    CLI::Option* recursive = app.add_flag(
-        "-r,--recursive", options.recursive,
-        "an INPUT that is a folder stands for every model file under it; with -d the output "
-        "keeps the tree below it");
-    app.add_option("--files-from", options.filesFrom,
-                   "read more models from FILE, one a line (- for standard input)")
+    CLI::Option* inPlace = app.add_flag("-i,--in-place", options.inPlace);
+    CLI::Option* backup = app.add_option("--backup", options.backupSuffix)
+                              ->type_name("SUFFIX")
+                              ->check(isNotEmpty("the backup suffix"));
+    CLI::Option* recursive = app.add_flag("-r,--recursive", options.recursive);
+    app.add_option("--files-from", options.filesFrom)
         ->type_name("FILE")
         ->check(isNotEmpty("the list given with --files-from"));
-    app.add_flag("-0,--null", options.nullSeparated,
-                 "the names in the --files-from list end with a NUL byte, not a newline");
-    CLI::Option* dryRun = app.add_flag(
-        "--dry-run", options.dryRun,
-        "read and check everything as a rewrite would, write nothing, and say what it would do");
-    CLI::Option* quiet = app.add_flag("-q,--quiet", options.quiet, "do not print the trace");
-    CLI::Option* skip = app.add_flag(
-        "--skip-rewritten", options.skipRewritten,
-        "leave out, with a note, each model that already carries a block of collision volumes");
-    app.add_flag("--list", options.list,
-                 "list the chunks of each model as the rewrite would meet them, and write "
-                 "nothing")
+    app.add_flag("-0,--null", options.nullSeparated);
+    CLI::Option* dryRun = app.add_flag("--dry-run", options.dryRun);
+    CLI::Option* quiet = app.add_flag("-q,--quiet", options.quiet);
+    CLI::Option* skip = app.add_flag("--skip-rewritten", options.skipRewritten);
+    app.add_flag("--list", options.list)
         ->excludes(volumes)
         ->excludes(folder)
         ->excludes(quiet)
@@ -161,13 +140,8 @@ void DescribeCommandLine(CLI::App& app, Options& options) {
         ->excludes(backup)
         ->excludes(recursive)
         ->excludes(dryRun);
-    app.add_flag("--json", options.json,
-                 "print one JSON object a model (JSON Lines) on standard output, or the "
-                 "listing as JSON, in place of the trace");
-    app.add_option("paths", options.paths,
-                   "INPUT OUTPUT, or with -d, -i or --list one or more INPUTs")
-        ->type_name("PATH")
-        ->check(isNotEmpty("a path"));
+    app.add_flag("--json", options.json);
+    app.add_option("paths", options.paths)->type_name("PATH")->check(isNotEmpty("a path"));
     app.set_version_flag("--version", "morvane-cli " MORVANE_VERSION);
 }
 
@@ -176,6 +150,10 @@ std::vector<std::string> WithEmptyValuesSpelledOut(const CLI::App& app,
     for (std::size_t i = 1; i < words.size() && words[i] != "--"; ++i) {
         if (words[i] == "--backup") {
             words[i] = "--backup=.bak";
+            continue;
+        }
+        if (IsWindowsHelpRequest(words[i])) {
+            words[i] = "--help";
             continue;
         }
         if (!words[i].starts_with("--") || !words[i].ends_with("=")) {
@@ -199,7 +177,8 @@ void ExpandModelArguments(Options& options) {
             expanded.push_back(options.paths[i]);
             continue;
         }
-        for (const std::filesystem::path& model : ModelsNamedBy(PathFromText(options.paths[i]))) {
+        for (const std::filesystem::path& model :
+             ModelsNamedBy(PathFromText(options.paths[i]), options.recursive)) {
             expanded.push_back(TextOf(model));
         }
     }

@@ -34,12 +34,13 @@ void DescribeCommandLine(CLI::App& app, Options& options);
 // The words to parse: "--directory=" would hand the parser no value, and it
 // would take the next word instead, so such an empty value becomes a word of
 // its own, to be refused as `-d ""` is; and --backup without a suffix, which
-// never takes the next word as one, is --backup=.bak.
+// never takes the next word as one, is --backup=.bak; on Windows /? is
+// --help.
 std::vector<std::string> WithEmptyValuesSpelledOut(const CLI::App& app,
                                                    std::vector<std::string> words);
 
-// The models that the model arguments name, in place of the arguments; see
-// ModelsNamedBy.
+// The models that the model arguments name, in place of the arguments (with
+// -r, the folders a wildcard matches too, to be walked); see ModelsNamedBy.
 void ExpandModelArguments(Options& options);
 
 // What is wrong with a command line that parsed, or "" when nothing is.

@@ -30,6 +30,7 @@ BatchRewrite::~BatchRewrite() = default;
 
 void BatchRewrite::willRead(const ModelList& models) {
     inputNames_ = &models;
+    inputs_.reserve(models.size());
     for (std::size_t model = 0; model < models.size(); ++model) {
         if (const std::optional<OutputLanding> landing = LandingOfFile(models.path(model))) {
             inputs_.add(*landing, static_cast<std::uint32_t>(model));

@@ -1,5 +1,6 @@
 #include "model/files/landings.h"
 
+#include <algorithm>
 #include <functional>
 #include <string_view>
 
@@ -8,6 +9,13 @@ namespace morvane {
 namespace {
 
 constexpr std::size_t kFirstSlots = 64;
+
+// Linear probing stays short enough up to seven eighths full for the few
+// lookups a model makes, at half the memory of a table kept three quarters
+// full at the worst size.
+bool fits(std::size_t entries, std::size_t slots) {
+    return 8 * entries <= 7 * slots;
+}
 
 // Spreads the bits of a value over the whole word (splitmix64's finaliser).
 std::uint64_t mix(std::uint64_t value) {
@@ -29,6 +37,18 @@ std::uint64_t digestOf(const sys::FileIdentity& file) {
 }
 
 }  // namespace
+
+void Landings::reserve(std::size_t names) {
+    // A name lands at a place and, when it names a file, on that file.
+    const std::size_t entries = used_ + 2 * names;
+    std::size_t slots = std::max(kFirstSlots, digests_.size());
+    while (!fits(entries, slots)) {
+        slots *= 2;
+    }
+    if (slots > digests_.size()) {
+        rehash(slots);
+    }
+}
 
 void Landings::add(const OutputLanding& landing, std::uint32_t name) {
     if (!landing.place.empty()) {
@@ -55,8 +75,8 @@ void Landings::insert(std::uint64_t digest, std::uint32_t name) {
     if (lookup(digest)) {
         return;
     }
-    if (4 * (used_ + 1) > 3 * digests_.size()) {
-        grow();
+    if (!fits(used_ + 1, digests_.size())) {
+        rehash(digests_.empty() ? kFirstSlots : 2 * digests_.size());
     }
     std::size_t slot = digest & (digests_.size() - 1);
     while (digests_[slot] != 0) {
@@ -80,10 +100,9 @@ std::optional<std::uint32_t> Landings::lookup(std::uint64_t digest) const {
     return std::nullopt;
 }
 
-void Landings::grow() {
+void Landings::rehash(std::size_t slots) {
     std::vector<std::uint64_t> digests = std::move(digests_);
     std::vector<std::uint32_t> names = std::move(names_);
-    const std::size_t slots = digests.empty() ? kFirstSlots : 2 * digests.size();
     digests_.assign(slots, 0);
     names_.assign(slots, 0);
     used_ = 0;

@@ -14,6 +14,9 @@ namespace morvane {
 // about one chance in ten billion) only refuse a model that need not be.
 class Landings {
 public:
+    // Makes room for the landings of `names` names at once, so that the
+    // table is not grown, and held twice while it grows, name by name.
+    void reserve(std::size_t names);
     void add(const OutputLanding& landing, std::uint32_t name);
     // The number of a name that landed where `landing` does, if one did.
     std::optional<std::uint32_t> find(const OutputLanding& landing) const;
@@ -21,9 +24,10 @@ public:
 private:
     void insert(std::uint64_t digest, std::uint32_t name);
     std::optional<std::uint32_t> lookup(std::uint64_t digest) const;
-    void grow();
+    void rehash(std::size_t slots);
 
-    // Open addressing; a digest of 0 marks a free slot.
+    // Open addressing, filled up to seven eighths; a digest of 0 marks a
+    // free slot.
     std::vector<std::uint64_t> digests_;
     std::vector<std::uint32_t> names_;
     std::size_t used_ = 0;

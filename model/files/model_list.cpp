@@ -8,8 +8,9 @@ namespace morvane {
 
 namespace fs = std::filesystem;
 
+// Read as the system reads the name: on Windows "a.zrm." is a.zrm.
 bool HasModelFileName(const fs::path& name) {
-    const fs::path::string_type extension = name.extension().native();
+    const fs::path::string_type extension = NameKey(name).extension().native();
     if (extension.size() != 4 || extension[0] != '.') {
         return false;
     }
@@ -28,20 +29,79 @@ void ModelList::add(const fs::path& model) {
     addFound(model, text.size() - model.filename().native().size());
 }
 
+namespace {
+
+constexpr std::size_t kRestartEvery = 16;
+
+// Numbers are written seven bits to a character, high bits first set on all
+// but the last, so that one format serves narrow and wide names.
+template <typename Text>
+void appendNumber(Text& text, std::size_t number) {
+    std::size_t shift = 0;
+    while (shift + 7 < 64 && (number >> (shift + 7)) != 0) {
+        shift += 7;
+    }
+    for (; shift > 0; shift -= 7) {
+        text.push_back(static_cast<typename Text::value_type>(0x80 | ((number >> shift) & 0x7F)));
+    }
+    text.push_back(static_cast<typename Text::value_type>(number & 0x7F));
+}
+
+template <typename Text>
+std::size_t readNumber(const Text& text, std::size_t& at) {
+    std::size_t number = 0;
+    for (;;) {
+        const auto unit = static_cast<std::size_t>(text[at++]);
+        number = (number << 7) | (unit & 0x7F);
+        if ((unit & 0x80) == 0) {
+            return number;
+        }
+    }
+}
+
+}  // namespace
+
 void ModelList::addFound(const fs::path& model, std::size_t belowAt) {
-    text_ += model.native();
-    ends_.push_back(static_cast<std::uint32_t>(text_.size()));
-    belowAt_.push_back(static_cast<std::uint32_t>(belowAt));
+    const Text& name = model.native();
+    std::size_t shared = 0;
+    if (count_ % kRestartEvery == 0) {
+        restarts_.push_back(static_cast<std::uint32_t>(text_.size()));
+    } else {
+        const std::size_t most = std::min(name.size(), last_.size());
+        while (shared < most && name[shared] == last_[shared]) {
+            ++shared;
+        }
+    }
+    appendNumber(text_, shared);
+    appendNumber(text_, name.size() - shared);
+    appendNumber(text_, belowAt);
+    text_.append(name, shared);
+    last_ = name;
+    ++count_;
+}
+
+ModelList::Text ModelList::decode(std::size_t model, std::size_t& belowAt) const {
+    std::size_t at = restarts_[model / kRestartEvery];
+    Text name;
+    for (std::size_t next = model - model % kRestartEvery; next <= model; ++next) {
+        const std::size_t shared = readNumber(text_, at);
+        const std::size_t rest = readNumber(text_, at);
+        belowAt = readNumber(text_, at);
+        name.resize(shared);
+        name.append(text_, at, rest);
+        at += rest;
+    }
+    return name;
 }
 
 fs::path ModelList::path(std::size_t model) const {
-    const std::size_t start = model == 0 ? 0 : ends_[model - 1];
-    return fs::path(text_.substr(start, ends_[model] - start));
+    std::size_t belowAt = 0;
+    return fs::path(decode(model, belowAt));
 }
 
 fs::path ModelList::below(std::size_t model) const {
-    const std::size_t start = model == 0 ? 0 : ends_[model - 1];
-    return fs::path(text_.substr(start + belowAt_[model], ends_[model] - start - belowAt_[model]));
+    std::size_t belowAt = 0;
+    return NamesAsRead(fs::path(decode(model, belowAt).substr(belowAt)));
 }
 
 std::vector<std::string> ModelList::addTree(const fs::path& folder,
@@ -67,12 +127,16 @@ void ModelList::walk(const fs::path& folder, std::size_t belowAt,
                (NameKey(a.name) == NameKey(b.name) && a.name.native() < b.name.native());
     });
     for (const sys::FolderEntry& entry : entries) {
-        const fs::path found = folder / entry.name;
+        // A name Windows would read as another is spelled in full; the part
+        // below the folder given stays as found.
+        const fs::path found = PathOfFound(folder, entry.name);
+        const std::size_t foundBelowAt =
+            found.native().size() - (folder / entry.name).native().size() + belowAt;
         if (entry.kind == sys::FileKind::Folder) {
             std::optional<sys::FileStatus> status;
             sys::SystemCalls().statusOf(found, false, status);
             if (!skipped || !status || status->identity != *skipped) {
-                walk(found, belowAt, skipped, problems);
+                walk(found, foundBelowAt, skipped, problems);
             }
         } else if (HasModelFileName(entry.name) && entry.kind != sys::FileKind::Folder) {
             std::optional<sys::FileStatus> status;
@@ -81,7 +145,7 @@ void ModelList::walk(const fs::path& folder, std::size_t belowAt,
                  status->kind == sys::FileKind::Folder)) {
                 continue;
             }
-            addFound(found, belowAt);
+            addFound(found, foundBelowAt);
         }
     }
 }

@@ -10,10 +10,11 @@
 
 namespace morvane {
 
-// The models a run reads, in order, kept as one block of text, so that a
-// library of a hundred thousand models takes a few megabytes. Each model
-// knows the part of its name below the folder it was found under, which a
-// run that keeps the folder tree writes it under.
+// The models a run reads, in order, kept compactly, so that a library of a
+// hundred thousand models takes a megabyte or two: names that follow one
+// another in a tree share most of their beginning, which each name keeps
+// only once. Each model knows the part of its name below the folder it was
+// found under, which a run that keeps the folder tree writes it under.
 class ModelList {
 public:
     // A model named on its own; the part below is its file name.
@@ -26,19 +27,28 @@ public:
     std::vector<std::string> addTree(const std::filesystem::path& folder,
                                      const std::optional<sys::FileIdentity>& skipped);
 
-    std::size_t size() const { return ends_.size(); }
-    bool empty() const { return ends_.empty(); }
+    std::size_t size() const { return count_; }
+    bool empty() const { return count_ == 0; }
     std::filesystem::path path(std::size_t model) const;
+    // The part below its folder, each name as the system reads it.
     std::filesystem::path below(std::size_t model) const;
 
 private:
+    using Text = std::filesystem::path::string_type;
+
     void addFound(const std::filesystem::path& model, std::size_t belowAt);
     void walk(const std::filesystem::path& folder, std::size_t belowAt,
               const std::optional<sys::FileIdentity>& skipped, std::vector<std::string>& problems);
+    // The model's whole name, and where its part below begins.
+    Text decode(std::size_t model, std::size_t& belowAt) const;
 
-    std::filesystem::path::string_type text_;
-    std::vector<std::uint32_t> ends_;     // of each model's name in text_
-    std::vector<std::uint32_t> belowAt_;  // where its part below begins, from its start
+    // Each model: the length it shares with the name before it, the length
+    // of the rest, where its part below begins, then the rest. Every 16th
+    // shares nothing, so that any model is found by decoding a few names.
+    Text text_;
+    std::vector<std::uint32_t> restarts_;  // where every 16th model begins in text_
+    Text last_;                            // the name added last
+    std::size_t count_ = 0;
 };
 
 // Whether a name is a model file's, as a walk takes it: ending in .zrm in

@@ -137,6 +137,19 @@ void MakeFoldersFor(const fs::path& output) {
     }
 }
 
+// A dry run makes no file, but a folder that is not there, and that nothing
+// is to make, would keep the real run from making the output's.
+void RequireFolderThere(const fs::path& folder) {
+    std::optional<sys::FileStatus> found;
+    std::error_code error = sys::SystemCalls().statusOf(folder, true, found);
+    if (!error && !found) {
+        error = std::make_error_code(std::errc::no_such_file_or_directory);
+    }
+    if (error) {
+        FailWith("cannot write in the folder " + Quoted(folder), error);
+    }
+}
+
 PassSummary runPass(const ModelFile& input, const SafeOutput& output,
                     const RewriteRequest& request) {
     ReadGate gate(request, input.size());
@@ -213,6 +226,9 @@ void RewriteSession::planOutput(const fs::path& output, const RewriteRequest& re
             MakeFoldersFor(output);
         }
         output_ = std::make_unique<SafeOutput>(model_->file(), output, request.output);
+        if (request.output.dryRun && !request.makeFolders) {
+            RequireFolderThere(output_->folder());
+        }
         outcome_.replaced = output_->replacing();
         outcome_.backup = output_->backup();
     });

@@ -296,7 +296,9 @@ void SafeOutput::takeNameInGroup() {
 
 // The replaced file gets a second, hidden name, which then takes the
 // backup's name: at every moment the output name holds the old model or the
-// new one, and the backup's name an older backup or this one.
+// new one, and the backup's name an older backup or this one. Where the
+// backup's name is already another name of the replaced file, the move
+// leaves both names as they are, and the hidden one goes with `kept`.
 void SafeOutput::keepReplacedAsBackup() {
     const std::string failure =
         "cannot keep the model " + Quoted(output_) + " replaced as " + Quoted(backup_);
@@ -306,7 +308,6 @@ void SafeOutput::keepReplacedAsBackup() {
     if (const std::error_code error = calls().moveName(kept.path(), backup_)) {
         FailWith(failure, error);
     }
-    kept.release();
 }
 
 // Linking the synced file there at once saves the file system a rename and,

@@ -15,6 +15,7 @@
 
 #include <array>
 #include <map>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
@@ -69,6 +70,10 @@ struct ProcessSetup {
     std::string traced{};
     // Only the calls on this file, named absolute, are met.
     std::string onFile{};
+    // The file standard input reads, as with `< FILE`; none: the test's own.
+    std::string input{};
+    // The mask new files and folders are made with, as `umask` sets it.
+    std::optional<mode_t> fileMask{};
 };
 
 // morvane-cli as a child in `folder`, its output in stdout.txt and stderr.txt in `logs`.
@@ -145,7 +150,11 @@ private:
                       (setup.output == StandardOutputTo::StalledReader || ::close(ends[0]) == 0);
         const bool errors = setup.errors == StandardErrorTo::File ? redirect(logs / "stderr.txt", 2)
                                                                   : ::close(2) == 0;
-        if (!errors || !output || ::chdir(folder.c_str()) != 0 ||
+        const bool input = setup.input.empty() || readFrom(setup.input, 0);
+        if (setup.fileMask) {
+            ::umask(*setup.fileMask);
+        }
+        if (!errors || !output || !input || ::chdir(folder.c_str()) != 0 ||
             (setup.fileSizeLimit && ::setrlimit(RLIMIT_FSIZE, &limit) != 0) ||
             (setup.openFileLimit && ::setrlimit(RLIMIT_NOFILE, &files) != 0) ||
             (setup.addressSpaceLimit && ::setrlimit(RLIMIT_AS, &memory) != 0) ||
@@ -159,6 +168,11 @@ private:
 
     static bool redirect(const fs::path& path, int to) {
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        return fd >= 0 && ::dup2(fd, to) == to;
+    }
+
+    static bool readFrom(const fs::path& path, int to) {
+        const int fd = ::open(path.c_str(), O_RDONLY);
         return fd >= 0 && ::dup2(fd, to) == to;
     }
 
@@ -198,6 +212,82 @@ inline std::vector<std::string> subjects(const std::string& err) {
         lines.push_back(err.substr(at, err.find('\'', err.find('\'', at) + 1) + 1 - at));
     }
     return lines;
+}
+
+// Owner, group and mode of `file`, and its attribute and access control list.
+inline std::string ownership(const std::string& file) {
+    struct stat status {};
+    ::stat(file.c_str(), &status);
+    std::string text = std::to_string(status.st_uid) + " " + std::to_string(status.st_gid) + " " +
+                       std::to_string(status.st_mode & 07777);
+    for (const char* name : {"user.origin", "system.posix_acl_access"}) {
+        char value[256];
+        const ssize_t size = ::getxattr(file.c_str(), name, value, sizeof value);
+        text += " " + (size < 0 ? "(none)" : std::string(value, static_cast<std::size_t>(size)));
+    }
+    return text;
+}
+
+// A small model of its own for each number, so that every output tells
+// which model it came from.
+inline std::string numberedModel(std::uint32_t number) {
+    return containerHeader() + chunk(kXyzs, number, 4, words({number})) +
+           chunk(kPrim, 0, 8, words({number, 7 * number}));
+}
+
+// The summary of a model that numberedModel made, written to `output` as
+// the tool shows its name.
+inline std::string wroteNumbered(const std::string& output, int volumes) {
+    const std::size_t bytes = rewriteInMemory(numberedModel(1), volumes).output.size();
+    return "morvane-cli: wrote '" + output + "' (" + std::to_string(bytes) +
+           " bytes): 2 chunks copied, 1 PRIM chunk extended with " + std::to_string(volumes) +
+           (volumes == 1 ? " volume" : " volumes") + ", 0 HAND chunks dropped";
+}
+
+// Everything under `folder`, links not followed, by its path below it: what
+// it is, its mode, and a file's inode and bytes, so that a run that changed,
+// replaced or made anything there shows.
+inline std::map<std::string, std::string> treeOf(const fs::path& folder) {
+    std::map<std::string, std::string> tree;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        struct stat status {};
+        ::lstat(entry.path().c_str(), &status);
+        std::string what = std::to_string(status.st_mode) + " ";
+        if (S_ISREG(status.st_mode)) {
+            what += std::to_string(status.st_ino) + " " + readFile(entry.path());
+        } else if (S_ISLNK(status.st_mode)) {
+            what += fs::read_symlink(entry.path()).string();
+        }
+        tree[fs::relative(entry.path(), folder).string()] = what;
+    }
+    return tree;
+}
+
+// The lines of a text, each without its newline.
+inline std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = std::min(text.find('\n', at), text.size());
+        lines.push_back(text.substr(at, end - at));
+        at = end + 1;
+    }
+    return lines;
+}
+
+// Each line of standard output as the JSON object it must be; a line that is
+// not one fails the test.
+inline std::vector<nlohmann::json> jsonLines(const std::string& out) {
+    std::vector<nlohmann::json> objects;
+    for (const std::string& line : linesOf(out)) {
+        if (!nlohmann::json::accept(line)) {
+            ADD_FAILURE() << "not a line of JSON: " << line;
+            continue;
+        }
+        objects.push_back(nlohmann::json::parse(line));
+        EXPECT_TRUE(objects.back().is_object()) << line;
+    }
+    EXPECT_TRUE(out.empty() || out.ends_with('\n')) << out;
+    return objects;
 }
 
 // A trace of several hundred kilobytes, more than any buffer or pipe holds.

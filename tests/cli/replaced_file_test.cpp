@@ -4,20 +4,6 @@
 namespace morvane::testing {
 namespace {
 
-// Owner, group and mode of `file`, and its attribute and access control list.
-std::string ownership(const std::string& file) {
-    struct stat status {};
-    ::stat(file.c_str(), &status);
-    std::string text = std::to_string(status.st_uid) + " " + std::to_string(status.st_gid) + " " +
-                       std::to_string(status.st_mode & 07777);
-    for (const char* name : {"user.origin", "system.posix_acl_access"}) {
-        char value[256];
-        const ssize_t size = ::getxattr(file.c_str(), name, value, sizeof value);
-        text += " " + (size < 0 ? "(none)" : std::string(value, static_cast<std::size_t>(size)));
-    }
-    return text;
-}
-
 // Root replaces another user's file: the owner must still read it, and a
 // set-user-ID file must not become root's.
 TEST_F(CommandLine, AReplacedFileKeepsOwnerGroupModeAndAttributes) {

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the .deb the way a release does and checks its control fields and
 # that it holds exactly the files the install puts down, under /usr.
-# Usage: deb_package_test.sh BUILD_DIR VERSION EXPECTED_FILES
+# Usage: deb_package_test.sh BUILD_DIR VERSION EXPECTED_FILES COMPLETIONS_DIR
 set -euo pipefail
-build=$1 version=$2 expected=$3
+build=$1 version=$2 expected=$3 completions=$4
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 scratch=$(mktemp -d)
@@ -37,5 +37,13 @@ for program in morvane morvane-cli; do
     if readelf -S "$scratch/$program" | grep -q '\.symtab'; then
         fail "$program is packed unstripped"
     fi
+done
+# Each shell's completion is packed as written, where that shell looks.
+packed() { dpkg-deb --fsys-tarfile "$deb" | tar -xO "./usr/share/$1"; }
+for completion in bash-completion/completions/morvane-cli:morvane-cli.bash \
+    zsh/vendor-completions/_morvane-cli:_morvane-cli \
+    fish/vendor_completions.d/morvane-cli.fish:morvane-cli.fish; do
+    packed "${completion%%:*}" | cmp -s - "$completions/${completion#*:}" ||
+        fail "usr/share/${completion%%:*} is not $completions/${completion#*:}"
 done
 echo "deb package: $(basename "$deb") holds $(wc -l <"$scratch/packed") files"

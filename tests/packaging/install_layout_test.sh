@@ -45,6 +45,19 @@ for size in 16 32 48; do
 done
 grep -q '<svg' "$share/icons/hicolor/scalable/apps/$app_id.svg" || fail "scalable icon is no SVG"
 
+# Each shell finds its own completion under the name it looks for. (grep
+# reads to the end: a shell that wrote to a closed pipe would fail the test.)
+bash_file=$share/bash-completion/completions/morvane-cli
+zsh_file=$share/zsh/vendor-completions/_morvane-cli
+fish_file=$share/fish/vendor_completions.d/morvane-cli.fish
+bash --norc --noprofile -c 'source "$1" && complete -p morvane-cli' bash "$bash_file" |
+    grep -- '-F _morvane_cli morvane-cli$' >/dev/null || fail "bash does not load $bash_file"
+[ "$(head -n1 "$zsh_file")" = "#compdef morvane-cli" ] || fail "$zsh_file is not for morvane-cli"
+zsh -f -c 'fpath=($1); autoload +X -Uz _morvane-cli && functions _morvane-cli' zsh "${zsh_file%/*}" |
+    grep -- '--files-from=' >/dev/null || fail "zsh does not load $zsh_file"
+fish --no-config -c 'source $argv[1] && complete -c morvane-cli' "$fish_file" |
+    grep -- '-l files-from' >/dev/null || fail "fish does not load $fish_file"
+
 # The model type must be found by name and by the first four bytes alone,
 # and only because the installed definition says so.
 update-mime-database "$share/mime"

@@ -27,10 +27,11 @@ if [ -z "$program" ]; then
 fi
 
 # Rendered text hyphenates freely; options are matched with hyphens as typed.
-"$program" --help | grep -oE -- '(^|[ ,])--?[a-z][a-z-]*' | sed 's/^[ ,]*//' | sort -u >"$scratch/options"
+source "$(dirname "$0")/help_options.sh"
+help_options "$program" >"$scratch/options"
 [ -s "$scratch/options" ] || fail "no options found in $program --help"
 while read -r option; do
-    grep -qE -- "(^|[^a-z-])$option([^a-z-]|$)" "$scratch/rendered" ||
+    grep -qE -- "(^|[^a-z0-9-])$option([^a-z0-9-]|$)" "$scratch/rendered" ||
         fail "man page does not document $option"
 done <"$scratch/options"
 echo "man page: renders cleanly and documents $(wc -l <"$scratch/options") options"

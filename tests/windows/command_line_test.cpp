@@ -1,13 +1,9 @@
-#include <gmock/gmock.h>
-#include <windows.h>
-
 #include <string>
 #include <vector>
 
+#include "command_line.h"
 #include "model/files/path_text.h"
 #include "support/pass_runner.h"
-#include "support/temp_folder.h"
-#include "support/zrm_builder.h"
 
 namespace morvane::testing {
 namespace {
@@ -15,84 +11,32 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 
-struct ToolRun {
-    DWORD exitCode;
-    std::string out;
-    std::string err;
-};
+// Windows programs are asked for their help with /?, typed alone or among
+// other words, directly or through cmd.exe. Any other word that begins with
+// a slash is a path from the drive's root, never an option.
+TEST_F(WindowsCommandLine, SlashQuestionMarkIsHelpAndOtherSlashWordsArePaths) {
+    const ToolRun help = run({L"--help"});
+    ASSERT_EQ(help.exitCode, 0u);
+    EXPECT_THAT(help.out,
+                ::testing::StartsWith("Usage: morvane-cli -n N [OPTION]... INPUT OUTPUT\n"));
+    for (const auto& [words, start] : std::vector<std::pair<std::vector<std::wstring>, Start>>{
+             {{L"/?"}, Start::Directly},
+             {{L"/?"}, Start::ThroughCmd},
+             {{L"-n", L"3", L"/?", L"a.zrm"}, Start::Directly}}) {
+        const ToolRun asked = run(words, start);
+        EXPECT_EQ(asked.exitCode, 0u);
+        EXPECT_EQ(asked.out, help.out);
+        EXPECT_EQ(asked.err, "");
+    }
+    EXPECT_EQ(folder_.listing(), "");
 
-std::wstring shortNameOf(const std::wstring& file) {
-    wchar_t name[MAX_PATH];
-    const DWORD length = ::GetShortPathNameW(file.c_str(), name, MAX_PATH);
-    return fs::path(std::wstring(name, length < MAX_PATH ? length : 0)).filename().wstring();
+    // Wine reads a path that begins with a slash as a Linux path, so the
+    // model named is one that exists nowhere: what counts is that the word
+    // reaches the file layer as a name and not the parser as an option.
+    const ToolRun slashed = run({L"-q", L"-n", L"3", L"/v", L"/out.zrm"});
+    EXPECT_EQ(slashed.exitCode, 1u);
+    EXPECT_EQ(slashed.err, "morvane-cli: cannot open the model '/v': File not found\r\n");
 }
-
-// Files whose names Windows reads as other names unless they come in the
-// long form, which the temporary folder's own removal does not use.
-class ExactlyNamedFiles {
-public:
-    ExactlyNamedFiles() = default;
-    ExactlyNamedFiles(const ExactlyNamedFiles&) = delete;
-    ExactlyNamedFiles& operator=(const ExactlyNamedFiles&) = delete;
-    ~ExactlyNamedFiles() {
-        for (const std::wstring& file : files_) {
-            ::DeleteFileW(file.c_str());
-        }
-    }
-
-    void write(const fs::path& file, const std::string& bytes) {
-        files_.push_back(LR"(\\?\)" + file.wstring());
-        writeFile(files_.back(), bytes);
-    }
-
-private:
-    std::vector<std::wstring> files_;
-};
-
-HANDLE inheritableFile(const fs::path& path) {
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    return ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
-class WindowsCommandLine : public ::testing::Test {
-protected:
-    // morvane-cli.exe started as a Windows program starts it, or as cmd.exe
-    // does in the test's folder, its standard output and error kept in files.
-    enum class Start { Directly, ThroughCmd };
-    ToolRun run(const std::vector<std::wstring>& arguments, Start start = Start::Directly) {
-        std::wstring commandLine = L"\"" MORVANE_CLI L"\"";
-        for (const std::wstring& argument : arguments) {
-            commandLine += L" \"" + argument + L"\"";
-        }
-        if (start == Start::ThroughCmd) {
-            commandLine = L"cmd /c \"" + commandLine + L"\"";
-        }
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
-        startup.hStdOutput = inheritableFile(logs_ / "stdout.txt");
-        startup.hStdError = inheritableFile(logs_ / "stderr.txt");
-        PROCESS_INFORMATION process{};
-        DWORD exitCode = 255;
-        if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                             folder_.path().c_str(), &startup, &process)) {
-            ::WaitForSingleObject(process.hProcess, INFINITE);
-            ::GetExitCodeProcess(process.hProcess, &exitCode);
-        }
-        for (const HANDLE handle :
-             {startup.hStdOutput, startup.hStdError, process.hThread, process.hProcess}) {
-            ::CloseHandle(handle);
-        }
-        return {exitCode, readFile(logs_ / "stdout.txt"), readFile(logs_ / "stderr.txt")};
-    }
-    std::wstring path(const std::wstring& name) const { return (folder_.path() / name).wstring(); }
-
-    TempFolder folder_;
-    TempFolder logs_;
-    const std::string model_ = containerHeader() + chunk(kPrim, 0, 40, payload(40));
-};
 
 // Lines end in LF as on Linux. One folder cannot hold both a.zrm and A.ZRM,
 // nor a.zrm and "a.zrm." (the dots and spaces at a name's end are dropped),

@@ -14,8 +14,13 @@ std::filesystem::path SystemPath(const std::filesystem::path& path) {
     return path;
 }
 
-std::vector<std::filesystem::path> ModelsNamedBy(const std::filesystem::path& argument) {
+std::vector<std::filesystem::path> ModelsNamedBy(const std::filesystem::path& argument, bool) {
     return {argument};
+}
+
+std::filesystem::path PathOfFound(const std::filesystem::path& folder,
+                                  const std::filesystem::path& name) {
+    return folder / name;
 }
 
 bool HoldsWildcard(const std::filesystem::path&) {
@@ -28,6 +33,10 @@ bool IsReservedDeviceName(const std::filesystem::path&) {
 
 std::filesystem::path NameKey(const std::filesystem::path& name) {
     return name;
+}
+
+std::filesystem::path NamesAsRead(const std::filesystem::path& path) {
+    return path;
 }
 
 std::string Quoted(const std::filesystem::path& path) {

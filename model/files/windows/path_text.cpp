@@ -32,14 +32,35 @@ std::string TextOf(const std::filesystem::path& path) {
     return converted;
 }
 
+namespace {
+
+// How much of a name Windows reads: all but the dots and spaces at its end,
+// unless it is nothing else.
+std::size_t readLength(std::wstring_view name) {
+    const std::size_t kept = name.find_last_not_of(L". ");
+    return kept == std::wstring_view::npos ? name.size() : kept + 1;
+}
+
+}  // namespace
+
 std::filesystem::path NameKey(const std::filesystem::path& name) {
     std::wstring key = name.native();
-    const std::size_t kept = key.find_last_not_of(L". ");
-    if (kept != std::wstring::npos && key[kept] != L'\\' && key[kept] != L'/') {
-        key.resize(kept + 1);
+    const std::size_t read = readLength(key);
+    if (!key.starts_with(LR"(\\?\)") && read > 0 && key[read - 1] != L'\\' &&
+        key[read - 1] != L'/') {
+        key.resize(read);
     }
     ::CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
     return std::filesystem::path(key);
+}
+
+std::filesystem::path NamesAsRead(const std::filesystem::path& path) {
+    std::filesystem::path read;
+    for (const std::filesystem::path& part : path) {
+        const std::wstring& name = part.native();
+        read /= name.substr(0, readLength(name));
+    }
+    return read;
 }
 
 std::filesystem::path SystemPath(const std::filesystem::path& path) {
@@ -111,17 +132,20 @@ bool Matches(std::wstring_view pattern, std::wstring_view name) {
     return p == pattern.size();
 }
 
-// A file a pattern found, spelled as the pattern was unless Windows would
-// read that spelling as another file ("a.zrm." as "a.zrm"): then in the long
-// form, which the system takes as it is.
+// The folder itself and the one above it, which a search lists among what
+// the folder holds.
+bool IsFolderItself(const std::wstring& name) {
+    return name == L"." || name == L"..";
+}
+
+}  // namespace
+
 std::filesystem::path PathOfFound(const std::filesystem::path& folder,
                                   const std::filesystem::path& name) {
     const std::filesystem::path spelled = folder / name;
     const std::filesystem::path exact = SystemPath(folder.empty() ? L"." : folder) / name;
     return SystemPath(spelled).native() == exact.native() ? spelled : exact;
 }
-
-}  // namespace
 
 bool HoldsWildcard(const std::filesystem::path& name) {
     return IsPattern(name.filename().native());
@@ -138,7 +162,8 @@ std::string Quoted(const std::filesystem::path& path) {
     return QuotedText(TextOf(AsPeopleWriteIt(path)));
 }
 
-std::vector<std::filesystem::path> ModelsNamedBy(const std::filesystem::path& argument) {
+std::vector<std::filesystem::path> ModelsNamedBy(const std::filesystem::path& argument,
+                                                 bool withFolders) {
     const std::wstring pattern = argument.filename().native();
     if (!IsPattern(pattern)) {
         return {argument};
@@ -153,7 +178,8 @@ std::vector<std::filesystem::path> ModelsNamedBy(const std::filesystem::path& ar
     }
     do {
         const std::filesystem::path name(found.cFileName);
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+        const bool folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if ((!folder || (withFolders && !IsFolderItself(name.native()))) &&
             Matches(key, NameKey(name).native())) {
             names.push_back(name);
         }
