@@ -31,8 +31,8 @@ cd "$work"
 . "$source/tests/cli/many_models_tree.sh"
 
 sshd=$(PATH=$PATH:/usr/sbin:/sbin command -v sshd) ||
-    fail "sshd is missing: install Debian's openssh-server (scripts/setup does)"
-command -v rsync >/dev/null || fail "rsync is missing: scripts/setup installs it"
+    fail "sshd is missing: install Debian's openssh-server (scripts/setup test does)"
+command -v rsync >/dev/null || fail "rsync is missing: scripts/setup test installs it"
 
 # sshd run by root keeps its unprivileged half in this empty folder, which
 # the system makes at boot where sshd is a service.
