@@ -2,8 +2,12 @@
 // has its own main(), for the application object is made here, once.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QtTest>
 #include <QtWidgets>
+
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -73,7 +77,13 @@ TEST(NoDisplay, WindowPointsToTheCommandLineTool) {
         EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << errors;
         EXPECT_NE(process.exitCode(), 0) << errors;
         EXPECT_NE(errors.find("graphical session"), std::string::npos) << errors;
-        EXPECT_NE(errors.find("morvane-cli"), std::string::npos) << errors;
+        // The tool it points to is there to be run.
+        const std::size_t open = errors.find("use morvane-cli (");
+        ASSERT_NE(open, std::string::npos) << errors;
+        const std::size_t start = open + std::strlen("use morvane-cli (");
+        const std::string tool = errors.substr(start, errors.find(')', start) - start);
+        EXPECT_EQ(::access(tool.c_str(), X_OK), 0) << tool;
+        EXPECT_EQ(std::filesystem::path(tool).filename(), "morvane-cli");
     }
 }
 

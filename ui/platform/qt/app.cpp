@@ -55,7 +55,7 @@ bool CanOpenWindows(int argc, const char* const* argv) {
     if (HasGraphicalSession(argc, argv)) {
         return true;
     }
-    std::fputs(kNoGraphicalSessionMessage, stderr);
+    std::fputs(NoGraphicalSessionMessage().c_str(), stderr);
     return false;
 }
 

@@ -1,10 +1,12 @@
 #include "graphical_session.h"
 
+#include <unistd.h>
 #include <QString>
 #include <QtGlobal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 namespace morvane::ui {
 namespace {
@@ -20,7 +22,7 @@ void EndOnFatalMessage(QtMsgType type, const QMessageLogContext& context, const 
         g_previousHandler(type, context, text);
         return;
     }
-    std::fprintf(stderr, "%s\n%s", qPrintable(text), kNoGraphicalSessionMessage);
+    std::fprintf(stderr, "%s\n%s", qPrintable(text), NoGraphicalSessionMessage().c_str());
     std::_Exit(EXIT_FAILURE);
 }
 
@@ -38,7 +40,31 @@ bool NamesDisplayOption(int argc, const char* const* argv) {
     return false;
 }
 
+// The command-line tool installed beside the window, or built beside it.
+std::string CommandLineToolPath() {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) {
+        return {};
+    }
+    for (const std::filesystem::path& tool :
+         {self.parent_path() / "morvane-cli",
+          self.parent_path().parent_path() / "cli" / "morvane-cli"}) {
+        if (::access(tool.c_str(), X_OK) == 0) {
+            return tool.lexically_normal().string();
+        }
+    }
+    return {};
+}
+
 }  // namespace
+
+std::string NoGraphicalSessionMessage() {
+    const std::string tool = CommandLineToolPath();
+    return "morvane: the window needs a graphical session (a desktop), and none could be reached.\n"
+           "To add collision volumes from a terminal, use morvane-cli" +
+           (tool.empty() ? std::string() : " (" + tool + ")") + ".\n";
+}
 
 bool HasGraphicalSession(int argc, const char* const* argv) {
     return IsSet("QT_QPA_PLATFORM") || IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") ||

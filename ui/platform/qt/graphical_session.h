@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace morvane::ui {
 
 // False when neither the environment nor the toolkit's own options on the
@@ -16,9 +18,8 @@ public:
     DisplayFailureGuard& operator=(const DisplayFailureGuard&) = delete;
 };
 
-// What a user starting the window without a desktop is told.
-inline constexpr const char* kNoGraphicalSessionMessage =
-    "morvane: the window needs a graphical session (a desktop), and none could be reached.\n"
-    "To add collision volumes from a terminal, use morvane-cli.\n";
+// What a user starting the window without a desktop is told: where the
+// command-line tool is, beside the installed window or in the build tree.
+std::string NoGraphicalSessionMessage();
 
 }  // namespace morvane::ui
