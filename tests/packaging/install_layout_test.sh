@@ -45,6 +45,15 @@ for size in 16 32 48; do
 done
 grep -q '<svg' "$share/icons/hicolor/scalable/apps/$app_id.svg" || fail "scalable icon is no SVG"
 
+# A guide page's link to the licence is relative to where the page is installed.
+for page in "$share"/morvane/guide/*.html; do
+    links=$(grep -o 'href="[^"#][^"]*"' "$page" | sed 's/^href="//; s/"$//')
+    [ -n "$links" ] || fail "$page links to no licence"
+    for link in $links; do
+        [ -f "$(dirname "$page")/$link" ] || fail "$page links to $link, which is not installed"
+    done
+done
+
 # The model type must be found by name and by the first four bytes alone,
 # and only because the installed definition says so.
 update-mime-database "$share/mime"
