@@ -1,8 +1,10 @@
 # morvane-1.0.0.1-win64.zip: the window, the tool, the README and the
-# licence, side by side, as a user unpacks them anywhere.
+# licence, side by side, and the window's guide in guide\, as a user unpacks
+# them anywhere.
 install(TARGETS morvane-cli RUNTIME DESTINATION .)
 if(MORVANE_BUILD_UI)
     install(TARGETS morvane RUNTIME DESTINATION .)
+    install(FILES ${MORVANE_GUIDE_PAGES} DESTINATION ${MORVANE_GUIDE_DESTINATION})
 endif()
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)
 set(CPACK_GENERATOR ZIP)

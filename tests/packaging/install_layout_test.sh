@@ -58,6 +58,15 @@ zsh -f -c 'fpath=($1); autoload +X -Uz _morvane-cli && functions _morvane-cli' z
 fish --no-config -c 'source $argv[1] && complete -c morvane-cli' "$fish_file" |
     grep -- '-l files-from' >/dev/null || fail "fish does not load $fish_file"
 
+# A guide page's link to the licence is relative to where the page is installed.
+for page in "$share"/morvane/guide/*.html; do
+    links=$(grep -o 'href="[^"#][^"]*"' "$page" | sed 's/^href="//; s/"$//')
+    [ -n "$links" ] || fail "$page links to no licence"
+    for link in $links; do
+        [ -f "$(dirname "$page")/$link" ] || fail "$page links to $link, which is not installed"
+    done
+done
+
 # The model type must be found by name and by the first four bytes alone,
 # and only because the installed definition says so.
 update-mime-database "$share/mime"

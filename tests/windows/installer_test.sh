@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # The Windows Installer package under Wine, in a prefix of its own: installed
-# silently, it puts the programs, the shortcut, the ZRM type, the entry under
-# installed apps and the PATH entry in place, and a model opens in the window
+# silently, it puts the programs, the guide, the shortcut, the ZRM type, the
+# entry under installed apps (its help link to the guide, its size) and the
+# PATH entry in place, and a model opens in the window
 # through the type; a higher version replaces it, a rebuild of the same
 # version too, a lower one is refused; removed, it leaves nothing of its own
 # and the user's model as it was.
-# Usage: installer_test.sh WINDOWS_BUILD_DIR WINDOW_STATUS_EXE
+# Usage: installer_test.sh WINDOWS_BUILD_DIR WINDOW_STATUS_EXE GUIDE_LANGUAGE...
 set -euo pipefail
 build=$(realpath "$1")
 status_exe=$2
+shift 2
+guide_languages=("$@")
 here=$(dirname "$0")
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
@@ -49,6 +52,17 @@ for file in morvane.exe morvane-cli.exe README.md LICENSE; do
     [ -f "$folder/$file" ] || fail "$file was not installed"
 done
 cmp -s "$folder/morvane.exe" "$build/ui/morvane.exe" || fail "morvane.exe is not the one built"
+[ ${#guide_languages[@]} -gt 0 ] || fail "no guide languages given"
+for language in "${guide_languages[@]}"; do
+    page=$folder/guide/$language.html
+    cmp -s "$page" "$build/ui/guide/$language.html" || fail "guide\\$language.html was not installed"
+    # A page's link to the licence is relative to where the page is installed.
+    links=$(grep -o 'href="[^"#][^"]*"' "$page" | sed 's/^href="//; s/"$//')
+    [ -n "$links" ] || fail "guide\\$language.html links to no licence"
+    for link in $links; do
+        [ -f "$folder/guide/$link" ] || fail "guide\\$language.html links to $link, which is not installed"
+    done
+done
 # Wine puts a per-machine shortcut in the user's Start menu; Windows in the common one.
 [ -f "${shortcuts[0]}" ] || [ -f "${shortcuts[1]}" ] || fail "no Start-menu shortcut"
 [ "$(reg_default 'HKCR\.zrm')" = morvane.zrm ] || fail "no .zrm type"
@@ -61,8 +75,12 @@ entry="$uninstall\\$(product_code "$packages/first.msi")"
 [ "$(reg_value "$entry" DisplayName)" = morvane ] || fail "no entry under installed apps"
 [ "$(reg_value "$entry" DisplayVersion)" = 1.0.0.1 ] || fail "the entry has no version"
 [ "$(reg_value "$entry" Publisher)" = "the morvane authors" ] || fail "the entry has no publisher"
-[ "$(reg_value "$entry" HelpLink)" = 'C:\Program Files\morvane\README.md' ] ||
-    fail "the entry has no help link"
+[ "$(reg_value "$entry" HelpLink)" = 'C:\Program Files\morvane\guide\en.html' ] ||
+    fail "the entry's help link is not the guide: $(reg_value "$entry" HelpLink)"
+# Installed apps shows the size of every file installed, in KiB rounded up.
+kib=$(find "$folder" -type f -printf '%s\n' | awk '{ bytes += $1 } END { print int((bytes + 1023) / 1024) }')
+[ "$(reg_value "$entry" EstimatedSize)" = "$(printf '0x%x' "$kib")" ] ||
+    fail "the entry's size is $(reg_value "$entry" EstimatedSize), not $kib KiB"
 [ "$(reg_value "$entry" InstallLocation)" = 'C:\Program Files\morvane\' ] ||
     fail "the entry has no install folder"
 # The entry's icon is the product's, which Windows Installer keeps.
