@@ -317,6 +317,48 @@ TEST_F(QtWindowTest, TranslatedIntoGermanEveryTextIsWhole) {
     EXPECT_EQ(question.button(QMessageBox::No)->text(), "&Nein");
 }
 
+// Russian, whose texts run longest after German, and whose boxes take
+// Qt's own Russian buttons.
+TEST_F(QtWindowTest, TranslatedIntoRussianEveryTextIsWhole) {
+    const SpeakingLanguage russian("ru-RU");
+    user->Open();
+    QDialog& window = QtUser().Widget();
+    const std::pair<const char*, const char*> texts[] = {
+        {"IDOK", "Выход"},
+        {"IDC_CHOOSE", "Выбрать ZRM..."},
+        {"IDC_STATIC_VOLUMES", "Число объёмов столкновений:"},
+        {"IDC_SAVE", "Сохранить ZRM..."},
+    };
+    for (const auto& [name, text] : texts) {
+        EXPECT_EQ(TextOf(window, name), QString::fromUtf8(text)) << name;
+    }
+    ExpectNoTextClipped(window);
+    const QMessageBox question(QMessageBox::Warning, "", "", QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(question.button(QMessageBox::No)->text(), QString::fromUtf8("&Нет"));
+}
+
+// Every shipped language speaks in the window and About, and fits in both.
+class EveryLanguage : public QtWindowTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(EveryLanguage, TranslatedNothingIsCutOff) {
+    const SpeakingLanguage speaking(GetParam());
+    user->Open();
+    QDialog& window = QtUser().Widget();
+    EXPECT_NE(TextOf(window, "IDC_CHOOSE"), "Choose ZRM...");
+    EXPECT_NE(TextOf(window, "IDC_STATIC_VOLUMES"), "Number of collision volumes:");
+    EXPECT_NE(TextOf(window, "IDOK"), "Quit");
+    ExpectNoTextClipped(window);
+    CAboutDlg about(&QtUser().Window());
+    QDialog& aboutWindow = NativeWidget(about);
+    aboutWindow.show();
+    EXPECT_NE(aboutWindow.windowTitle(), "About morvane");
+    ExpectNoTextClipped(aboutWindow);
+}
+
+INSTANTIATE_TEST_SUITE_P(Translated, EveryLanguage,
+                         ::testing::Values("de-DE", "fr-FR", "es-ES", "pt-BR", "ru-RU", "ja-JP",
+                                           "zh-CN"));
+
 }  // namespace
 }  // namespace morvane::ui::scenarios
 
