@@ -38,6 +38,8 @@ public:
     // while the pointer rests on a control.
     virtual bool ShowsTheEndOf(int id) = 0;
     virtual std::string ToolTipOf(int id) = 0;
+    // How many letters the system shows in a tooltip at most.
+    virtual std::size_t LongestToolTip() const { return std::string::npos; }
     virtual void TypeCount(const std::string& text) = 0;
     virtual void Click(int id) = 0;
     virtual void Press(Key key) = 0;

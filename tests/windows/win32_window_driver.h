@@ -120,6 +120,8 @@ public:
         return Narrow(text.c_str());
     }
 
+    std::size_t LongestToolTip() const override { return 1023; }
+
     void TypeCount(const std::string& text) override {
         const HWND field = Control(IDC_VOLUMES);
         ::SendMessageW(Dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);

@@ -99,6 +99,26 @@ void CentreOver(HWND window, HWND owner) {
     MoveTo(window, KeptIn(CentredIn(size, FrameOf(owner)), size, area));
 }
 
+// A tooltip shows at most this many characters.
+constexpr std::size_t kLongestToolTip = 1023;
+
+// A text too long for a tooltip loses its middle, so that it still shows how
+// it begins and, in a path, the file's name at its end.
+std::wstring FittedToolTip(std::wstring text) {
+    if (text.size() <= kLongestToolTip) {
+        return text;
+    }
+    std::size_t head = kLongestToolTip / 2;
+    std::size_t tail = kLongestToolTip - head - 1;
+    if (IS_HIGH_SURROGATE(text[head - 1])) {
+        --head;
+    }
+    if (IS_LOW_SURROGATE(text[text.size() - tail])) {
+        --tail;
+    }
+    return text.substr(0, head) + L"\u2026" + text.substr(text.size() - tail);
+}
+
 UINT BoxIcon(MessageKind kind) {
     switch (kind) {
         case MessageKind::Error:
@@ -381,7 +401,7 @@ void CDialog::SetDlgItemToolTip(int id, const std::string& text) {
             WorkAreaOf(::MonitorFromWindow(native.hwnd, MONITOR_DEFAULTTONEAREST));
         ::SendMessageW(native.tooltips, TTM_SETMAXTIPWIDTH, 0, area.width);
     }
-    std::wstring tip = Widen(text);
+    std::wstring tip = FittedToolTip(Widen(text));
     TTTOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
