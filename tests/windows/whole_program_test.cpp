@@ -52,10 +52,12 @@ HWND findWindow(const std::wstring& text, DWORD process, HWND parent = ::GetDesk
 }
 
 // One of the programs as Explorer or a console starts it, its standard output
-// into a file when one is named; ended at the latest with the test.
+// into a file when one is named, in the given folder or the test's own;
+// ended at the latest with the test.
 class Program {
 public:
-    explicit Program(std::wstring commandLine, const fs::path& output = {}) {
+    explicit Program(std::wstring commandLine, const fs::path& output = {},
+                     const fs::path& folder = {}) {
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
@@ -68,7 +70,8 @@ public:
                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         }
         started_ = ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, !output.empty(),
-                                    0, nullptr, nullptr, &startup, &process_);
+                                    0, nullptr, folder.empty() ? nullptr : folder.c_str(), &startup,
+                                    &process_);
         if (!output.empty()) {
             ::CloseHandle(startup.hStdOutput);
         }
@@ -177,6 +180,48 @@ TEST(WholeProgram, OpenedWithAModelItSavesItThroughItsControls) {
     EXPECT_EQ(cli.exitCode(), 0u);
     EXPECT_EQ(readFile(folder / "trace.txt"), readFile(folder / "cli-trace.txt"));
     EXPECT_EQ(readFile(folder / "trace.txt"), rewriteInMemory(other, 3).trace);
+}
+
+// The choosers start where the models are: a name typed without a folder is
+// taken from the model's folder by the open chooser, as the folder a model
+// was last chosen in, and the save chooser, as the chosen model's folder,
+// while the program runs in another folder.
+TEST(WholeProgram, TheChoosersStartInTheModelsFolder) {
+    TempFolder folder;
+    TempFolder elsewhere;
+    const std::string model = containerHeader() + chunk(kPrim, 0, 8, payload(8));
+    writeFile(folder / "ship.zrm", model);
+    writeFile(folder / "boat.zrm", model);
+    const Program program(quoted(MORVANE_WINDOW) + L" " + quoted(folder / "ship.zrm"), {},
+                          elsewhere.path());
+    ASSERT_TRUE(program.started());
+    const DWORD id = program.id();
+    const HWND window = waitFor([&] { return findWindow(L"morvane", id); });
+    ASSERT_NE(window, nullptr) << "the window did not open";
+
+    click(window, 1000);
+    answerChooser(L"Choose ZRM file to load", L"boat.zrm", id);
+    const std::wstring boatChosen = L"ZRM chosen: '" + (folder / "boat.zrm").wstring() + L"'";
+    wchar_t chosen[512] = {};
+    waitFor([&]() -> HWND {
+        ::GetDlgItemTextW(window, 1002, chosen, 512);
+        return boatChosen == chosen ? window : nullptr;
+    });
+    EXPECT_EQ(std::wstring(chosen), boatChosen);
+
+    ::SetDlgItemTextW(window, 1001, L"2");
+    click(window, 1003);
+    answerChooser(L"Choose ZRM name to save as", L"named.zrm", id);
+    const fs::path output = folder / "named.zrm";
+    const std::string expected = rewriteInMemory(model, 2).output;
+    waitFor([&]() -> HWND {
+        std::error_code error;
+        return fs::file_size(output, error) == expected.size() ? window : nullptr;
+    });
+    EXPECT_EQ(readFile(output), expected);
+    EXPECT_EQ(elsewhere.listing(), "");
+    ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_EQ(program.exitCode(), 0u);
 }
 
 // A second morvane opens its window below and to the right of the first by
