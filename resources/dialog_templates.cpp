@@ -55,7 +55,7 @@ constexpr std::array kDialogs{
     DialogTemplate{IDD_ABOUTBOX, "AboutBox", MORVANE_TRANSLATABLE("AboutBox", "About morvane"), 235,
                    55, "MS Sans Serif", 8, kCaption | kSystemMenu | kModalFrame, kAboutControls},
     DialogTemplate{IDD_MAIN, "MainWindow", "morvane", 257, 116, "MS Sans Serif", 8,
-                   kCaption | kSystemMenu | kModalFrame | kAppWindow, kMainControls},
+                   kCaption | kSystemMenu | kModalFrame | kAppWindow | kMinimizeBox, kMainControls},
 };
 
 struct StringResource {

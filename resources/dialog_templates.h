@@ -30,6 +30,7 @@ enum WindowStyle : unsigned {
     kSystemMenu = 1u << 1,
     kModalFrame = 1u << 2,  // a border the user cannot drag to resize
     kAppWindow = 1u << 3,   // a task-bar entry of its own
+    kMinimizeBox = 1u << 4,
 };
 
 struct DialogRect {

@@ -13,6 +13,8 @@
 #define IDC_STATIC (-1)
 
 #define IDM_ABOUTBOX 0x0010
+// The application's help command, which F1 and the window menu's Help give.
+#define ID_HELP 0xE146
 #define IDD_ABOUTBOX 100
 #define IDS_ABOUTBOX 101
 #define IDD_MAIN 102

@@ -3,7 +3,9 @@
 #include <utility>
 
 #include "collision_dlg.h"
+#include "platform/desktop_services.h"
 #include "platform/system_file_chooser.h"
+#include "platform/system_settings.h"
 
 namespace morvane::ui {
 
@@ -12,7 +14,10 @@ CCollisionApp::CCollisionApp(int& argc, char** argv, std::vector<std::filesystem
 
 bool CCollisionApp::InitInstance() {
     SystemFileChooser chooser;
-    CCollisionDlg dialog(chooser);
+    SystemDocumentOpener desktop;
+    UserGuide guide(desktop, InstalledGuideFolder());
+    SystemSettings settings;
+    CCollisionDlg dialog(chooser, guide, settings);
     dialog.ChooseOnStart(m_modelArguments);
     dialog.DoModal();
     return false;

@@ -17,8 +17,19 @@
 namespace morvane::ui {
 namespace {
 
+// The window system keeps a command's low four bits for itself.
 bool IsAboutCommand(int commandId) {
     return (commandId & 0xFFF0) == IDM_ABOUTBOX;
+}
+
+bool IsHelpCommand(int commandId) {
+    return (commandId & 0xFFF0) == (ID_HELP & 0xFFF0);
+}
+
+std::filesystem::path ExistingFolder(const std::filesystem::path& folder) {
+    std::error_code error;
+    return std::filesystem::is_directory(SystemPath(folder), error) ? folder
+                                                                    : std::filesystem::path();
 }
 
 // Only one file that can be read as a model is taken; several files or a
@@ -84,8 +95,13 @@ private:
 
 }  // namespace
 
-CCollisionDlg::CCollisionDlg(FileChooser& chooser, CDialog* parent)
-    : CDialog(IDD_MAIN, parent), m_hIcon(LoadIcon(IDR_MAINFRAME)), m_chooser(chooser) {
+CCollisionDlg::CCollisionDlg(FileChooser& chooser, UserGuide& guide, Settings& settings,
+                             CDialog* parent)
+    : CDialog(IDD_MAIN, parent),
+      m_hIcon(LoadIcon(IDR_MAINFRAME)),
+      m_chooser(chooser),
+      m_guide(guide),
+      m_settings(settings) {
     DragAcceptFiles();
 }
 
@@ -95,7 +111,7 @@ void CCollisionDlg::ChooseOnStart(std::vector<std::filesystem::path> models) {
 
 bool CCollisionDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    AddAboutItem();
+    AddWindowMenuItems();
     SetIcon(m_hIcon, true);
     SetIcon(m_hIcon, false);
     m_InputPath.clear();
@@ -106,12 +122,16 @@ bool CCollisionDlg::OnInitDialog() {
 }
 
 // The window is not on the screen yet; the message boxes wait until it is, so
-// that they open over it.
+// that they open over it. The models are named from the folder the program
+// started in, which a chooser may change.
 void CCollisionDlg::TakeStartingModels() {
     if (m_startingModels.empty()) {
         return;
     }
-    const std::vector<std::filesystem::path> models = std::exchange(m_startingModels, {});
+    std::vector<std::filesystem::path> models = std::exchange(m_startingModels, {});
+    for (std::filesystem::path& model : models) {
+        model = AbsolutePath(model);
+    }
     const std::optional<std::string> problem = WhyNotAModelFile(models.front());
     if (!problem) {
         ChooseModel(models.front());
@@ -127,17 +147,18 @@ void CCollisionDlg::TakeStartingModels() {
     });
 }
 
-void CCollisionDlg::AddAboutItem() {
+// The menu ends, as it always has, with a separator and About.
+void CCollisionDlg::AddWindowMenuItems() {
     CMenu* menu = GetSystemMenu();
     if (menu == nullptr) {
         return;
     }
-    const std::string_view text = res::LoadStringResource(IDS_ABOUTBOX);
-    if (text.empty()) {
-        return;
+    menu->AppendMenu(MF_STRING, ID_HELP, Tr("WindowMenu", "Help"));
+    const std::string_view about = res::LoadStringResource(IDS_ABOUTBOX);
+    if (!about.empty()) {
+        menu->AppendMenu(MF_SEPARATOR);
+        menu->AppendMenu(MF_STRING, IDM_ABOUTBOX, Tr("WindowMenu", about));
     }
-    menu->AppendMenu(MF_SEPARATOR);
-    menu->AppendMenu(MF_STRING, IDM_ABOUTBOX, Tr("WindowMenu", text));
 }
 
 void CCollisionDlg::DoDataExchange(CDataExchange& dx) {
@@ -147,13 +168,16 @@ void CCollisionDlg::DoDataExchange(CDataExchange& dx) {
 }
 
 // While a save runs, the commands that would start another piece of work are
-// not taken; those that end the window stop the save instead (OnOK, OnCancel).
+// not taken; those that end the window stop the save instead (OnOK, OnCancel),
+// and help, which starts no work, is given.
 void CCollisionDlg::OnCommand(int id) {
     const bool startsWork = id == IDC_CHOOSE || id == IDC_SAVE;
     if (startsWork && m_runningSave != nullptr) {
         return;
     }
-    if (id == IDC_CHOOSE) {
+    if (id == ID_HELP) {
+        m_guide.OnHelp(*this);
+    } else if (id == IDC_CHOOSE) {
         OnChooseFile();
     } else if (id == IDC_SAVE) {
         OnSaveFile();
@@ -185,7 +209,9 @@ bool CCollisionDlg::CancelRunningSave() {
 }
 
 void CCollisionDlg::OnSysCommand(int commandId) {
-    if (IsAboutCommand(commandId)) {
+    if (IsHelpCommand(commandId)) {
+        OnCommand(ID_HELP);
+    } else if (IsAboutCommand(commandId)) {
         if (m_runningSave == nullptr) {
             CAboutDlg about(this);
             about.DoModal();
@@ -196,16 +222,29 @@ void CCollisionDlg::OnSysCommand(int commandId) {
 }
 
 void CCollisionDlg::OnChooseFile() {
-    const std::optional<std::filesystem::path> chosen = m_chooser.Choose(
-        {Tr("MainWindow", "Choose ZRM file to load"), ChooserRequest::Accepts::ExistingFile});
+    const std::optional<std::filesystem::path> chosen =
+        m_chooser.Choose({Tr("MainWindow", "Choose ZRM file to load"),
+                          ChooserRequest::Accepts::ExistingFile, FolderToChooseFrom()});
     if (chosen) {
         ChooseModel(*chosen);
     }
 }
 
+// Where a model was last chosen, in this run or an earlier one, while that
+// folder is still there.
+std::filesystem::path CCollisionDlg::FolderToChooseFrom() const {
+    return ExistingFolder(m_settings.LastModelFolder());
+}
+
+// However long the path, the field shows the file's name at its end, and the
+// whole path where the pointer rests on it.
 void CCollisionDlg::ChooseModel(const std::filesystem::path& input) {
     m_InputPath = input;
-    m_FileEdit.SetWindowText(ChosenModelText(m_InputPath));
+    const std::string chosen = ChosenModelText(m_InputPath);
+    m_FileEdit.SetWindowText(chosen);
+    m_FileEdit.ShowEnd();
+    m_FileEdit.SetToolTip(chosen);
+    m_settings.KeepLastModelFolder(m_InputPath.parent_path());
     UpdateData(false);
 }
 
@@ -223,9 +262,9 @@ void CCollisionDlg::OnSaveFile() {
     if (!AgreesToASecondBlock(session)) {
         return;
     }
-    const std::optional<std::filesystem::path> output =
-        m_chooser.Choose({Tr("MainWindow", "Choose ZRM name to save as"),
-                          ChooserRequest::Accepts::NameInExistingFolder});
+    const std::optional<std::filesystem::path> output = m_chooser.Choose(
+        {Tr("MainWindow", "Choose ZRM name to save as"),
+         ChooserRequest::Accepts::NameInExistingFolder, m_InputPath.parent_path()});
     if (!output || !UpdateData(true)) {
         return;
     }

@@ -10,6 +10,8 @@
 #include "platform/dialog.h"
 #include "platform/edit_control.h"
 #include "platform/icons.h"
+#include "settings.h"
+#include "user_guide.h"
 
 namespace morvane::ui {
 
@@ -17,7 +19,10 @@ namespace morvane::ui {
 // collision volumes it is to carry, 3) choose the name to write it to.
 class CCollisionDlg : public CDialog {
 public:
-    explicit CCollisionDlg(FileChooser& chooser, CDialog* parent = nullptr);
+    // The chooser asks for files, the guide is the application's help, and
+    // the settings keep where models were chosen.
+    CCollisionDlg(FileChooser& chooser, UserGuide& guide, Settings& settings,
+                  CDialog* parent = nullptr);
 
     // The models named on the command line. Once the window shows, the first
     // is chosen as "Choose ZRM..." would choose it; why it cannot be, and
@@ -37,10 +42,11 @@ protected:
     void OnDropFiles(const std::vector<std::filesystem::path>& files) override;
 
 private:
-    void AddAboutItem();
+    void AddWindowMenuItems();
     void TakeStartingModels();
     void OnChooseFile();
     void ChooseModel(const std::filesystem::path& input);
+    std::filesystem::path FolderToChooseFrom() const;
     void OnSaveFile();
     bool AgreesToASecondBlock(const RewriteSession& session);
     void RewriteInto(RewriteSession& session, const std::filesystem::path& output);
@@ -51,6 +57,8 @@ private:
     std::filesystem::path m_InputPath;
     CIcon m_hIcon;
     FileChooser& m_chooser;
+    UserGuide& m_guide;
+    Settings& m_settings;
     BackgroundRewrite* m_runningSave = nullptr;
     std::vector<std::filesystem::path> m_startingModels;
 };

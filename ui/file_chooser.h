@@ -14,6 +14,8 @@ struct ChooserRequest {
 
     std::string title;
     Accepts accepts;
+    // Where the chooser starts; empty leaves it to the system.
+    std::filesystem::path folder = {};
 };
 
 // Asks the user for a file. The window goes through this so that its
@@ -28,5 +30,10 @@ public:
 
 // A path as the window shows it, with the system's own separators.
 std::string DisplayText(const std::filesystem::path& path);
+
+// A path named from the current folder as a chooser gives it: absolute,
+// without "." steps. A ".." step stays, as only the system knows where it
+// leads when the folder before it is a link.
+std::filesystem::path AbsolutePath(const std::filesystem::path& path);
 
 }  // namespace morvane::ui

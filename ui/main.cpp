@@ -17,6 +17,20 @@ std::vector<std::string> WordsAfterTheProgramName(int argc, char** argv) {
     return words;
 }
 
+morvane::ui::TextKind KindOfText(const morvane::ui::WindowRequest& request) {
+    namespace ui = morvane::ui;
+    switch (request.kind) {
+        case ui::WindowRequest::Kind::Help:
+            return ui::TextKind::Usage;
+        case ui::WindowRequest::Kind::UsageError:
+            return ui::TextKind::Problem;
+        case ui::WindowRequest::Kind::Version:
+        case ui::WindowRequest::Kind::OpenWindow:
+            break;
+    }
+    return ui::TextKind::Note;
+}
+
 }  // namespace
 
 // The trace of a save goes to standard output: where the program was started
@@ -30,8 +44,7 @@ int main(int argc, char** argv) {
     // Answered without a window, as from a terminal.
     const ui::WindowRequest request = ui::ReadWindowArguments(WordsAfterTheProgramName(argc, argv));
     if (request.kind != ui::WindowRequest::Kind::OpenWindow) {
-        ui::TellWithoutWindow(ui::TextWithoutWindow(request),
-                              request.kind == ui::WindowRequest::Kind::UsageError);
+        ui::TellWithoutWindow(ui::TextWithoutWindow(request), KindOfText(request));
         return ui::ExitStatusWithoutWindow(request);
     }
     if (!ui::CanOpenWindows(argc, argv)) {

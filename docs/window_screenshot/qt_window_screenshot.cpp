@@ -13,11 +13,16 @@ namespace {
 
 using namespace morvane::ui;
 
-class NoChooser : public FileChooser {
+// A picture needs nothing of the desktop, and keeps nothing in the user's
+// settings.
+class NoDesktop : public FileChooser, public DocumentOpener, public Settings {
 public:
     std::optional<std::filesystem::path> Choose(const ChooserRequest&) override {
         return std::nullopt;
     }
+    bool Open(const std::filesystem::path&) override { return false; }
+    std::filesystem::path LastModelFolder() const override { return {}; }
+    void KeepLastModelFolder(const std::filesystem::path&) override {}
 };
 
 }  // namespace
@@ -27,8 +32,9 @@ int main(int argc, char** argv) {
     if (argc < 3) {
         return 2;
     }
-    NoChooser chooser;
-    CCollisionDlg window(chooser);
+    NoDesktop desktop;
+    UserGuide guide(desktop, {});
+    CCollisionDlg window(desktop, guide, desktop);
     window.ChooseOnStart({argv[1]});
     bool saved = false;
     QTimer::singleShot(500, [&] {

@@ -13,11 +13,16 @@ namespace {
 
 using namespace morvane::ui;
 
-class NoChooser : public FileChooser {
+// A picture needs nothing of the desktop, and keeps nothing in the user's
+// settings.
+class NoDesktop : public FileChooser, public DocumentOpener, public Settings {
 public:
     std::optional<std::filesystem::path> Choose(const ChooserRequest&) override {
         return std::nullopt;
     }
+    bool Open(const std::filesystem::path&) override { return false; }
+    std::filesystem::path LastModelFolder() const override { return {}; }
+    void KeepLastModelFolder(const std::filesystem::path&) override {}
 };
 
 void SaveBitmap(HWND window, const std::filesystem::path& file) {
@@ -55,8 +60,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     CWinApp app(argc, argv);
-    NoChooser chooser;
-    CCollisionDlg window(chooser);
+    NoDesktop desktop;
+    UserGuide guide(desktop, {});
+    CCollisionDlg window(desktop, guide, desktop);
     window.ChooseOnStart({argv[1]});
     std::thread photographer([&] {
         while (NativeWindow(window) == nullptr) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the program's icon, a model cube inside its collision sphere, at the
 sizes the desktop asks for, and writes the PNG files, the Windows .ico and a
-scalable SVG drawn from the same shapes.
+scalable SVG drawn from the same shapes; and the icon of a ZRM model file, the
+same mark on a sheet of paper with a folded corner, as PNG files and an SVG.
 
 Run it from this folder after changing the artwork; the output is committed so
 that building needs no Python."""
@@ -73,7 +74,42 @@ def colour_at(x, y, size):
     return None
 
 
-def render(size):
+# The model file's sheet, its folded corner, and the square the mark is drawn
+# in on it, all in unit coordinates.
+SHEET = [(0.16, 0.04), (0.6, 0.04), (0.84, 0.28), (0.84, 0.96), (0.16, 0.96)]
+FOLD = [(0.6, 0.04), (0.84, 0.28), (0.6, 0.28)]
+PAPER = (246, 243, 236)
+PAPER_EDGE = (120, 120, 120)
+PAPER_FOLD = (214, 208, 196)
+MARK_LEFT, MARK_TOP, MARK_SIDE = 0.2, 0.3, 0.6
+
+
+def inside_sheet_edge(x, y, size):
+    """Whether a point lies within one pixel of the sheet's outline, inside it."""
+    edge = 1 / size
+    return not (inside_polygon(x - edge, y, SHEET) and inside_polygon(x + edge, y, SHEET) and
+                inside_polygon(x, y - edge, SHEET) and inside_polygon(x, y + edge, SHEET))
+
+
+def model_file_colour_at(x, y, size):
+    """The colour of one sample point of the model file's icon, or None outside."""
+    if not inside_polygon(x, y, SHEET):
+        return None
+    if inside_sheet_edge(x, y, size):
+        return PAPER_EDGE
+    if inside_polygon(x, y, FOLD):
+        return PAPER_FOLD
+    mark_x, mark_y = (x - MARK_LEFT) / MARK_SIDE, (y - MARK_TOP) / MARK_SIDE
+    distance = math.hypot(mark_x - RING_CENTRE[0], mark_y - RING_CENTRE[1])
+    if abs(distance - RING_RADIUS) <= ring_width(size * MARK_SIDE) / 2:
+        return SPHERE
+    for points, colour in cube_faces():
+        if inside_polygon(mark_x, mark_y, points):
+            return colour
+    return PAPER
+
+
+def render(size, colour_at=colour_at):
     rows = []
     for py in range(size):
         row = bytearray([0])  # PNG filter type: none
@@ -144,6 +180,36 @@ def svg():
     return "\n".join(parts) + "\n"
 
 
+def model_file_svg():
+    scale = 128
+
+    def hex_colour(colour):
+        return "#%02x%02x%02x" % colour
+
+    def points_of(points, left=0.0, top=0.0, side=1.0):
+        return " ".join(f"{(left + x * side) * scale:.2f},{(top + y * side) * scale:.2f}"
+                        for x, y in points)
+
+    parts = [
+        f'<svg xmlns="http://www.w3.org/2000/svg" width="{scale}" height="{scale}" '
+        f'viewBox="0 0 {scale} {scale}">',
+        f'  <polygon points="{points_of(SHEET)}" fill="{hex_colour(PAPER)}" '
+        f'stroke="{hex_colour(PAPER_EDGE)}" stroke-width="2"/>',
+        f'  <polygon points="{points_of(FOLD)}" fill="{hex_colour(PAPER_FOLD)}" '
+        f'stroke="{hex_colour(PAPER_EDGE)}" stroke-width="2"/>',
+    ]
+    for points, colour in cube_faces():
+        parts.append(f'  <polygon points="{points_of(points, MARK_LEFT, MARK_TOP, MARK_SIDE)}" '
+                     f'fill="{hex_colour(colour)}"/>')
+    parts.append(
+        f'  <circle cx="{(MARK_LEFT + RING_CENTRE[0] * MARK_SIDE) * scale:.2f}" '
+        f'cy="{(MARK_TOP + RING_CENTRE[1] * MARK_SIDE) * scale:.2f}" '
+        f'r="{RING_RADIUS * MARK_SIDE * scale:.2f}" fill="none" stroke="{hex_colour(SPHERE)}" '
+        f'stroke-width="{RING_WIDTH * MARK_SIDE * scale:.2f}"/>')
+    parts.append("</svg>")
+    return "\n".join(parts) + "\n"
+
+
 def main():
     images = [(size, png(size, render(size))) for size in SIZES]
     for size, image in images:
@@ -153,6 +219,11 @@ def main():
         out.write(ico(images))
     with open("morvane.svg", "w", encoding="ascii") as out:
         out.write(svg())
+    for size in SIZES:
+        with open(f"model-x-zrm-{size}.png", "wb") as out:
+            out.write(png(size, render(size, model_file_colour_at)))
+    with open("model-x-zrm.svg", "w", encoding="ascii") as out:
+        out.write(model_file_svg())
 
 
 if __name__ == "__main__":

@@ -110,10 +110,25 @@ Beim Speichern erhält jeder PRIM-Chunk einen zweiten Block. Trotzdem speichern?
     </message>
 </context>
 <context>
+    <name>UserGuide</name>
+    <message>
+        <source>The user guide is missing from '%1'. Install morvane again to put it back.</source>
+        <translation>Das Benutzerhandbuch fehlt in „%1“. Installieren Sie morvane erneut, um es wiederherzustellen.</translation>
+    </message>
+    <message>
+        <source>The desktop has no program to show the user guide in. Open '%1' in a web browser.</source>
+        <translation>Auf dem Desktop gibt es kein Programm, das das Benutzerhandbuch anzeigen kann. Öffnen Sie „%1“ in einem Webbrowser.</translation>
+    </message>
+</context>
+<context>
     <name>WindowMenu</name>
     <message>
         <source>&amp;Close</source>
         <translation>&amp;Schließen</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
     </message>
     <message>
         <source>&amp;About morvane...</source>

@@ -110,10 +110,25 @@ Al guardarlo se añade un segundo bloque a cada chunk PRIM. ¿Guardar de todos m
     </message>
 </context>
 <context>
+    <name>UserGuide</name>
+    <message>
+        <source>The user guide is missing from '%1'. Install morvane again to put it back.</source>
+        <translation>Falta la guía del usuario en «%1». Vuelva a instalar morvane para recuperarla.</translation>
+    </message>
+    <message>
+        <source>The desktop has no program to show the user guide in. Open '%1' in a web browser.</source>
+        <translation>El escritorio no tiene ningún programa para mostrar la guía del usuario. Abra «%1» en un navegador web.</translation>
+    </message>
+</context>
+<context>
     <name>WindowMenu</name>
     <message>
         <source>&amp;Close</source>
         <translation>&amp;Cerrar</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Ayuda</translation>
     </message>
     <message>
         <source>&amp;About morvane...</source>

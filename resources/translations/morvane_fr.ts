@@ -110,10 +110,25 @@ L’enregistrer ajoute un second bloc à chaque chunk PRIM. Enregistrer quand m�
     </message>
 </context>
 <context>
+    <name>UserGuide</name>
+    <message>
+        <source>The user guide is missing from '%1'. Install morvane again to put it back.</source>
+        <translation>Le guide de l’utilisateur est absent de « %1 ». Réinstallez morvane pour le rétablir.</translation>
+    </message>
+    <message>
+        <source>The desktop has no program to show the user guide in. Open '%1' in a web browser.</source>
+        <translation>Le bureau n’a aucun programme pour afficher le guide de l’utilisateur. Ouvrez « %1 » dans un navigateur web.</translation>
+    </message>
+</context>
+<context>
     <name>WindowMenu</name>
     <message>
         <source>&amp;Close</source>
         <translation>&amp;Fermer</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Aide</translation>
     </message>
     <message>
         <source>&amp;About morvane...</source>

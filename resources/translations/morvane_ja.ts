@@ -110,10 +110,25 @@ Saving it adds a second block to every PRIM chunk. Save anyway?</source>
     </message>
 </context>
 <context>
+    <name>UserGuide</name>
+    <message>
+        <source>The user guide is missing from '%1'. Install morvane again to put it back.</source>
+        <translation>ユーザーガイドが「%1」にありません。morvane をインストールし直して復元してください。</translation>
+    </message>
+    <message>
+        <source>The desktop has no program to show the user guide in. Open '%1' in a web browser.</source>
+        <translation>ユーザーガイドを表示するプログラムがデスクトップにありません。Web ブラウザーで「%1」を開いてください。</translation>
+    </message>
+</context>
+<context>
     <name>WindowMenu</name>
     <message>
         <source>&amp;Close</source>
         <translation>閉じる(&amp;C)</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>ヘルプ</translation>
     </message>
     <message>
         <source>&amp;About morvane...</source>

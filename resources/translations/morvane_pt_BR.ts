@@ -110,10 +110,25 @@ Salvá-lo adiciona um segundo bloco a cada chunk PRIM. Salvar mesmo assim?</tran
     </message>
 </context>
 <context>
+    <name>UserGuide</name>
+    <message>
+        <source>The user guide is missing from '%1'. Install morvane again to put it back.</source>
+        <translation>O guia do usuário não está em “%1”. Instale o morvane novamente para recuperá-lo.</translation>
+    </message>
+    <message>
+        <source>The desktop has no program to show the user guide in. Open '%1' in a web browser.</source>
+        <translation>A área de trabalho não tem um programa para exibir o guia do usuário. Abra “%1” em um navegador da web.</translation>
+    </message>
+</context>
+<context>
     <name>WindowMenu</name>
     <message>
         <source>&amp;Close</source>
         <translation>&amp;Fechar</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Ajuda</translation>
     </message>
     <message>
         <source>&amp;About morvane...</source>

@@ -110,10 +110,25 @@ Saving it adds a second block to every PRIM chunk. Save anyway?</source>
     </message>
 </context>
 <context>
+    <name>UserGuide</name>
+    <message>
+        <source>The user guide is missing from '%1'. Install morvane again to put it back.</source>
+        <translation>Руководство пользователя отсутствует в «%1». Установите morvane заново, чтобы восстановить его.</translation>
+    </message>
+    <message>
+        <source>The desktop has no program to show the user guide in. Open '%1' in a web browser.</source>
+        <translation>На рабочем столе нет программы для просмотра руководства пользователя. Откройте «%1» в веб-браузере.</translation>
+    </message>
+</context>
+<context>
     <name>WindowMenu</name>
     <message>
         <source>&amp;Close</source>
         <translation>&amp;Закрыть</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Справка</translation>
     </message>
     <message>
         <source>&amp;About morvane...</source>

@@ -110,10 +110,25 @@ Saving it adds a second block to every PRIM chunk. Save anyway?</source>
     </message>
 </context>
 <context>
+    <name>UserGuide</name>
+    <message>
+        <source>The user guide is missing from '%1'. Install morvane again to put it back.</source>
+        <translation>“%1”中缺少用户指南。请重新安装 morvane 以恢复它。</translation>
+    </message>
+    <message>
+        <source>The desktop has no program to show the user guide in. Open '%1' in a web browser.</source>
+        <translation>桌面上没有可显示用户指南的程序。请在网页浏览器中打开“%1”。</translation>
+    </message>
+</context>
+<context>
     <name>WindowMenu</name>
     <message>
         <source>&amp;Close</source>
         <translation>关闭(&amp;C)</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>帮助</translation>
     </message>
     <message>
         <source>&amp;About morvane...</source>

@@ -83,8 +83,19 @@ without=$(mime_types "$scratch/empty")
 case $without in *model/x-zrm*) fail "model/x-zrm is known without the installed definition" ;; esac
 mapfile -t types < <(mime_types "$share")
 [ ${#types[@]} -eq 3 ] || fail "expected three MIME types, got: ${types[*]}"
-by_name=${types[0]} by_content=${types[1]} reversed=${types[2]}
+by_name=${types[0]%% *} by_content=${types[1]%% *} reversed=${types[2]%% *}
 [ "$by_name" = model/x-zrm ] || fail "a .zrm file is $by_name"
 [ "$by_content" = model/x-zrm ] || fail "a file beginning with 4MRZ is $by_content"
 [ "$reversed" != model/x-zrm ] || fail "a file beginning with ZRM4 is taken for a model"
+# A model file shows with an icon of its own, installed at each size.
+model_icon=${types[0]#* }
+[ "$model_icon" = "$app_id.model-x-zrm" ] || fail "a .zrm file shows the icon $model_icon"
+for size in 16 32 48; do
+    icon=$share/icons/hicolor/${size}x${size}/mimetypes/$model_icon.png
+    read -r width height < <(od -An -tu1 -j16 -N8 "$icon" |
+        awk '{ print $1*16777216 + $2*65536 + $3*256 + $4, $5*16777216 + $6*65536 + $7*256 + $8 }')
+    [ "$width $height" = "$size $size" ] || fail "$icon is ${width}x$height"
+done
+grep -q '<svg' "$share/icons/hicolor/scalable/mimetypes/$model_icon.svg" ||
+    fail "the model file's scalable icon is no SVG"
 echo "install layout: all files in place"

@@ -47,6 +47,9 @@ int saveInWindow(const std::filesystem::path& model, const std::filesystem::path
         const rlimit noCore{0, 0};
         ::setrlimit(RLIMIT_CORE, &noCore);
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        // The window's settings find no folder to be written in (one is a file
+        // already), so that the calls met are the model's alone.
+        ::setenv("XDG_CONFIG_HOME", (traceFile / "settings").c_str(), 1);
         const int trace = ::open(traceFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (trace < 0 || ::dup2(trace, STDOUT_FILENO) != STDOUT_FILENO) {
             ::_exit(126);

@@ -1,6 +1,8 @@
 // The program as main() starts it, with a command line of its own: this file
 // has its own main(), for the application object is made here, once.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <unistd.h>
 #include <QtTest>
@@ -14,6 +16,9 @@
 
 #include "collision_app.h"
 #include "collision_dlg.h"
+#include "support/pass_runner.h"
+#include "support/temp_folder.h"
+#include "support/zrm_builder.h"
 #include "ui/platform/qt/graphical_session.h"
 #include "window_arguments.h"
 
@@ -169,16 +174,116 @@ TEST(ProgramStart, TheToolkitTakesItsOptionsAndTheWindowTheModels) {
     });
     user.start(5);
     EXPECT_FALSE(app.InitInstance());
-    EXPECT_EQ(chosen, QString::fromStdString(ChosenModelText(model)));
+    EXPECT_EQ(chosen,
+              QString::fromStdString(ChosenModelText(std::filesystem::current_path() / model)));
     ASSERT_EQ(said.size(), 1);
     EXPECT_TRUE(said.front().endsWith(QStringLiteral("\n'%1'").arg(QString::fromStdString(other))))
         << said.front().toStdString();
 }
 
+// The program's standard output, sent into a file while it lives.
+class StandardOutputInto {
+public:
+    explicit StandardOutputInto(const std::filesystem::path& file) {
+        std::fflush(stdout);
+        const int into = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ::dup2(into, STDOUT_FILENO);
+        ::close(into);
+    }
+    ~StandardOutputInto() {
+        std::fflush(stdout);
+        ::dup2(m_saved, STDOUT_FILENO);
+        ::close(m_saved);
+    }
+    StandardOutputInto(const StandardOutputInto&) = delete;
+    StandardOutputInto& operator=(const StandardOutputInto&) = delete;
+
+private:
+    int m_saved = ::dup(STDOUT_FILENO);
+};
+
+// As `morvane model.zrm > trace.txt` starts it: the trace of a save is in the
+// file once the save is over, while the window is still open. The user types
+// the count, presses "Save ZRM..." and names the output in the chooser.
+TEST(ProgramStart, ARedirectedTraceIsWholeOnceTheSaveIsOver) {
+    using namespace morvane::testing;
+    const TempFolder folder;
+    const std::string model = containerHeader() + chunk(kPrim, 0, 40, payload(40));
+    writeFile(folder / "ship.zrm", model);
+    const auto output = folder / "ship-collide.zrm";
+    CommandLine line({"morvane", "-platform", "offscreen", (folder / "ship.zrm").string()});
+    const WindowRequest request = ReadWindowArguments({line.words.begin() + 1, line.words.end()});
+    CCollisionApp app(line.argc, line.argv.data(), request.models);
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+
+    std::optional<std::string> traceWhileOpen;
+    QTimer user;
+    int step = 0;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        auto* status = modal != nullptr ? modal->findChild<QLineEdit*>("IDC_FILENAME") : nullptr;
+        if (step == 0 && status != nullptr) {
+            step = 1;
+            modal->findChild<QLineEdit*>("IDC_VOLUMES")->setText("3");
+            auto* save = modal->findChild<QPushButton*>("IDC_SAVE");
+            QTimer::singleShot(0, save, [save] { QTest::mouseClick(save, Qt::LeftButton); });
+        } else if (auto* chooser = qobject_cast<QFileDialog*>(modal); step == 1 && chooser) {
+            step = 2;
+            auto* name = chooser->findChild<QLineEdit*>("fileNameEdit");
+            name->setText(QString::fromStdString(output.string()));
+            QTimer::singleShot(0, name, [name] { QTest::keyClick(name, Qt::Key_Return); });
+        } else if (step == 2 && status != nullptr && std::filesystem::exists(output)) {
+            traceWhileOpen = readFile(folder / "trace.txt");
+            modal->close();
+        }
+    });
+    user.start(20);
+    {
+        const StandardOutputInto trace(folder / "trace.txt");
+        app.InitInstance();
+    }
+    ASSERT_TRUE(traceWhileOpen.has_value()) << "the save did not end";
+    EXPECT_EQ(*traceWhileOpen, rewriteInMemory(model, 3).trace);
+    EXPECT_EQ(readFile(output), rewriteInMemory(model, 3).output);
+}
+
+// The program finds its guide where it was installed with it; where it is
+// not, F1 says where it looked.
+TEST(ProgramStart, HelpLooksForTheGuideWhereTheProgramIsInstalled) {
+    CommandLine line({"morvane", "-platform", "offscreen"});
+    CCollisionApp app(line.argc, line.argv.data(), {});
+    const std::filesystem::path programs(QCoreApplication::applicationDirPath().toStdString());
+    QStringList said;
+    QTimer user;
+    bool pressed = false;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            said.append(box->text());
+            box->close();
+        } else if (modal != nullptr && !pressed) {
+            pressed = true;
+            QTimer::singleShot(0, modal, [modal] { QTest::keyClick(modal, Qt::Key_F1); });
+        } else if (modal != nullptr && !said.empty()) {
+            modal->close();
+        }
+    });
+    user.start(20);
+    app.InitInstance();
+    EXPECT_EQ(said, QStringList{QString::fromStdString(
+                        "The user guide is missing from '" +
+                        (programs.parent_path() / "share" / "morvane" / "guide").string() +
+                        "'. Install morvane again to put it back.")});
+}
+
 }  // namespace
 }  // namespace morvane::ui::testing
 
+// What the program keeps for the user goes to a folder of the tests' own.
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     return RUN_ALL_TESTS();
 }

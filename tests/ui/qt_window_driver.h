@@ -8,6 +8,7 @@
 #include <QtWidgets>
 
 #include "collision_dlg.h"
+#include "platform/system_settings.h"
 #include "resources/resource.h"
 #include "ui/platform/qt/widgets.h"
 #include "window_scenarios/window_driver.h"
@@ -32,7 +33,8 @@ public:
 
     void Open(std::vector<std::filesystem::path> models) override {
         windowThread = std::this_thread::get_id();
-        m_window = std::make_unique<CCollisionDlg>(*this);
+        m_guide = std::make_unique<UserGuide>(m_desktop, guideFolder);
+        m_window = std::make_unique<CCollisionDlg>(*this, *m_guide, m_settings);
         m_window->ChooseOnStart(std::move(models));
         Widget().show();
         // Long enough for the boxes the start posts to open and be answered.
@@ -42,6 +44,27 @@ public:
     }
 
     std::string FieldText(int id) override { return Field(id)->text().toStdString(); }
+
+    // Where the field draws its caret, after drawing itself as the screen
+    // shows it; Qt's rectangle for the caret is wider than the caret.
+    bool ShowsTheEndOf(int id) override {
+        QLineEdit& field = *Field(id);
+        field.grab();
+        const QRect caret = field.inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        return field.cursorPosition() == field.text().size() &&
+               field.rect().contains(caret.center());
+    }
+
+    // As the tooltip shows it, whether Qt reads it as markup or not.
+    std::string ToolTipOf(int id) override {
+        const QString tip = Control(id)->toolTip();
+        if (!Qt::mightBeRichText(tip)) {
+            return tip.toStdString();
+        }
+        QTextDocument shown;
+        shown.setHtml(tip);
+        return shown.toPlainText().toStdString();
+    }
 
     void TypeCount(const std::string& text) override {
         Field(IDC_VOLUMES)->setFocus();
@@ -53,8 +76,10 @@ public:
 
     void Press(Key key) override {
         QWidget* focus = Widget().focusWidget();
-        QTest::keyClick(focus != nullptr ? focus : &Widget(),
-                        key == Key::Enter ? Qt::Key_Return : Qt::Key_Escape);
+        const Qt::Key pressed = key == Key::Enter    ? Qt::Key_Return
+                                : key == Key::Escape ? Qt::Key_Escape
+                                                     : Qt::Key_F1;
+        QTest::keyClick(focus != nullptr ? focus : &Widget(), pressed);
     }
 
     void SystemCommand(int commandId) override { m_window->OnSysCommand(commandId); }
@@ -63,6 +88,24 @@ public:
         const QList<QAction*> items = NativeSystemMenu(*m_window).actions();
         afterSeparator = items.size() >= 2 && items[items.size() - 2]->isSeparator();
         return items.isEmpty() ? std::string() : items.back()->text().toStdString();
+    }
+
+    std::vector<std::string> SystemMenuItems() override {
+        std::vector<std::string> texts;
+        for (const QAction* item : NativeSystemMenu(*m_window).actions()) {
+            texts.push_back(item->isSeparator() ? "-" : item->text().toStdString());
+        }
+        return texts;
+    }
+
+    void ChooseSystemMenuItem(const std::string& text) override {
+        for (QAction* item : NativeSystemMenu(*m_window).actions()) {
+            if (item->text().toStdString() == text) {
+                item->trigger();
+                return;
+            }
+        }
+        ADD_FAILURE() << "no item " << text << " in the window menu";
     }
 
     void Drop(const std::vector<std::filesystem::path>& files) override {
@@ -170,6 +213,9 @@ private:
         }
     }
 
+    RecordingDesktop m_desktop{*this};
+    std::unique_ptr<UserGuide> m_guide;
+    SystemSettings m_settings;
     std::unique_ptr<CCollisionDlg> m_window;
     QTimer m_modalAnswerer;
     QPointer<QWidget> m_reading;  // the box being read, since m_readingSince

@@ -5,8 +5,10 @@
 #include <cmath>
 
 #include "about_dlg.h"
+#include "platform/desktop_services.h"
 #include "platform/icons.h"
 #include "platform/system_file_chooser.h"
+#include "platform/translation.h"
 #include "qt_window_driver.h"
 #include "support/pass_runner.h"
 #include "support/zrm_builder.h"
@@ -15,6 +17,16 @@ namespace morvane::ui::scenarios {
 
 std::unique_ptr<WindowDriver> MakeWindowDriver() {
     return std::make_unique<QtWindowDriver>();
+}
+
+// Qt keeps the settings of every program in the user's configuration folder,
+// unless told another place.
+void ForgetKeptSettings() {
+    static std::optional<testing::TempFolder> place;
+    place.emplace();
+    const QString folder = QString::fromStdString(place->path().string());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
 }
 
 namespace {
@@ -68,6 +80,66 @@ TEST(FileDialog, TakesWhatEachStepNeeds) {
     EXPECT_EQ(TypeIntoFileDialog(save, {in}, said), folder / "in.zrm");
     EXPECT_EQ(said, QStringList{"The folder of " + gone + ".zrm does not exist."});
     EXPECT_EQ(TypeIntoFileDialog(load, {}, said), std::nullopt);
+}
+
+// The chooser opens in the folder the window asks for.
+TEST(FileDialog, StartsInTheFolderItIsGiven) {
+    const TempFolder folder;
+    std::filesystem::create_directory(folder / "models");
+    QString shown;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            shown = dialog->directory().absolutePath();
+            dialog->reject();
+        }
+    });
+    user.start(20);
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    SystemFileChooser().Choose({"Load", ChooserRequest::Accepts::ExistingFile, folder / "models"});
+    EXPECT_EQ(shown, ToDisplayText(folder / "models"));
+}
+
+// Qt hands a file's address to the desktop's handler for its scheme, which a
+// program may take over, as this test does.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls.append(url); }
+};
+
+TEST(Desktop, OpensTheDocumentsFileAddress) {
+    const TempFolder folder;
+    const auto page = folder / "user guide é.html";
+    UrlRecorder recorder;
+    QDesktopServices::setUrlHandler("file", &recorder, "open");
+    EXPECT_TRUE(SystemDocumentOpener().Open(page));
+    QDesktopServices::unsetUrlHandler("file");
+    ASSERT_EQ(recorder.urls.size(), 1);
+    EXPECT_EQ(recorder.urls.front().toLocalFile(), ToDisplayText(page));
+}
+
+// In German the item is "Hilfe", and F1 opens the German page; a guide
+// without one opens the English page.
+TEST_F(QtWindowTest, HelpInTheWindowsLanguage) {
+    const auto guide = folder / "guide";
+    std::filesystem::create_directory(guide);
+    Write("guide/en.html", "<html></html>");
+    ASSERT_EQ(UseLanguage({"de-DE"}), "de");
+    user->guideFolder = guide;
+    user->Open();
+    EXPECT_EQ(user->SystemMenuItems().end()[-3], "Hilfe");
+    user->Press(Key::F1);
+    Write("guide/de.html", "<html></html>");
+    user->ChooseSystemMenuItem("Hilfe");
+    const std::vector<std::filesystem::path> opened = user->opened;
+    EXPECT_EQ(WindowLanguage(), "de");
+    user = MakeWindowDriver();
+    UseLanguage({"en"});
+    EXPECT_EQ(opened, (std::vector{guide / "en.html", guide / "de.html"}));
+    EXPECT_EQ(WindowLanguage(), "en");
 }
 
 TEST_F(QtWindowTest, TheStatusNamesAnyPath) {
@@ -187,6 +259,47 @@ TEST_F(QtWindowTest, TheWindowMenusAboutItemOpensTheAboutBox) {
     user->Open();
     NativeSystemMenu(QtUser().Window()).actions().back()->trigger();
     EXPECT_EQ(user->said, std::vector<std::string>{"About morvane"});
+}
+
+// The window manager offers to minimise the window; its size stays fixed.
+TEST_F(QtWindowTest, TheWindowCanBeMinimisedButNotResized) {
+    user->Open();
+    QDialog& window = QtUser().Widget();
+    EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_EQ(window.minimumSize(), window.maximumSize());
+}
+
+TEST_F(QtWindowTest, AboutOpensOverTheMiddleOfTheWindow) {
+    user->Open();
+    QDialog& window = QtUser().Widget();
+    window.move(40, 30);
+    CAboutDlg about(&QtUser().Window());
+    NativeWidget(about).show();
+    const QPoint offset =
+        NativeWidget(about).frameGeometry().center() - window.frameGeometry().center();
+    EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << "," << offset.y();
+}
+
+// A second window opens below and to the right of the first, by the height
+// of a caption, and the first stays in sight; once the first has closed, the
+// next opens where Qt puts a window, in the middle of the screen.
+TEST_F(QtWindowTest, ASecondWindowCascadesFromTheFirst) {
+    user->Open();
+    QDialog& first = QtUser().Widget();
+    const QPoint placedByQt = first.frameGeometry().topLeft();
+    first.move(100, 80);
+    const int caption = first.geometry().top() - first.frameGeometry().top();
+    const int step = caption > 0 ? caption : first.style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    ASSERT_GT(step, 0);
+    QtWindowDriver second;
+    second.Open({});
+    EXPECT_EQ(second.Widget().frameGeometry().topLeft(), QPoint(100 + step, 80 + step));
+    second.Widget().close();
+    user->Press(Key::Escape);
+    QtWindowDriver third;
+    third.Open({});
+    EXPECT_EQ(third.Widget().frameGeometry().topLeft(), placedByQt);
 }
 
 TEST(MinimisedIcon, IsCentredRoundingAsThePlatformDoes) {
@@ -369,7 +482,10 @@ int main(int argc, char** argv) {
     if (testing::GTEST_FLAG(list_tests)) {
         return RUN_ALL_TESTS();
     }
+    morvane::ui::scenarios::ForgetKeptSettings();
     QApplication app(argc, argv);
     QApplication::setApplicationName("morvane");
     return RUN_ALL_TESTS();
 }
+
+#include "qt_window_test.moc"

@@ -14,10 +14,11 @@
 
 #include "file_chooser.h"
 #include "support/temp_folder.h"
+#include "user_guide.h"
 
 namespace morvane::ui::scenarios {
 
-enum class Key { Enter, Escape };
+enum class Key { Enter, Escape, F1 };
 
 // A box answer that presses Enter, which takes the box's default button.
 inline constexpr int kPressEnter = 0;
@@ -33,12 +34,22 @@ public:
     // line.
     virtual void Open(std::vector<std::filesystem::path> models = {}) = 0;
     virtual std::string FieldText(int id) = 0;
+    // Whether the field shows the last letter of its text, and the text shown
+    // while the pointer rests on a control.
+    virtual bool ShowsTheEndOf(int id) = 0;
+    virtual std::string ToolTipOf(int id) = 0;
+    // How many letters the system shows in a tooltip at most.
+    virtual std::size_t LongestToolTip() const { return std::string::npos; }
     virtual void TypeCount(const std::string& text) = 0;
     virtual void Click(int id) = 0;
     virtual void Press(Key key) = 0;
     virtual void SystemCommand(int commandId) = 0;
     // The last item of the system menu, and whether a separator precedes it.
     virtual std::string LastSystemMenuItem(bool& afterSeparator) = 0;
+    // The texts of the system menu's items, "-" for a separator; and the
+    // item with the given text chosen from it.
+    virtual std::vector<std::string> SystemMenuItems() = 0;
+    virtual void ChooseSystemMenuItem(const std::string& text) = 0;
     virtual void Drop(const std::vector<std::filesystem::path>& files) = 0;
     virtual bool CountFieldHasFocusAndIsSelected() = 0;
     // Whether the window is still open, and what ended it when it is not.
@@ -47,6 +58,11 @@ public:
 
     std::deque<std::optional<std::filesystem::path>> chooserAnswers;
     std::vector<ChooserRequest> requests;
+    // Where the window's help finds the guide, and the documents the desktop
+    // was asked to open, which it opens while desktopOpens says so.
+    std::filesystem::path guideFolder = "/nowhere/guide";
+    std::vector<std::filesystem::path> opened;
+    bool desktopOpens = true;
     std::deque<int> boxAnswers;     // IDYES, IDNO, IDOK or kPressEnter
     std::vector<std::string> said;  // message box texts; other windows' titles
     // A progress window that opens is cancelled; the worker of the save, on
@@ -79,12 +95,31 @@ inline std::string Chosen(const std::filesystem::path& input) {
     return "ZRM chosen: '" + DisplayText(input) + "'";
 }
 
+// A desktop that records what it is asked to open.
+class RecordingDesktop : public DocumentOpener {
+public:
+    explicit RecordingDesktop(WindowDriver& user) : m_user(user) {}
+    bool Open(const std::filesystem::path& document) override {
+        m_user.opened.push_back(document);
+        return m_user.desktopOpens;
+    }
+
+private:
+    WindowDriver& m_user;
+};
+
 // The rendering under test.
 std::unique_ptr<WindowDriver> MakeWindowDriver();
+
+// The settings the window keeps, as a user who has never run morvane has
+// them; the user's own are never touched.
+void ForgetKeptSettings();
 
 // A folder for the scenario's files and the user in front of the window.
 class WindowScenario : public ::testing::Test {
 protected:
+    WindowScenario() { ForgetKeptSettings(); }
+
     std::filesystem::path Write(const char* name, const std::string& bytes) const {
         testing::writeFile(folder / name, bytes);
         return folder / name;

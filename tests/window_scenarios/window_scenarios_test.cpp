@@ -184,6 +184,129 @@ TEST_F(WindowScenario, AboutFromTheSystemMenu) {
     EXPECT_EQ(user->Result(), IDCANCEL);
 }
 
+// The window menu ends as it always has, with a separator and About; Help
+// stands just before them.
+std::vector<std::string> LastThree(const std::vector<std::string>& items) {
+    return {items.end() - std::min<std::ptrdiff_t>(3, std::ssize(items)), items.end()};
+}
+
+// F1 and the window menu's Help ask the desktop to open the guide's page in
+// the window's language, English here; a language without a page of its own
+// would get the English one.
+TEST_F(WindowScenario, HelpOpensTheUserGuide) {
+    const auto guide = folder / "guide";
+    std::filesystem::create_directory(guide);
+    Write("guide/en.html", "<html></html>");
+    Write("guide/fr.html", "<html></html>");
+    user->guideFolder = guide;
+    user->Open();
+    EXPECT_EQ(LastThree(user->SystemMenuItems()),
+              (std::vector<std::string>{"Help", "-", "&About morvane..."}));
+    user->Press(Key::F1);
+    user->ChooseSystemMenuItem("Help");
+    EXPECT_EQ(user->opened, (std::vector{guide / "en.html", guide / "en.html"}));
+    EXPECT_EQ(GuidePage(guide, "fr"), guide / "fr.html");
+    EXPECT_EQ(GuidePage(guide, "de"), guide / "en.html");
+    EXPECT_TRUE(user->said.empty());
+    EXPECT_TRUE(user->IsOpen());
+}
+
+// What to do is said where the guide is not installed, or the desktop cannot
+// show it.
+TEST_F(WindowScenario, HelpSaysWhyTheGuideDoesNotOpen) {
+    const auto guide = folder / "guide";
+    std::filesystem::create_directory(guide);
+    Write("guide/de.html", "<html></html>");
+    user->guideFolder = guide;
+    user->Open();
+    user->Press(Key::F1);
+    Write("guide/en.html", "<html></html>");
+    user->desktopOpens = false;
+    user->ChooseSystemMenuItem("Help");
+    EXPECT_EQ(user->said, (std::vector<std::string>{
+                              "The user guide is missing from '" + DisplayText(guide) +
+                                  "'. Install morvane again to put it back.",
+                              "The desktop has no program to show the user guide in. Open '" +
+                                  DisplayText(guide / "en.html") + "' in a web browser."}));
+    EXPECT_EQ(user->opened, std::vector{guide / "en.html"});
+}
+
+// The text a tooltip shows: the whole text, or where the system shows fewer
+// letters, its beginning and its end around an ellipsis. (The names here are
+// ASCII, a letter a byte.)
+std::string ShownAsToolTip(const std::string& text, std::size_t room) {
+    if (text.size() <= room) {
+        return text;
+    }
+    const std::size_t head = room / 2;
+    return text.substr(0, head) + "\u2026" + text.substr(text.size() - (room - head - 1));
+}
+
+// However long the path, the field ends with the model's name, and its whole
+// text shows where the pointer rests, as far as a tooltip can show it.
+TEST_F(WindowScenario, TheChosenModelsNameStaysInSight) {
+    user->Open();
+    for (const std::string& name :
+         {std::string("ship.zrm"), std::string(300, 'x') + "/ship.zrm",
+          std::string(3000, 'x') + "/ship.zrm", std::string("a&b <i>c</i>  d.zrm")}) {
+        SCOPED_TRACE(name.substr(0, 10));
+        const auto model = folder / name;
+        user->chooserAnswers = {model};
+        user->Click(IDC_CHOOSE);
+        EXPECT_EQ(user->FieldText(IDC_FILENAME), Chosen(model));
+        EXPECT_TRUE(user->ShowsTheEndOf(IDC_FILENAME));
+        EXPECT_EQ(user->ToolTipOf(IDC_FILENAME),
+                  ShownAsToolTip(Chosen(model), user->LongestToolTip()));
+    }
+}
+
+// Named from the folder the program starts in, the model is shown by its
+// whole path, as the chooser gives it.
+TEST_F(WindowScenario, AModelNamedFromTheCurrentFolderIsShownByItsWholePath) {
+    Write("in.zrm", kModel);
+    const std::filesystem::path started = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path());
+    user->Open({"./in.zrm"});
+    std::filesystem::current_path(started);
+    EXPECT_EQ(user->FieldText(IDC_FILENAME), Chosen(folder / "in.zrm"));
+    EXPECT_TRUE(user->said.empty());
+}
+
+// The save chooser starts where the model is; the other where a model was
+// last chosen, as long as that folder is still there, also after the window
+// was closed and opened again.
+TEST_F(WindowScenario, TheChoosersStartWhereTheModelsAre) {
+    std::filesystem::create_directories(folder / "models" / "old");
+    std::filesystem::create_directories(folder / "elsewhere");
+    const auto input = Write("models/in.zrm", kModel);
+    const auto old = Write("models/old/old.zrm", kModel);
+    user->Open();
+    user->chooserAnswers = {input, folder / "elsewhere" / "out.zrm", std::nullopt};
+    user->Click(IDC_CHOOSE);
+    user->Click(IDC_SAVE);
+    user->Click(IDC_CHOOSE);
+    ASSERT_EQ(user->requests.size(), 3u);
+    EXPECT_EQ(user->requests[0].folder, std::filesystem::path());
+    EXPECT_EQ(user->requests[1].folder, folder / "models");
+    EXPECT_EQ(user->requests[2].folder, folder / "models");
+
+    user = MakeWindowDriver();
+    user->Open();
+    user->chooserAnswers = {std::nullopt};
+    user->Click(IDC_CHOOSE);
+    ASSERT_EQ(user->requests.size(), 1u);
+    EXPECT_EQ(user->requests[0].folder, folder / "models");
+    user->Drop({old});
+    user->Press(Key::Escape);
+    user = MakeWindowDriver();
+    user->Open();
+    std::filesystem::remove_all(folder / "models" / "old");
+    user->chooserAnswers = {std::nullopt};
+    user->Click(IDC_CHOOSE);
+    ASSERT_EQ(user->requests.size(), 1u);
+    EXPECT_EQ(user->requests[0].folder, std::filesystem::path());
+}
+
 // The worker's reads of the model wait until the user has cancelled from the
 // progress window, or the test gives up: however fast the machine, the save
 // is still running when the user cancels it.

@@ -5,6 +5,7 @@
 // send, and a watcher answers the modal windows it opens.
 #include "ui/platform/win32/windows_api.h"
 //
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <oleacc.h>
 #include <shlobj.h>
@@ -19,6 +20,7 @@
 #include <thread>
 
 #include "collision_dlg.h"
+#include "platform/system_settings.h"
 #include "resources/resource.h"
 #include "support/temp_folder.h"
 #include "window_scenarios/window_driver.h"
@@ -62,7 +64,8 @@ public:
     }
 
     void Open(std::vector<std::filesystem::path> models) override {
-        m_window = std::make_unique<CCollisionDlg>(*this);
+        m_guide = std::make_unique<UserGuide>(m_desktop, guideFolder);
+        m_window = std::make_unique<CCollisionDlg>(*this, *m_guide, m_settings);
         m_window->ChooseOnStart(std::move(models));
         std::atomic<bool> started{false};
         m_ui = std::jthread([this, &started] {
@@ -89,6 +92,36 @@ public:
 
     std::string FieldText(int id) override { return TextOfWindow(Control(id)); }
 
+    // Where the field draws its last letter: inside its client area.
+    bool ShowsTheEndOf(int id) override {
+        const HWND field = Control(id);
+        const int length = ::GetWindowTextLengthW(field);
+        const auto at = static_cast<DWORD>(
+            ::SendMessageW(field, EM_POSFROMCHAR, static_cast<WPARAM>(length - 1), 0));
+        RECT client{};
+        ::GetClientRect(field, &client);
+        const POINT last{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+        return length > 0 && at != 0xFFFFFFFF && ::PtInRect(&client, last) != FALSE;
+    }
+
+    // What the tooltip control the window made for the control holds.
+    std::string ToolTipOf(int id) override {
+        const HWND tooltips = Tooltips();
+        std::wstring text(32768, L'\0');
+        TTTOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.hwnd = Dialog();
+        tool.uId = reinterpret_cast<UINT_PTR>(Control(id));
+        tool.lpszText = text.data();
+        if (tooltips == nullptr) {
+            return {};
+        }
+        ::SendMessageW(tooltips, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
+        return Narrow(text.c_str());
+    }
+
+    std::size_t LongestToolTip() const override { return 1023; }
+
     void TypeCount(const std::string& text) override {
         const HWND field = Control(IDC_VOLUMES);
         ::SendMessageW(Dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
@@ -107,8 +140,14 @@ public:
     }
 
     // Through the dialog's own key handling, as the key is read from the
-    // queue; the key's work is done once the queue has been read past it.
+    // queue; the key's work is done once the queue has been read past it. F1
+    // is turned into help by the system as it takes the key from the
+    // keyboard, so it comes as keys typed on the keyboard do.
     void Press(Key key) override {
+        if (key == Key::F1) {
+            Type(VK_F1);
+            return;
+        }
         const WPARAM code = key == Key::Enter ? VK_RETURN : VK_ESCAPE;
         const HWND focus = FocusedControl();
         const HWND target = focus != nullptr ? focus : Dialog();
@@ -133,6 +172,32 @@ public:
         ::GetMenuStringW(menu, static_cast<UINT>(count - 1), text, 256, MF_BYPOSITION);
         EXPECT_EQ(::GetMenuItemID(menu, count - 1), static_cast<UINT>(IDM_ABOUTBOX));
         return Narrow(text);
+    }
+
+    std::vector<std::string> SystemMenuItems() override {
+        const HMENU menu = ::GetSystemMenu(Dialog(), FALSE);
+        std::vector<std::string> texts;
+        for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+            wchar_t text[256] = {};
+            ::GetMenuStringW(menu, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
+            const bool separator =
+                (::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR) != 0;
+            texts.push_back(separator ? "-" : Narrow(text));
+        }
+        return texts;
+    }
+
+    // The item's command, as the system sends it when the user picks it.
+    void ChooseSystemMenuItem(const std::string& text) override {
+        const HMENU menu = ::GetSystemMenu(Dialog(), FALSE);
+        const std::vector<std::string> texts = SystemMenuItems();
+        const auto item = std::ranges::find(texts, text);
+        if (item == texts.end()) {
+            ADD_FAILURE() << "no item " << text << " in the window menu";
+            return;
+        }
+        SystemCommand(static_cast<int>(
+            ::GetMenuItemID(menu, static_cast<int>(std::distance(texts.begin(), item)))));
     }
 
     // The files as the shell hands them over.
@@ -180,6 +245,41 @@ private:
     std::size_t SaidCount() {
         const std::lock_guard lock(m_mutex);
         return said.size();
+    }
+
+    // A key typed on the keyboard, to the window that has the focus: the
+    // window is brought to the front for it, as a user clicks it first.
+    void Type(WORD key) {
+        ::SetForegroundWindow(Dialog());
+        WaitFor([this] { return ::GetForegroundWindow() == Dialog(); });
+        INPUT strokes[2] = {};
+        for (INPUT& stroke : strokes) {
+            stroke.type = INPUT_KEYBOARD;
+            stroke.ki.wVk = key;
+        }
+        strokes[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        ::SendInput(2, strokes, sizeof(INPUT));
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        ::SendMessageTimeoutW(Dialog(), WM_NULL, 0, 0, SMTO_NORMAL, kGiveUpMilliseconds, nullptr);
+        WaitFor([this] { return !m_answering; });
+    }
+
+    HWND Tooltips() const {
+        std::pair<HWND, HWND> search{Dialog(), nullptr};  // the owner, and the tooltips found
+        ::EnumThreadWindows(
+            m_uiThread,
+            [](HWND window, LPARAM data) -> BOOL {
+                auto& [owner, found] = *reinterpret_cast<std::pair<HWND, HWND>*>(data);
+                wchar_t kind[64] = {};
+                ::GetClassNameW(window, kind, 64);
+                if (std::wstring_view(kind) == TOOLTIPS_CLASSW &&
+                    ::GetWindow(window, GW_OWNER) == owner) {
+                    found = window;
+                }
+                return found == nullptr;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.second;
     }
 
     HWND FocusedControl() const {
@@ -270,6 +370,9 @@ private:
     }
 
     std::mutex m_mutex;
+    RecordingDesktop m_desktop{*this};
+    std::unique_ptr<UserGuide> m_guide;
+    SystemSettings m_settings;
     std::unique_ptr<CCollisionDlg> m_window;
     std::atomic<DWORD> m_uiThread{0};
     std::atomic<bool> m_ended{false};

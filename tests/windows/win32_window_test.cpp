@@ -2,6 +2,8 @@
 // renderings: what Active Accessibility tells of it, and how it follows the
 // display's DPI.
 #include <cstdlib>
+#include <optional>
+#include <thread>
 
 #include "win32_window_driver.h"
 
@@ -146,6 +148,93 @@ TEST(Translated, TheWindowSpeaksTheUsersLanguage) {
     EXPECT_EQ(user.said,
               (std::vector<std::string>{"Wählen Sie zuerst ein ZRM-Modell zum Lesen (Schritt 1).",
                                         "Über morvane"}));
+}
+
+// In German, the window menu's Help is "Hilfe" before the separator and
+// About, and F1 and Hilfe open the German page of the guide. The run for a
+// German user says so.
+TEST(Translated, HelpOpensTheGuideInTheUsersLanguage) {
+    const char* language = std::getenv("MORVANE_TEST_LANGUAGE");
+    if (language == nullptr || std::string_view(language) != "de") {
+        GTEST_SKIP() << "the run is not a German user's";
+    }
+    const testing::TempFolder folder;
+    std::filesystem::create_directory(folder / "guide");
+    testing::writeFile(folder / "guide" / "en.html", "<html></html>");
+    testing::writeFile(folder / "guide" / "de.html", "<html></html>");
+    Win32WindowDriver user;
+    user.guideFolder = folder / "guide";
+    user.Open({});
+    const std::vector<std::string> items = user.SystemMenuItems();
+    ASSERT_GE(items.size(), 3u);
+    EXPECT_EQ((std::vector<std::string>(items.end() - 3, items.end())),
+              (std::vector<std::string>{"Hilfe", "-", "Ü&ber morvane..."}));
+    user.Press(Key::F1);
+    user.ChooseSystemMenuItem("Hilfe");
+    EXPECT_EQ(user.opened,
+              (std::vector{folder / "guide" / "de.html", folder / "guide" / "de.html"}));
+    EXPECT_TRUE(user.said.empty());
+}
+
+PixelRect FrameOf(HWND window) {
+    RECT frame{};
+    ::GetWindowRect(window, &frame);
+    return {frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top};
+}
+
+PixelRect WorkAreaOf(HWND window) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    return {monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right - monitor.rcWork.left,
+            monitor.rcWork.bottom - monitor.rcWork.top};
+}
+
+// The window opens in the middle of the work area; it can be minimised, and
+// not resized or maximised.
+TEST(Win32Placement, TheWindowOpensCentredAndCanBeMinimised) {
+    Win32WindowDriver user;
+    user.Open({});
+    const HWND dialog = user.Dialog();
+    const PixelRect frame = FrameOf(dialog);
+    const PixelRect area = WorkAreaOf(dialog);
+    EXPECT_EQ(frame.left, area.left + (area.width - frame.width) / 2);
+    EXPECT_EQ(frame.top, area.top + (area.height - frame.height) / 2);
+    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(dialog, GWL_STYLE));
+    EXPECT_NE(style & WS_MINIMIZEBOX, 0u);
+    EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0u);
+    ::ShowWindow(dialog, SW_MINIMIZE);
+    EXPECT_TRUE(WaitFor([dialog] { return ::IsIconic(dialog) != FALSE; }));
+    ::ShowWindow(dialog, SW_RESTORE);
+    EXPECT_TRUE(WaitFor([dialog] { return ::IsIconic(dialog) == FALSE; }));
+    EXPECT_TRUE(user.IsOpen());
+}
+
+// About opens over the middle of the window, wherever the window stands.
+TEST(Win32Placement, AboutOpensOverTheMiddleOfTheWindow) {
+    Win32WindowDriver user;
+    user.readingTime = std::chrono::milliseconds(1500);
+    user.Open({});
+    const HWND dialog = user.Dialog();
+    ::SetWindowPos(dialog, nullptr, 30, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    std::optional<PixelRect> about;
+    std::jthread looker([&](const std::stop_token& stop) {
+        while (!stop.stop_requested() && !about) {
+            const HWND box = ::FindWindowW(nullptr, L"About morvane");
+            if (box != nullptr && ::IsWindowVisible(box)) {
+                about = FrameOf(box);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    });
+    user.SystemCommand(IDM_ABOUTBOX);
+    looker.request_stop();
+    looker.join();
+    ASSERT_TRUE(about.has_value()) << "About did not open";
+    const PixelRect window = FrameOf(dialog);
+    EXPECT_EQ(about->left, window.left + (window.width - about->width) / 2);
+    EXPECT_EQ(about->top, window.top + (window.height - about->height) / 2);
+    EXPECT_EQ(user.said, std::vector<std::string>{"About morvane"});
 }
 
 // Wine takes the display's DPI from the prefix's LogPixels as a program

@@ -31,9 +31,14 @@ bool CanOpenWindows(int argc, const char* const* argv);
 std::optional<bool> ToolkitOption(std::string_view name);
 std::string_view ToolkitOptionsHelp();
 
-// Tells a text that opens no window (the help, the version, a usage error):
-// on standard output, or standard error for a problem, on Linux; in a message
-// box on Windows, where the window has no console to print to.
-void TellWithoutWindow(const std::string& text, bool problem);
+// What a text that opens no window is: a note such as the version, the
+// usage, laid out in columns, or a problem such as a wrong option.
+enum class TextKind { Note, Usage, Problem };
+
+// Tells a text that opens no window: on standard output, or standard error
+// for a problem, on Linux. On Windows, where the window has no console to
+// print to, in a message box; the usage in a box of its own, whose letters
+// are all as wide, so that its columns line up.
+void TellWithoutWindow(const std::string& text, TextKind kind);
 
 }  // namespace morvane::ui

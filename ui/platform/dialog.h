@@ -49,6 +49,10 @@ public:
 
     std::string GetDlgItemText(int id) const;
     void SetDlgItemText(int id, const std::string& text);
+    // Scrolls a field so that the end of its text shows.
+    void ShowEndOfDlgItem(int id);
+    // The text shown while the pointer rests on a control.
+    void SetDlgItemToolTip(int id, const std::string& text);
     // Puts the focus on a field, its text selected.
     void GotoDlgCtrl(int id);
 

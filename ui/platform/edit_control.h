@@ -17,8 +17,15 @@ public:
     bool IsAttached() const { return m_dialog != nullptr; }
 
     void SetWindowText(const std::string& text);
+    // Scrolls the field to its end, so that a text longer than the field
+    // shows how it ends.
+    void ShowEnd();
+    // The text shown while the pointer rests on the field.
+    void SetToolTip(const std::string& text);
 
 private:
+    CDialog& Dialog() const;
+
     CDialog* m_dialog = nullptr;
     int m_id = 0;
 };

@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "platform/pixels.h"
+
 namespace morvane::ui {
 
 // An icon resource as the rendering holds it; empty when there is none.
@@ -20,17 +22,6 @@ private:
 
 // The icon resource with the given id, in all the sizes it was drawn for.
 CIcon LoadIcon(int id);
-
-struct PixelPoint {
-    int x;
-    int y;
-    bool operator==(const PixelPoint&) const = default;
-};
-
-struct PixelSize {
-    int width;
-    int height;
-};
 
 // Where a minimised window draws its icon: centred, rounding as the original
 // platform does.

@@ -14,6 +14,10 @@ namespace morvane::ui {
 // The text in the window's language, as UTF-8.
 std::string Tr(std::string_view context, std::string_view english);
 
+// The window's language as the translations name it ("de", "pt_BR"...), or
+// "en" while it speaks English.
+std::string WindowLanguage();
+
 // %1, %2... in the text replaced by the values, so that each language puts
 // them where its sentences need them.
 std::string Substitute(std::string_view text, std::initializer_list<std::string_view> values);

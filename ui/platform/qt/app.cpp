@@ -73,8 +73,8 @@ std::string_view ToolkitOptionsHelp() {
            "-display DISPLAY and -reverse.\n";
 }
 
-void TellWithoutWindow(const std::string& text, bool problem) {
-    std::fputs(text.c_str(), problem ? stderr : stdout);
+void TellWithoutWindow(const std::string& text, TextKind kind) {
+    std::fputs(text.c_str(), kind == TextKind::Problem ? stderr : stdout);
 }
 
 }  // namespace morvane::ui

@@ -1,21 +1,28 @@
 #include <QAbstractButton>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
+#include <QScreen>
 #include <QStyle>
+#include <QTextDocument>
 #include <QTimer>
 #include <map>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 
 #include "control_factory.h"
 #include "dialog_units.h"
+#include "open_windows.h"
 #include "platform/data_exchange.h"
 #include "platform/text_fit.h"
 #include "platform/translation.h"
+#include "platform/window_placement.h"
 #include "resources/dialog_templates.h"
 #include "resources/resource.h"
 #include "widgets.h"
@@ -37,6 +44,9 @@ Qt::WindowFlags WindowFlagsFor(unsigned style) {
     }
     if ((style & res::kSystemMenu) != 0) {
         flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    }
+    if ((style & res::kMinimizeBox) != 0) {
+        flags |= Qt::WindowMinimizeButtonHint;
     }
     return flags;
 }
@@ -80,6 +90,32 @@ QMessageBox::Icon BoxIcon(MessageKind kind) {
             return QMessageBox::Information;
     }
     return QMessageBox::NoIcon;
+}
+
+// Qt shows a tooltip that looks like markup as markup; a file's name is
+// shown as it is, spaces and all.
+QString PlainToolTip(const QString& text) {
+    if (!Qt::mightBeRichText(text)) {
+        return text;
+    }
+    return "<p style=\"white-space:pre-wrap\">" + text.toHtmlEscaped() + "</p>";
+}
+
+PixelRect PixelRectOf(const QRect& rect) {
+    return {rect.x(), rect.y(), rect.width(), rect.height()};
+}
+
+// The caption's height is the window manager's; where the window that
+// cascades knows none, the style's own serves.
+int CascadeStep(const OpenWindow& before, const QWidget& window) {
+    return before.caption > 0
+               ? before.caption
+               : window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
+}
+
+OpenWindow PlaceOf(const QWidget& window) {
+    return {window.frameGeometry().topLeft(),
+            window.geometry().top() - window.frameGeometry().top()};
 }
 
 // Only files of this machine are offered to the dialog; an address of
@@ -134,12 +170,16 @@ struct CDialog::Native : public QDialog {
     void LabelFields();
     void RouteButton(QWidget* control, int id);
     void FocusFirstTabStop();
+    void CascadeFromTheLastWindow();
     void AnswerDrag(QDropEvent& event) const;
     QWidget* Control(int id) const;
     // What Qt paints where the dialog paints nothing of its own.
     void PaintAsQtDoes() { QDialog::paintEvent(currentPaint); }
 
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -155,6 +195,8 @@ struct CDialog::Native : public QDialog {
     std::map<int, QWidget*> controlsById;
     QPaintEvent* currentPaint = nullptr;
     bool initialised = false;
+    // A main window's entry among the open windows, while it shows.
+    std::unique_ptr<OpenWindowRecord> openWindow;
 };
 
 CDialog::Native::Native(CDialog& owner, const res::DialogTemplate& shape, QWidget* parentWindow)
@@ -248,8 +290,18 @@ QWidget* CDialog::Native::Control(int id) const {
     return found != controlsById.end() ? found->second : nullptr;
 }
 
+// Shown by the program, not given back by the window manager: a main window
+// takes its place among the open ones, the first time in the cascade.
 void CDialog::Native::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    const bool mainWindow = (dialogTemplate.windowStyle & res::kAppWindow) != 0;
+    if (mainWindow && !event->spontaneous() && openWindow == nullptr) {
+        openWindow = std::make_unique<OpenWindowRecord>();
+        if (!initialised) {
+            CascadeFromTheLastWindow();
+        }
+        openWindow->Keep(PlaceOf(*this));
+    }
     if (initialised) {
         return;
     }
@@ -257,6 +309,46 @@ void CDialog::Native::showEvent(QShowEvent* event) {
     if (dialog.OnInitDialog()) {
         FocusFirstTabStop();
     }
+}
+
+// Qt has placed the window, in the middle of the screen, before it shows; a
+// window of another morvane there already would be covered by it.
+void CDialog::Native::CascadeFromTheLastWindow() {
+    const std::optional<OpenWindow> before = openWindow->LastOtherOpened();
+    if (!before) {
+        return;
+    }
+    const QScreen* screen = QGuiApplication::screenAt(before->position);
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    const PixelPoint at =
+        CascadedFrom({before->position.x(), before->position.y()}, {width(), height()},
+                     CascadeStep(*before, *this), PixelRectOf(screen->availableGeometry()));
+    move(at.x, at.y);
+}
+
+void CDialog::Native::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    if (!event->spontaneous()) {
+        openWindow.reset();
+    }
+}
+
+void CDialog::Native::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    if (openWindow != nullptr && isVisible()) {
+        openWindow->Keep(PlaceOf(*this));
+    }
+}
+
+// F1 is the application's help, wherever the focus is in the window.
+void CDialog::Native::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::HelpContents)) {
+        dialog.OnCommand(ID_HELP);
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void CDialog::Native::FocusFirstTabStop() {
@@ -345,6 +437,17 @@ std::string CDialog::GetDlgItemText(int id) const {
 
 void CDialog::SetDlgItemText(int id, const std::string& text) {
     EditField(*this, id).setText(FromUtf8(text));
+}
+
+void CDialog::ShowEndOfDlgItem(int id) {
+    QLineEdit& edit = EditField(*this, id);
+    edit.setCursorPosition(static_cast<int>(edit.text().size()));
+}
+
+void CDialog::SetDlgItemToolTip(int id, const std::string& text) {
+    if (QWidget* control = NativeControl(*this, id)) {
+        control->setToolTip(PlainToolTip(FromUtf8(text)));
+    }
 }
 
 void CDialog::GotoDlgCtrl(int id) {

@@ -36,6 +36,9 @@ void ConfigureFileDialog(QFileDialog& dialog, const ChooserRequest& request) {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setNameFilter(QString::fromStdString(ModelFilesFilter()));
     dialog.setDefaultSuffix("zrm");
+    if (!request.folder.empty()) {
+        dialog.setDirectory(QString::fromStdU16String(request.folder.u16string()));
+    }
     dialog.selectFile("*.zrm");
     if (request.accepts == ChooserRequest::Accepts::ExistingFile) {
         dialog.setFileMode(QFileDialog::ExistingFile);

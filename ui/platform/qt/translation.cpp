@@ -32,10 +32,12 @@ std::vector<std::string> ToStrings(const QStringList& list) {
     return strings;
 }
 
-// The window's own texts, and Qt's: the buttons of its boxes and choosers.
+// The window's own texts, and Qt's: the buttons of its boxes and choosers;
+// and the language they speak.
 struct Translators {
     QTranslator own;
     QTranslator qt;
+    std::string language = "en";
 };
 
 Translators& InstalledTranslators() {
@@ -56,8 +58,9 @@ std::string UseLanguage(const QStringList& wanted) {
     QCoreApplication::removeTranslator(&translators.qt);
     const std::optional<std::string> language =
         ChooseLanguage(ToStrings(wanted), BuiltInTranslations());
+    translators.language = language.value_or("en");
     if (!language) {
-        return "en";
+        return translators.language;
     }
     const QString code = QString::fromStdString(*language);
     if (translators.own.load(kOwnPrefix + code, kTranslationsFolder)) {
@@ -67,6 +70,10 @@ std::string UseLanguage(const QStringList& wanted) {
         QCoreApplication::installTranslator(&translators.qt);
     }
     return *language;
+}
+
+std::string WindowLanguage() {
+    return InstalledTranslators().language;
 }
 
 std::string UseUsersLanguage() {

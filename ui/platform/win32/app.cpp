@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "platform/app.h"
+#include "text_box.h"
 
 namespace morvane::ui {
 
@@ -33,9 +34,14 @@ std::string_view ToolkitOptionsHelp() {
     return "";
 }
 
-void TellWithoutWindow(const std::string& text, bool problem) {
-    ::MessageBoxW(nullptr, Widen(text).c_str(), L"morvane",
-                  static_cast<UINT>(MB_OK | (problem ? MB_ICONERROR : MB_ICONINFORMATION)));
+void TellWithoutWindow(const std::string& text, TextKind kind) {
+    if (kind == TextKind::Usage) {
+        ShowTextInColumns(L"morvane", text);
+        return;
+    }
+    ::MessageBoxW(
+        nullptr, Widen(text).c_str(), L"morvane",
+        static_cast<UINT>(MB_OK | (kind == TextKind::Problem ? MB_ICONERROR : MB_ICONINFORMATION)));
 }
 
 }  // namespace morvane::ui

@@ -1,5 +1,6 @@
 #include "windows_api.h"
 //
+#include <commctrl.h>
 #include <oleacc.h>
 
 #include <deque>
@@ -9,6 +10,7 @@
 #include "dialog_template.h"
 #include "platform/data_exchange.h"
 #include "platform/translation.h"
+#include "platform/window_placement.h"
 #include "resources/resource.h"
 
 namespace morvane::ui {
@@ -25,6 +27,97 @@ constexpr GUID kAccessibleName{
 
 // Posted to the dialog itself: the calls queued by PostCall are due.
 constexpr UINT kRunPostedCalls = WM_APP + 1;
+
+// Marks a main window, so that the main window of another morvane that opens
+// meanwhile can find it.
+constexpr const wchar_t* kMainWindowProperty = L"morvane.MainWindow";
+
+PixelRect PixelRectOf(const RECT& rect) {
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+PixelRect WorkAreaOf(HMONITOR monitor) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    ::GetMonitorInfoW(monitor, &info);
+    return PixelRectOf(info.rcWork);
+}
+
+PixelRect FrameOf(HWND window) {
+    RECT frame{};
+    ::GetWindowRect(window, &frame);
+    return PixelRectOf(frame);
+}
+
+void MoveTo(HWND window, PixelPoint at) {
+    ::SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The frontmost main window of another morvane that shows; a minimised one
+// is covered by nothing.
+HWND OtherMainWindow(HWND self) {
+    std::pair<HWND, HWND> search{self, nullptr};  // this window, and the other found
+    ::EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto& [own, found] = *reinterpret_cast<std::pair<HWND, HWND>*>(data);
+            if (window != own && ::IsWindowVisible(window) && !::IsIconic(window) &&
+                ::GetPropW(window, kMainWindowProperty) != nullptr) {
+                found = window;
+            }
+            return found == nullptr;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+
+// Below and to the right of another morvane's window by the height of its
+// caption, so that its caption still shows; or else in the middle of the
+// work area of the monitor the program was started on, where the window it
+// was started from is.
+void PlaceMainWindow(HWND window) {
+    const PixelRect frame = FrameOf(window);
+    const PixelSize size{frame.width, frame.height};
+    if (const HWND before = OtherMainWindow(window)) {
+        const PixelRect other = FrameOf(before);
+        POINT client{0, 0};
+        ::ClientToScreen(before, &client);
+        MoveTo(window,
+               CascadedFrom({other.left, other.top}, size, client.y - other.top,
+                            WorkAreaOf(::MonitorFromWindow(before, MONITOR_DEFAULTTONEAREST))));
+    } else {
+        const PixelRect area =
+            WorkAreaOf(::MonitorFromWindow(::GetForegroundWindow(), MONITOR_DEFAULTTOPRIMARY));
+        MoveTo(window, KeptIn(CentredIn(size, area), size, area));
+    }
+    ::SetPropW(window, kMainWindowProperty, reinterpret_cast<HANDLE>(1));
+}
+
+void CentreOver(HWND window, HWND owner) {
+    const PixelRect frame = FrameOf(window);
+    const PixelSize size{frame.width, frame.height};
+    const PixelRect area = WorkAreaOf(::MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST));
+    MoveTo(window, KeptIn(CentredIn(size, FrameOf(owner)), size, area));
+}
+
+// A tooltip shows at most this many characters.
+constexpr std::size_t kLongestToolTip = 1023;
+
+// A text too long for a tooltip loses its middle, so that it still shows how
+// it begins and, in a path, the file's name at its end.
+std::wstring FittedToolTip(std::wstring text) {
+    if (text.size() <= kLongestToolTip) {
+        return text;
+    }
+    std::size_t head = kLongestToolTip / 2;
+    std::size_t tail = kLongestToolTip - head - 1;
+    if (IS_HIGH_SURROGATE(text[head - 1])) {
+        --head;
+    }
+    if (IS_LOW_SURROGATE(text[text.size() - tail])) {
+        --tail;
+    }
+    return text.substr(0, head) + L"\u2026" + text.substr(text.size() - tail);
+}
 
 UINT BoxIcon(MessageKind kind) {
     switch (kind) {
@@ -56,6 +149,7 @@ struct CDialog::Native {
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR InitDialog(HWND window);
+    void Place();
     void NameControlsWithoutLabels();
     void ShowIcon(bool big, UINT dpi);
     void DropFiles(HDROP drop);
@@ -75,6 +169,9 @@ struct CDialog::Native {
     // The small and the big icon, and those loaded for the window's display.
     CIcon icons[2];
     HICON shownIcons[2] = {nullptr, nullptr};
+    // The tooltips of the controls that have one; the window's own, so it
+    // goes with it.
+    HWND tooltips = nullptr;
 };
 
 INT_PTR CALLBACK CDialog::Native::DialogProc(HWND window, UINT message, WPARAM wParam,
@@ -107,7 +204,17 @@ INT_PTR CDialog::Native::InitDialog(HWND window) {
         ::DragAcceptFiles(window, TRUE);
     }
     NameControlsWithoutLabels();
+    Place();
     return dialog.OnInitDialog() ? TRUE : FALSE;
+}
+
+// The window shows once this message is done, already in its place.
+void CDialog::Native::Place() {
+    if ((dialogTemplate.windowStyle & res::kAppWindow) != 0) {
+        PlaceMainWindow(hwnd);
+    } else if (const HWND owner = parent != nullptr ? NativeWindow(*parent) : nullptr) {
+        CentreOver(hwnd, owner);
+    }
 }
 
 // Windows names a field for a screen reader by the text before it; a field
@@ -140,6 +247,13 @@ INT_PTR CDialog::Native::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SYSCOMMAND:
             dialog.OnSysCommand(static_cast<int>(wParam));
             return TRUE;
+        // F1, passed on to the dialog from the control that has the focus.
+        case WM_HELP:
+            dialog.OnCommand(ID_HELP);
+            return TRUE;
+        case WM_DESTROY:
+            ::RemovePropW(hwnd, kMainWindowProperty);
+            return FALSE;
         // The system scales the dialog, its font and its place itself.
         case WM_DPICHANGED:
             ShowIcon(true, HIWORD(wParam));
@@ -238,6 +352,7 @@ int CDialog::DoModal() {
         ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), dialogTemplate.Get(), owner,
                                   &Native::DialogProc, reinterpret_cast<LPARAM>(&native));
     native.hwnd = nullptr;
+    native.tooltips = nullptr;
     for (HICON& shown : native.shownIcons) {
         if (shown != nullptr) {
             ::DestroyIcon(std::exchange(shown, nullptr));
@@ -258,6 +373,43 @@ void CDialog::SetDlgItemText(int id, const std::string& text) {
         throw std::logic_error("control " + std::to_string(id) + " is not in the dialog");
     }
     ::SetDlgItemTextW(m_native->hwnd, id, Widen(text).c_str());
+}
+
+// The caret at the end, scrolled into view, whether or not the field has the
+// focus.
+void CDialog::ShowEndOfDlgItem(int id) {
+    const HWND field = ::GetDlgItem(m_native->hwnd, id);
+    const auto end = static_cast<WPARAM>(::GetWindowTextLengthW(field));
+    ::SendMessageW(field, EM_SETSEL, end, static_cast<LPARAM>(end));
+    ::SendMessageW(field, EM_SCROLLCARET, 0, 0);
+}
+
+// The tooltip shows whether or not the window is active, and as long as the
+// work area is wide where the text can be wrapped.
+void CDialog::SetDlgItemToolTip(int id, const std::string& text) {
+    Native& native = *m_native;
+    const HWND control = ::GetDlgItem(native.hwnd, id);
+    if (control == nullptr) {
+        return;
+    }
+    if (native.tooltips == nullptr) {
+        native.tooltips = ::CreateWindowExW(
+            WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, native.hwnd, nullptr,
+            ::GetModuleHandleW(nullptr), nullptr);
+        const PixelRect area =
+            WorkAreaOf(::MonitorFromWindow(native.hwnd, MONITOR_DEFAULTTONEAREST));
+        ::SendMessageW(native.tooltips, TTM_SETMAXTIPWIDTH, 0, area.width);
+    }
+    std::wstring tip = FittedToolTip(Widen(text));
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = native.hwnd;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = tip.data();
+    ::SendMessageW(native.tooltips, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    ::SendMessageW(native.tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void CDialog::GotoDlgCtrl(int id) {

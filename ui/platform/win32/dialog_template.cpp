@@ -21,6 +21,9 @@ DWORD WindowStyleFor(unsigned style) {
     if ((style & res::kModalFrame) != 0) {
         windowStyle |= DS_MODALFRAME;
     }
+    if ((style & res::kMinimizeBox) != 0) {
+        windowStyle |= WS_MINIMIZEBOX;
+    }
     return windowStyle;
 }
 

@@ -25,13 +25,14 @@ struct OpenFileRequest {
     OpenFileRequest& operator=(const OpenFileRequest&) = delete;
 
     std::wstring title;
+    std::wstring folder;
     std::wstring filter = FilterList();
     std::wstring file;  // the initial name in, the chosen path out
     OPENFILENAMEW settings{};
 };
 
 OpenFileRequest::OpenFileRequest(const ChooserRequest& request)
-    : title(Widen(request.title)), file(L"*.zrm") {
+    : title(Widen(request.title)), folder(request.folder.native()), file(L"*.zrm") {
     file.resize(kPathCharacters, L'\0');
     settings.lStructSize = sizeof settings;
     settings.hwndOwner = ::GetActiveWindow();
@@ -40,6 +41,7 @@ OpenFileRequest::OpenFileRequest(const ChooserRequest& request)
     settings.lpstrFile = file.data();
     settings.nMaxFile = static_cast<DWORD>(file.size());
     settings.lpstrTitle = title.c_str();
+    settings.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     settings.lpstrDefExt = L"zrm";
     settings.Flags = OFN_EXPLORER |
                      (request.accepts == ChooserRequest::Accepts::ExistingFile ? OFN_FILEMUSTEXIST

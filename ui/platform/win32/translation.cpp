@@ -53,4 +53,9 @@ std::string Tr(std::string_view context, std::string_view english) {
     return std::string(english);
 }
 
+std::string WindowLanguage() {
+    const res::Translation* translation = WindowTranslation();
+    return translation != nullptr ? std::string(translation->language) : "en";
+}
+
 }  // namespace morvane::ui

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <filesystem>
+
+#include "user_guide.h"
+
+namespace morvane::ui {
+
+// The desktop's own programs: its URL handler on Linux, the shell on Windows.
+class SystemDocumentOpener : public DocumentOpener {
+public:
+    bool Open(const std::filesystem::path& document) override;
+};
+
+// Where the user guide is installed, found from where the program is:
+// share/morvane/guide beside the program's bin folder on Linux, the guide
+// folder beside morvane.exe on Windows.
+std::filesystem::path InstalledGuideFolder();
+
+}  // namespace morvane::ui
