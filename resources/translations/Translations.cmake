@@ -3,7 +3,7 @@
 # marks (lupdate), refuses one that leaves a text untranslated, and makes
 # what each system reads: Qt's .qm files, built into the program, on Linux; a
 # C++ table on Windows.
-set(MORVANE_LANGUAGES de)
+set(MORVANE_LANGUAGES de fr es pt_BR ru ja zh_CN)
 
 find_program(MORVANE_LUPDATE lupdate HINTS /usr/lib/qt6/bin REQUIRED)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)

@@ -321,6 +321,54 @@ TEST_F(QtWindowTest, NoTextIsCutOffAndTextIsReallyDrawn) {
     EXPECT_GT(inked, 50);
 }
 
+// The windows speak a language for as long as this lives, then English again.
+class SpeakingLanguage {
+public:
+    explicit SpeakingLanguage(const QString& language) { UseLanguage({language}); }
+    ~SpeakingLanguage() { UseLanguage({"en"}); }
+    SpeakingLanguage(const SpeakingLanguage&) = delete;
+    SpeakingLanguage& operator=(const SpeakingLanguage&) = delete;
+};
+
+QString TextOf(const QWidget& window, const char* name) {
+    const QWidget* control = window.findChild<QWidget*>(name);
+    if (const auto* label = qobject_cast<const QLabel*>(control)) {
+        return label->text();
+    }
+    const auto* button = qobject_cast<const QAbstractButton*>(control);
+    return button != nullptr ? button->text() : QString();
+}
+
+// A German user's window, its boxes, About and Qt's own buttons speak German,
+// and every text is whole.
+TEST_F(QtWindowTest, TranslatedIntoGermanEveryTextIsWhole) {
+    const SpeakingLanguage german("de-DE");
+    user->Open();
+    QDialog& window = QtUser().Widget();
+    const std::pair<const char*, const char*> texts[] = {
+        {"IDOK", "Beenden"},
+        {"IDC_CHOOSE", "ZRM wählen..."},
+        {"IDC_STATIC_VOLUMES", "Anzahl der Kollisionsvolumen:"},
+        {"IDC_SAVE", "ZRM speichern..."},
+    };
+    for (const auto& [name, text] : texts) {
+        EXPECT_EQ(TextOf(window, name), text) << name;
+    }
+    EXPECT_EQ(window.windowTitle(), "morvane");
+    ExpectNoTextClipped(window);
+    CAboutDlg about(&QtUser().Window());
+    QDialog& aboutWindow = NativeWidget(about);
+    aboutWindow.show();
+    EXPECT_EQ(aboutWindow.windowTitle(), "Über morvane");
+    EXPECT_EQ(TextOf(aboutWindow, "IDC_STATIC_RIGHTS"), "(C) 2026 die Autoren von morvane");
+    ExpectNoTextClipped(aboutWindow);
+    user->Click(IDC_SAVE);
+    EXPECT_EQ(user->said,
+              std::vector<std::string>{"Wählen Sie zuerst ein ZRM-Modell zum Lesen (Schritt 1)."});
+    const QMessageBox question(QMessageBox::Warning, "", "", QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(question.button(QMessageBox::No)->text(), "&Nein");
+}
+
 }  // namespace
 }  // namespace morvane::ui::scenarios
 

@@ -1,6 +1,8 @@
 // What the Win32 window does that the scenarios cannot say of both
 // renderings: what Active Accessibility tells of it, and how it follows the
 // display's DPI.
+#include <cstdlib>
+
 #include "win32_window_driver.h"
 
 namespace morvane::ui::scenarios {
@@ -115,6 +117,35 @@ void ExpectNoTextClipped(HWND dialog) {
         EXPECT_LE(extent.cy, room.bottom) << Narrow(text);
     }
     ::ReleaseDC(dialog, dc);
+}
+
+// A German user's Windows gets the window, its boxes and About in German,
+// each text whole in its control. The run for a German user says so.
+TEST(Translated, TheWindowSpeaksTheUsersLanguage) {
+    const char* language = std::getenv("MORVANE_TEST_LANGUAGE");
+    if (language == nullptr || std::string_view(language) != "de") {
+        GTEST_SKIP() << "the run is not a German user's";
+    }
+    Win32WindowDriver user;
+    user.Open({});
+    const HWND dialog = user.Dialog();
+    const std::pair<int, const char*> texts[] = {
+        {IDOK, "Beenden"},
+        {IDC_CHOOSE, "ZRM wählen..."},
+        {IDC_SAVE, "ZRM speichern..."},
+    };
+    for (const auto& [id, text] : texts) {
+        EXPECT_EQ(TextOfWindow(::GetDlgItem(dialog, id)), text);
+    }
+    const HWND label = ::GetWindow(::GetDlgItem(dialog, IDC_VOLUMES), GW_HWNDPREV);
+    EXPECT_EQ(TextOfWindow(label), "Anzahl der Kollisionsvolumen:");
+    EXPECT_EQ(TextOfWindow(dialog), "morvane");
+    ExpectNoTextClipped(dialog);
+    user.Click(IDC_SAVE);
+    user.SystemCommand(IDM_ABOUTBOX);
+    EXPECT_EQ(user.said,
+              (std::vector<std::string>{"Wählen Sie zuerst ein ZRM-Modell zum Lesen (Schritt 1).",
+                                        "Über morvane"}));
 }
 
 // Wine takes the display's DPI from the prefix's LogPixels as a program
