@@ -151,42 +151,6 @@ TEST_F(QtWindowTest, ARefusedSaveKeepsItsTechnicalLineInTheDetails) {
     EXPECT_EQ(folder.listing(), "notes.zrm ");
 }
 
-// Windows made while it lasts speak German, Qt's own buttons included.
-class InGerman {
-public:
-    InGerman() { EXPECT_EQ(UseLanguage({"de-DE"}), "de"); }
-    ~InGerman() { UseLanguage({"en"}); }
-    InGerman(const InGerman&) = delete;
-    InGerman& operator=(const InGerman&) = delete;
-};
-
-// The plain words are the user's; the technical line, for whoever reports the
-// problem, stays English.
-TEST_F(QtWindowTest, ARefusalInGermanKeepsItsTechnicalLineInEnglish) {
-    const InGerman german;
-    const auto notAModel = Write("notes.zrm", "Hello, world");
-    const auto readOnly = Write("locked.zrm", "keep");
-    std::filesystem::permissions(readOnly, std::filesystem::perms::owner_write,
-                                 std::filesystem::perm_options::remove);
-    user->Open({notAModel});
-    user->chooserAnswers = {folder / "out.zrm"};
-    user->Click(IDC_SAVE);
-    user->chooserAnswers = {Write("in.zrm", kModel), readOnly};
-    user->Click(IDC_CHOOSE);
-    user->Click(IDC_SAVE);
-    const std::vector<std::pair<std::string, std::string>> boxes = {
-        {"Diese Datei ist kein ZRM-Modell.\nWählen Sie eine Datei, die ein ZRM-Modell enthält.",
-         "'" + DisplayText(notAModel) +
-             "': not a ZRM model: it begins with 0x6C6C6548 ('lleH') where the ZRM4 container "
-             "header must stand"},
-        {"„" + DisplayText(readOnly) +
-             "“ ist schreibgeschützt.\nHeben Sie den Schreibschutz auf oder wählen Sie einen "
-             "anderen Namen für das neue Modell.",
-         "'" + DisplayText(readOnly) + "' is read-only; make it writable to replace it"}};
-    EXPECT_EQ(QtUser().boxes, boxes);
-    EXPECT_EQ(readFile(readOnly), "keep");
-}
-
 TEST_F(QtWindowTest, EscapeAnswersTheSecondBlockQuestionNo) {
     user->Open({Write("in.zrm", rewriteInMemory(kModel, 3).output)});
     user->Click(IDC_SAVE);  // the box is closed: Escape
@@ -367,6 +331,33 @@ TEST_F(QtWindowTest, TranslatedIntoGermanEveryTextIsWhole) {
               std::vector<std::string>{"Wählen Sie zuerst ein ZRM-Modell zum Lesen (Schritt 1)."});
     const QMessageBox question(QMessageBox::Warning, "", "", QMessageBox::Yes | QMessageBox::No);
     EXPECT_EQ(question.button(QMessageBox::No)->text(), "&Nein");
+}
+
+// The plain words are the user's; the technical line, for whoever reports the
+// problem, stays English.
+TEST_F(QtWindowTest, ARefusalInGermanKeepsItsTechnicalLineInEnglish) {
+    const SpeakingLanguage german("de-DE");
+    const auto notAModel = Write("notes.zrm", "Hello, world");
+    const auto readOnly = Write("locked.zrm", "keep");
+    std::filesystem::permissions(readOnly, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    user->Open({notAModel});
+    user->chooserAnswers = {folder / "out.zrm"};
+    user->Click(IDC_SAVE);
+    user->chooserAnswers = {Write("in.zrm", kModel), readOnly};
+    user->Click(IDC_CHOOSE);
+    user->Click(IDC_SAVE);
+    const std::vector<std::pair<std::string, std::string>> boxes = {
+        {"Diese Datei ist kein ZRM-Modell.\nWählen Sie eine Datei, die ein ZRM-Modell enthält.",
+         "'" + DisplayText(notAModel) +
+             "': not a ZRM model: it begins with 0x6C6C6548 ('lleH') where the ZRM4 container "
+             "header must stand"},
+        {"„" + DisplayText(readOnly) +
+             "“ ist schreibgeschützt.\nHeben Sie den Schreibschutz auf oder wählen Sie einen "
+             "anderen Namen für das neue Modell.",
+         "'" + DisplayText(readOnly) + "' is read-only; make it writable to replace it"}};
+    EXPECT_EQ(QtUser().boxes, boxes);
+    EXPECT_EQ(readFile(readOnly), "keep");
 }
 
 }  // namespace
