@@ -19,7 +19,9 @@
 #include "support/temp_folder.h"
 #include "support/zrm_builder.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include "model/files/windows/system_error.h"
+#else
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -397,6 +399,50 @@ TEST_F(PlainWords, AFailedCallIsToldByWhatItsReasonMeans) {
         EXPECT_GT(faults::counts[call], callsBefore) << "the call did not fail";
     }
 }
+
+#ifdef _WIN32
+// Windows gives reasons of its own; each is told as the same reason is told
+// elsewhere, and the technical line keeps Windows' own sentence.
+TEST_F(PlainWords, AWindowsReasonIsToldAsWhatItMeans) {
+    const fs::path input = Write("in.zrm", kModel);
+    const fs::path output = folder / "out.zrm";
+    static std::error_code failure;
+    sys::SystemCalls().write = [](sys::File, const char*, std::size_t) { return failure; };
+    const std::string diskFull =
+        "There is not enough room on the disk for the new model.\nFree some space, or save it on "
+        "another disk.";
+    const std::pair<DWORD, std::string> reasons[] = {
+        {ERROR_DISK_FULL, diskFull},
+        {ERROR_HANDLE_DISK_FULL, diskFull},
+        {1295, diskFull},  // ERROR_DISK_QUOTA_EXCEEDED
+        {ERROR_FILE_TOO_LARGE,
+         "The new model is larger than the system allows this program to write.\nSave it on "
+         "another disk, or ask your administrator to raise the limit on file sizes."},
+        {ERROR_WRITE_PROTECT, "The folder " + quoted(folder.path()) +
+                                  " is on a disk that cannot be written to.\nSave the model on "
+                                  "another disk."},
+        {ERROR_NOT_ENOUGH_MEMORY,
+         "There is not enough memory to save the model.\n" + kTryAgainLater},
+    };
+    for (const auto& [code, text] : reasons) {
+        SCOPED_TRACE(code);
+        failure = WindowsError(code);
+        ExpectTold(Saving(input, output), text,
+                   "cannot write the model " + quoted(input) + " to " + quoted(output) + ": " +
+                       failure.message());
+    }
+    sys::SystemCalls() = sys::NativeCalls();
+    sys::SystemCalls().openToRead = [](const fs::path&, sys::File&) {
+        return OpenForWritingElsewhere();
+    };
+    ExpectTold(
+        Saving(input, output),
+        "Another program has this model open for writing.\nWait until it has finished, "
+        "then try again.",
+        "cannot open the model " + quoted(input) + ": " + OpenForWritingElsewhere().message());
+    EXPECT_EQ(folder.listing(), "in.zrm ");
+}
+#endif
 
 TEST_F(PlainWords, WhatStopsASaveFromOutsideItsFilesIsToldToo) {
     const fs::path input = Write("in.zrm", kModel);

@@ -8,6 +8,8 @@ namespace {
 
 // Not a Windows error code: set apart for a model another program writes.
 constexpr int kOpenForWritingElsewhere = -1;
+// ERROR_DISK_QUOTA_EXCEEDED, which not every Windows SDK's headers name.
+constexpr int kDiskQuotaExceeded = 1295;
 
 std::string systemMessage(DWORD error) {
     wchar_t* text = nullptr;
@@ -54,7 +56,7 @@ public:
                 return std::errc::not_supported;
             case ERROR_DISK_FULL:
             case ERROR_HANDLE_DISK_FULL:
-            case ERROR_DISK_QUOTA_EXCEEDED:
+            case kDiskQuotaExceeded:
                 return std::errc::no_space_on_device;
             case ERROR_FILE_TOO_LARGE:
                 return std::errc::file_too_large;
