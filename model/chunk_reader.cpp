@@ -25,7 +25,8 @@ std::string describeChunk(const ChunkHeader& header) {
 
 [[noreturn]] void refuse(ModelError::Kind kind, const ChunkHeader& header,
                          const std::string& problem) {
-    throw ModelError(kind, header.offset, describeChunk(header) + ": " + problem);
+    throw ModelError(kind, header.offset, describeChunk(header) + ": " + problem,
+                     std::string(header.kind->name));
 }
 
 std::int64_t paddedSize(const zrm::ChunkKind& kind, std::int32_t size) {
@@ -67,8 +68,9 @@ std::int64_t copiedChunkBytes(const char* header) {
 
 }  // namespace
 
-void RefuseTooLarge(const ChunkHeader& header, std::int64_t value, std::string_view what) {
-    refuse(ModelError::Kind::TooLarge, header,
+void RefuseTooLarge(const ChunkHeader& header, std::int64_t value, std::string_view what,
+                    ModelError::Kind kind) {
+    refuse(kind, header,
            std::string(what) + " (" + std::to_string(value) +
                ") does not fit in the format's signed 32-bit words");
 }
@@ -161,7 +163,7 @@ void ChunkReader::passOverUnknownWords() {
 void ChunkReader::readHeader(const zrm::ChunkKind& kind) {
     chunk_ = ChunkHeader{&kind, offset_, 0, 0, 0, zrm::kChunkHeaderBytes};
     if (remaining() < zrm::kChunkHeaderBytes) {
-        refuse(ModelError::Kind::TruncatedChunk, chunk_,
+        refuse(ModelError::Kind::TruncatedHeader, chunk_,
                "the header is cut off after " + std::to_string(remaining()) + " of its " +
                    std::to_string(zrm::kChunkHeaderBytes) + " bytes");
     }
@@ -189,10 +191,10 @@ void ChunkReader::checkSizes(ChunkHeader& header) const {
                    "found");
     }
     const std::int64_t padded = paddedSize(*header.kind, header.size);
-    RequireWordSized(header, padded, "the padded size");
+    RequireWordSized(header, padded, "the padded size", ModelError::Kind::TooLarge);
     const std::int64_t occupied = occupiedBytes(*header.kind, padded);
     if (handling != zrm::Handling::Extend) {
-        RequireWordSized(header, occupied, "the chunk's length");
+        RequireWordSized(header, occupied, "the chunk's length", ModelError::Kind::TooLarge);
     }
     if (remaining() < padded) {
         refuse(ModelError::Kind::TruncatedChunk, header,

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/errors.h"
 #include "model/format.h"
 
 namespace morvane {
@@ -111,12 +112,15 @@ private:
 };
 
 [[noreturn]] void RefuseTooLarge(const ChunkHeader& header, std::int64_t value,
-                                 std::string_view what);
+                                 std::string_view what, ModelError::Kind kind);
 
-// Refuses the chunk when a length computed for it does not fit in a word.
-inline void RequireWordSized(const ChunkHeader& header, std::int64_t value, std::string_view what) {
+// Refuses the chunk, as `kind`, when a length computed for it does not fit
+// in a word: TooLarge for the chunk's own sizes, GrowsTooLarge for what the
+// rewrite makes of them.
+inline void RequireWordSized(const ChunkHeader& header, std::int64_t value, std::string_view what,
+                             ModelError::Kind kind) {
     if (value > INT32_MAX) [[unlikely]] {
-        RefuseTooLarge(header, value, what);
+        RefuseTooLarge(header, value, what, kind);
     }
 }
 

@@ -14,7 +14,8 @@ void RewriteLength::count(const ChunkHeader& header) {
             add(header, header.occupied);
             break;
         case zrm::Handling::Extend:
-            RequireWordSized(header, wideExtendedSize(header), "the extended size word");
+            RequireWordSized(header, wideExtendedSize(header), "the extended size word",
+                             ModelError::Kind::GrowsTooLarge);
             // The count credits the extended chunk 4 bytes short of what it
             // occupies; files written so far carry that count, so it stays.
             add(header, wideExtendedSize(header) + 2 * zrm::kWordBytes);
@@ -43,7 +44,8 @@ std::int64_t RewriteLength::wideExtendedSize(const ChunkHeader& prim) const {
 
 void RewriteLength::add(const ChunkHeader& header, std::int64_t bytes) {
     RequireWordSized(header, counted_ + bytes + zrm::kClosingHandBytes,
-                     "the rewritten model's byte count with its closing HAND chunk");
+                     "the rewritten model's byte count with its closing HAND chunk",
+                     ModelError::Kind::GrowsTooLarge);
     counted_ += bytes;
 }
 

@@ -9,6 +9,7 @@
 #include "model/files/model_file.h"
 #include "model/files/path_text.h"
 #include "model/format.h"
+#include "plain_words.h"
 #include "platform/data_exchange.h"
 #include "platform/translation.h"
 #include "resources/dialog_templates.h"
@@ -47,11 +48,11 @@ std::optional<std::filesystem::path> DroppedModel(const std::vector<std::filesys
 
 // Why a path named on the command line cannot be chosen as the model, in the
 // words a save would use; opening it neither waits on a pipe nor reads it.
-std::optional<std::string> WhyNotAModelFile(const std::filesystem::path& path) {
+std::optional<PlainMessage> WhyNotAModelFile(const std::filesystem::path& path) {
     try {
         ModelFile{path};
-    } catch (const Error& refusal) {
-        return refusal.what();
+    } catch (const FileError& refusal) {
+        return PlainMessageFor(refusal);
     }
     return std::nullopt;
 }
@@ -132,14 +133,14 @@ void CCollisionDlg::TakeStartingModels() {
     for (std::filesystem::path& model : models) {
         model = AbsolutePath(model);
     }
-    const std::optional<std::string> problem = WhyNotAModelFile(models.front());
+    const std::optional<PlainMessage> problem = WhyNotAModelFile(models.front());
     if (!problem) {
         ChooseModel(models.front());
     }
     const std::vector<std::filesystem::path> others(models.begin() + 1, models.end());
     PostCall([this, problem, others] {
         if (problem) {
-            ShowMessage(MessageKind::Error, *problem);
+            ShowProblem(*problem);
         }
         if (!others.empty()) {
             ShowMessage(MessageKind::Note, NotOpenedText(others));
@@ -269,7 +270,7 @@ void CCollisionDlg::OnSaveFile() {
         return;
     }
     if (session.settled()) {
-        ShowMessage(MessageKind::Error, session.outcome().message);
+        ShowProblem(PlainMessageFor(session.outcome()));
         return;
     }
     RewriteInto(session, *output);
@@ -297,13 +298,17 @@ void CCollisionDlg::RewriteInto(RewriteSession& session, const std::filesystem::
             break;
         case RewriteOutcome::Status::Refused:
         case RewriteOutcome::Status::Failed:
-            ShowMessage(MessageKind::Error, outcome.message);
+            ShowProblem(PlainMessageFor(outcome));
             break;
         case RewriteOutcome::Status::WouldWrite:
         case RewriteOutcome::Status::LeftOut:
         case RewriteOutcome::Status::Cancelled:
             break;
     }
+}
+
+void CCollisionDlg::ShowProblem(const PlainMessage& problem) {
+    ShowMessage(MessageKind::Error, problem.text, problem.details);
 }
 
 void CCollisionDlg::OnPaint() {

@@ -15,6 +15,8 @@
 
 namespace morvane::ui {
 
+struct PlainMessage;
+
 // The whole of the program's window: 1) choose a model, 2) type how many
 // collision volumes it is to carry, 3) choose the name to write it to.
 class CCollisionDlg : public CDialog {
@@ -51,6 +53,7 @@ private:
     bool AgreesToASecondBlock(const RewriteSession& session);
     void RewriteInto(RewriteSession& session, const std::filesystem::path& output);
     bool CancelRunningSave();
+    void ShowProblem(const PlainMessage& problem);
 
     CEdit m_FileEdit;
     int m_Volumes = 1;

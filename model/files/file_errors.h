@@ -23,10 +23,14 @@ public:
 class FileRefused : public FileError {
 public:
     using FileError::FileError;
+    FileRefused(const std::string& message, FileFault::Role role, const std::filesystem::path& path,
+                FileFault::Refusal why)
+        : FileError(message, {role, path, FileFault::Step::Other, why}) {}
 };
 
-// Throws a FileError: `what`, then the system's reason for `error`.
-[[noreturn]] void FailWith(const std::string& what, const std::error_code& error);
+// Throws a FileError: `what`, then the system's reason for `error`; the
+// fault names the file, and gets the reason too.
+[[noreturn]] void FailWith(const std::string& what, const std::error_code& error, FileFault fault);
 
 // The same refusal with the file's name in front of it.
 ModelError NamingFile(const std::filesystem::path& path, const ModelError& error);
@@ -43,7 +47,8 @@ ModelError NamingFile(const std::filesystem::path& path, const ModelError& error
 std::string DescribeFileKind(sys::FileKind kind);
 
 // Refuses a path that names something other than a file a model can be in.
-[[noreturn]] void RefuseNotAModelFile(const std::filesystem::path& path, sys::FileKind kind);
+[[noreturn]] void RefuseNotAModelFile(const std::filesystem::path& path, sys::FileKind kind,
+                                      FileFault::Role role);
 
 // What a step on the model at `path` says when it ran out of memory:
 // "cannot rewrite 'a.zrm': out of memory".

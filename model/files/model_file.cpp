@@ -7,6 +7,14 @@
 
 namespace morvane {
 
+namespace {
+
+FileFault modelFault(const std::filesystem::path& path) {
+    return {FileFault::Role::Model, path};
+}
+
+}  // namespace
+
 ModelFile::ModelFile(const std::filesystem::path& path)
     : path_(path), file_(open(path)), opened_(state()) {}
 
@@ -15,22 +23,23 @@ ModelFile::ModelFile(const std::filesystem::path& path)
 // pattern that matched nothing.
 FileDescriptor ModelFile::open(const std::filesystem::path& path) {
     if (HoldsWildcard(path)) {
-        throw FileRefused("no file matches " + Quoted(path));
+        throw FileRefused("no file matches " + Quoted(path), FileFault::Role::Model, path,
+                          FileFault::Refusal::NoMatch);
     }
     if (IsReservedDeviceName(path)) {
-        RefuseNotAModelFile(path, sys::FileKind::Device);
+        RefuseNotAModelFile(path, sys::FileKind::Device, FileFault::Role::Model);
     }
     sys::File opened = sys::kNoFile;
     if (const std::error_code error = sys::SystemCalls().openToRead(path, opened)) {
-        FailWith("cannot open the model " + Quoted(path), error);
+        FailWith("cannot open the model " + Quoted(path), error, modelFault(path));
     }
     FileDescriptor file(opened);
     sys::FileStatus status;
     if (const std::error_code error = sys::SystemCalls().statusOfFile(opened, status)) {
-        FailWith("cannot read the model " + Quoted(path), error);
+        FailWith("cannot read the model " + Quoted(path), error, modelFault(path));
     }
     if (status.kind != sys::FileKind::Regular) {
-        RefuseNotAModelFile(path, status.kind);
+        RefuseNotAModelFile(path, status.kind, FileFault::Role::Model);
     }
     return file;
 }
@@ -38,7 +47,8 @@ FileDescriptor ModelFile::open(const std::filesystem::path& path) {
 std::filesystem::path ModelFile::ownName() const {
     std::filesystem::path name;
     if (const std::error_code error = sys::SystemCalls().nameOf(file(), path_, name)) {
-        FailWith("cannot find out the file name of the model " + Quoted(path_), error);
+        FailWith("cannot find out the file name of the model " + Quoted(path_), error,
+                 modelFault(path_));
     }
     return name;
 }
@@ -75,7 +85,7 @@ void ModelFile::requireUnchanged() const {
 sys::FileState ModelFile::state() const {
     sys::FileState now;
     if (const std::error_code error = sys::SystemCalls().stateOf(file(), now)) {
-        FailWith("cannot read the model " + Quoted(path_), error);
+        FailWith("cannot read the model " + Quoted(path_), error, modelFault(path_));
     }
     return now;
 }
@@ -84,7 +94,7 @@ void ModelFile::rewind() const {
     std::int64_t position = 0;
     if (const std::error_code error =
             sys::SystemCalls().seek(file(), 0, sys::Whence::Start, position)) {
-        FailWith("cannot read the model " + Quoted(path_), error);
+        FailWith("cannot read the model " + Quoted(path_), error, modelFault(path_));
     }
 }
 

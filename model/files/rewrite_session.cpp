@@ -133,7 +133,8 @@ void MakeFoldersFor(const fs::path& output) {
     MakeFoldersFor(folder);
     const std::error_code error = sys::SystemCalls().makeFolder(folder);
     if (error && error != std::errc::file_exists) {
-        FailWith("cannot make the folder " + Quoted(folder), error);
+        FailWith("cannot make the folder " + Quoted(folder), error,
+                 {FileFault::Role::OutputFolder, folder});
     }
 }
 
@@ -171,7 +172,7 @@ PassSummary runPass(const ModelFile& input, const SafeOutput& output,
         if (outputBuf.error()) {
             FailWith(
                 "cannot write the model " + Quoted(input.path()) + " to " + Quoted(output.output()),
-                outputBuf.error());
+                outputBuf.error(), {FileFault::Role::Output, output.output()});
         }
         FailReading(input.path(), inputBuf.error());
     }
@@ -245,8 +246,9 @@ const RewriteOutcome& RewriteSession::outcome() const {
     if (std::exchange(messageToRead_, false)) {
         try {
             std::rethrow_exception(outcome_.error);
-        } catch (const std::exception& failure) {
+        } catch (const FileError& failure) {
             outcome_.message = failure.what();
+            outcome_.fileFault = failure.fault();
         }
     }
     return outcome_;
@@ -382,9 +384,11 @@ void RewriteSession::settle(std::exception_ptr error) {
     } catch (const ModelError& refusal) {
         outcome_.status = Status::Refused;
         outcome_.message = refusal.what();
+        outcome_.modelRefusal = refusal;
     } catch (const FileRefused& refusal) {
         outcome_.status = Status::Refused;
         outcome_.message = refusal.what();
+        outcome_.fileFault = refusal.fault();
     } catch (const TooManyOpenFiles&) {
         // Nothing of it is read while the program may have no file free: a
         // batch tries such a model again once files are free, and a
@@ -396,6 +400,11 @@ void RewriteSession::settle(std::exception_ptr error) {
         outcome_.status = Status::Failed;
         outcome_.cause = Cause::Memory;
         outcome_.message = outOfMemoryMessage();
+    } catch (const FileError& failure) {
+        outcome_.status = Status::Failed;
+        outcome_.cause = Cause::File;
+        outcome_.message = failure.what();
+        outcome_.fileFault = failure.fault();
     } catch (const std::exception& failure) {
         outcome_.status = Status::Failed;
         outcome_.cause = Cause::File;

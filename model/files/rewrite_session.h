@@ -13,6 +13,7 @@
 
 #include "model/carried_block.h"
 #include "model/collision_volumes.h"
+#include "model/errors.h"
 #include "model/files/safe_output.h"
 
 namespace morvane {
@@ -76,6 +77,10 @@ struct RewriteOutcome {
     std::string message;                       // why it was refused or failed
     std::error_code traceError;                // why the trace did not arrive
     std::exception_ptr error;                  // what was thrown for it, to rethrow
+    // The same as data, for a front end that tells people of it in their own
+    // words: the rule of the format the model breaks, or the file's fault.
+    std::optional<ModelError> modelRefusal;
+    FileFault fileFault;
 };
 
 // One model's rewrite, as every front end drives it. Preparing opens the model

@@ -46,6 +46,18 @@ sys::Calls& calls() {
     return sys::SystemCalls();
 }
 
+using Role = FileFault::Role;
+using Refusal = FileFault::Refusal;
+using Step = FileFault::Step;
+
+FileFault ofOutput(const fs::path& output, Step step = Step::Other) {
+    return {Role::Output, output, step};
+}
+
+FileFault ofFolder(const fs::path& folder) {
+    return {Role::OutputFolder, folder};
+}
+
 }  // namespace
 
 SafeOutput::SafeOutput(sys::File input, const fs::path& output, const OutputOptions& options)
@@ -71,18 +83,18 @@ fs::path SafeOutput::folder() const {
 // rename would replace it all the same.
 void SafeOutput::plan(sys::File input) {
     if (IsReservedDeviceName(output_)) {
-        RefuseNotAModelFile(output_, sys::FileKind::Device);
+        RefuseNotAModelFile(output_, sys::FileKind::Device, Role::Output);
     }
     sys::FollowedName followed;
     if (const std::error_code error = calls().followLinks(output_, followed)) {
-        FailWith("cannot write " + Quoted(output_), error);
+        FailWith("cannot write " + Quoted(output_), error, ofOutput(output_));
     }
     refuseLinkNotFollowed(followed);
     target_ = followed.target;
     throughLink_ = followed.throughLink;
     std::optional<sys::FileStatus> existing;
     if (const std::error_code error = calls().statusOf(target_, true, existing)) {
-        FailWith("cannot write " + Quoted(output_), error);
+        FailWith("cannot write " + Quoted(output_), error, ofOutput(output_));
     }
     if (existing) {
         requireModelFile(*existing);
@@ -90,10 +102,12 @@ void SafeOutput::plan(sys::File input) {
         if (!options_.inPlace && !calls().statusOfFile(input, read) &&
             read.identity == existing->identity) {
             throw FileRefused("refusing to write " + Quoted(output_) +
-                              ": it is the input model itself, which would be lost");
+                                  ": it is the input model itself, which would be lost",
+                              Role::Output, output_, Refusal::InputItself);
         }
         if (existing->readOnly) {
-            throw FileRefused(Quoted(output_) + " is read-only; make it writable to replace it");
+            throw FileRefused(Quoted(output_) + " is read-only; make it writable to replace it",
+                              Role::Output, output_, Refusal::ReadOnly);
         }
         noteReplaced(*existing);
     }
@@ -110,11 +124,14 @@ void SafeOutput::planBackup() {
     backup_ += *options_.backupSuffix;
     std::optional<sys::FileStatus> existing;
     if (const std::error_code error = calls().statusOf(backup_, false, existing)) {
-        FailWith("cannot keep a backup as " + Quoted(backup_), error);
+        FailWith("cannot keep a backup as " + Quoted(backup_), error, ofOutput(backup_));
     }
     if (existing && existing->kind != sys::FileKind::Regular) {
-        throw FileRefused("refusing to keep the backup of " + Quoted(output_) + " as " +
-                          Quoted(backup_) + ": it is " + DescribeFileKind(existing->kind));
+        throw FileRefused(
+            "refusing to keep the backup of " + Quoted(output_) + " as " + Quoted(backup_) +
+                ": it is " + DescribeFileKind(existing->kind),
+            Role::Output, backup_,
+            existing->kind == sys::FileKind::Folder ? Refusal::Folder : Refusal::NotAFile);
     }
     backupLanding_ = {existing ? existing->identity : sys::FileIdentity{},
                       calls().placeOf(backup_)};
@@ -124,19 +141,21 @@ void SafeOutput::refuseLinkNotFollowed(const sys::FollowedName& followed) const 
     if (followed.planted) {
         const sys::PlantedLink& planted = *followed.planted;
         throw FileRefused("refusing to write through " + Quoted(planted.link) +
-                          ": it is a symbolic link that another user (user " +
-                          std::to_string(planted.owner) + ") made in " + Quoted(planted.folder) +
-                          ", a folder that everyone may write to");
+                              ": it is a symbolic link that another user (user " +
+                              std::to_string(planted.owner) + ") made in " +
+                              Quoted(planted.folder) + ", a folder that everyone may write to",
+                          Role::Output, planted.link, Refusal::PlantedLink);
     }
     if (followed.dangling) {
         throw FileRefused(Quoted(output_) + " is a symbolic link to " + Quoted(*followed.dangling) +
-                          ", which does not exist; refusing to replace the link");
+                              ", which does not exist; refusing to replace the link",
+                          Role::Output, output_, Refusal::DanglingLink);
     }
 }
 
 void SafeOutput::requireModelFile(const sys::FileStatus& found) const {
     if (found.kind != sys::FileKind::Regular) {
-        RefuseNotAModelFile(output_, found.kind);
+        RefuseNotAModelFile(output_, found.kind, Role::Output);
     }
 }
 
@@ -145,13 +164,13 @@ void SafeOutput::noteReplaced(const sys::FileStatus& found) {
     const std::string failure = "cannot read the attributes of " + Quoted(output_);
     std::vector<std::string> names;
     if (const std::error_code error = calls().attributeNames(target_, names)) {
-        FailWith(failure, error);
+        FailWith(failure, error, ofOutput(output_, Step::KeepAttributes));
     }
     for (const std::string& name : names) {
         sys::Attribute attribute{name, {}};
         if (const std::error_code error = calls().attributeValue(target_, name, attribute.value)) {
             FailWith("cannot read the attribute " + QuotedText(name) + " of " + Quoted(output_),
-                     error);
+                     error, ofOutput(output_, Step::KeepAttributes));
         }
         keptAttributes_.push_back(std::move(attribute));
     }
@@ -162,7 +181,7 @@ void SafeOutput::noteReplaced(const sys::FileStatus& found) {
 void SafeOutput::requireTargetAsPlanned() const {
     std::optional<sys::FileStatus> now;
     if (const std::error_code error = calls().statusOf(target_, false, now)) {
-        FailWith("cannot write " + Quoted(output_), error);
+        FailWith("cannot write " + Quoted(output_), error, ofOutput(output_));
     }
     if (!now) {
         return;
@@ -170,8 +189,9 @@ void SafeOutput::requireTargetAsPlanned() const {
     requireModelFile(*now);
     if (!replaced_) {
         throw FileRefused(Quoted(output_) +
-                          " was created by another program while the model was written; it was "
-                          "left as it is");
+                              " was created by another program while the model was written; it "
+                              "was left as it is",
+                          Role::Output, output_, Refusal::CreatedMeanwhile);
     }
 }
 
@@ -192,7 +212,7 @@ void SafeOutput::makeTemporaryFile() {
                 return failed;
             });
     } else if (error) {
-        FailWith("cannot write in the folder " + Quoted(folder()), error);
+        FailWith("cannot write in the folder " + Quoted(folder()), error, ofFolder(folder()));
     }
     giveOwner();
 }
@@ -206,7 +226,7 @@ void SafeOutput::giveOwner() {
         FailWith("cannot replace " + Quoted(output_) +
                      " with a file of the same owner and group (user " + std::to_string(user) +
                      ", group " + std::to_string(group) + ")",
-                 error);
+                 error, ofOutput(output_, Step::GiveOwner));
     }
 }
 
@@ -221,10 +241,10 @@ void SafeOutput::takeHiddenName(TemporaryName& name, const std::string& failure,
             return;
         }
         if (error != std::errc::file_exists) {
-            FailWith(failure, error);
+            FailWith(failure, error, ofFolder(folder()));
         }
     }
-    FailWith(failure, std::make_error_code(std::errc::file_exists));
+    FailWith(failure, std::make_error_code(std::errc::file_exists), ofFolder(folder()));
 }
 
 // The mode comes after the change of owner, which clears the set-ID bits,
@@ -237,24 +257,27 @@ void SafeOutput::complete() {
         if (const std::error_code error = calls().giveAttribute(file(), attribute)) {
             FailWith("cannot give the new model the attribute " + QuotedText(attribute.name) +
                          " that " + Quoted(output_) + " has",
-                     error);
+                     error, ofOutput(output_, Step::KeepAttributes));
         }
     }
     const std::uint32_t wanted = replaced_->mode;
     std::uint32_t given = 0;
     if (const std::error_code error = calls().giveMode(file(), wanted, given)) {
-        FailWith("cannot give the new model the permissions of " + Quoted(output_), error);
+        FailWith("cannot give the new model the permissions of " + Quoted(output_), error,
+                 ofOutput(output_, Step::KeepAttributes));
     }
     if (given != wanted) {
         throw FileError("cannot give the new model the permissions of " + Quoted(output_) +
-                        ": it has mode " + octal(given) + " where " + octal(wanted) + " is wanted");
+                            ": it has mode " + octal(given) + " where " + octal(wanted) +
+                            " is wanted",
+                        ofOutput(output_, Step::KeepAttributes));
     }
 }
 
 void SafeOutput::sync() {
     complete();
     if (const std::error_code error = calls().syncFile(file())) {
-        FailWith("cannot write " + Quoted(output_), error);
+        FailWith("cannot write " + Quoted(output_), error, ofOutput(output_));
     }
 }
 
@@ -306,7 +329,7 @@ void SafeOutput::keepReplacedAsBackup() {
     takeHiddenName(kept, failure,
                    [this](const fs::path& name) { return calls().linkName(target_, name); });
     if (const std::error_code error = calls().moveName(kept.path(), backup_)) {
-        FailWith(failure, error);
+        FailWith(failure, error, ofFolder(folder()));
     }
 }
 
@@ -320,11 +343,11 @@ bool SafeOutput::linkAsNewName() {
         if (error == std::errc::file_exists || error == std::errc::not_supported) {
             return false;
         }
-        FailWith("cannot give the new model the name " + Quoted(output_), error);
+        FailWith("cannot give the new model the name " + Quoted(output_), error, ofOutput(output_));
     }
     if (const std::error_code error = file_.close()) {
         calls().remove(target_);
-        FailWith("cannot write " + Quoted(output_), error);
+        FailWith("cannot write " + Quoted(output_), error, ofOutput(output_));
     }
     return true;
 }
@@ -337,17 +360,18 @@ void SafeOutput::renameOverTarget() {
                        [this](const fs::path& name) { return calls().linkUnnamed(file(), name); });
     }
     if (const std::error_code error = file_.close()) {
-        FailWith("cannot write " + Quoted(output_), error);
+        FailWith("cannot write " + Quoted(output_), error, ofOutput(output_));
     }
     if (const std::error_code error = calls().rename(name_.path(), target_)) {
-        FailWith("cannot give the new model the name " + Quoted(output_), error);
+        FailWith("cannot give the new model the name " + Quoted(output_), error, ofOutput(output_));
     }
 }
 
 // Without this the new name may not survive a power loss.
 void SafeOutput::syncFolder() const {
     if (const std::error_code error = calls().syncFolder(folder())) {
-        FailWith("wrote " + Quoted(output_) + " but cannot sync its folder", error);
+        FailWith("wrote " + Quoted(output_) + " but cannot sync its folder", error,
+                 ofOutput(output_, Step::SyncFolder));
     }
 }
 

@@ -53,7 +53,7 @@ TEST(RefusedModel, NamesTheProblemAndWhere) {
         {words({0x7F414141u, 0, 0}), Kind::NotAModel, 0, "begins with 0x7F414141 where"},
         {words({0x4141411Fu, 0, 0}), Kind::NotAModel, 0, "begins with 0x4141411F where"},
         {words({0x7E414120u, 0, 0}), Kind::NotAModel, 0, "begins with 0x7E414120 ('~AA ') where"},
-        {header + words({kXyzs, 0}), Kind::TruncatedChunk, 12,
+        {header + words({kXyzs, 0}), Kind::TruncatedHeader, 12,
          "XYZS chunk at offset 12: the header is cut off after 8 of its 12 bytes"},
         {header + chunk(kPrim, 0, 8, payload(7)), Kind::TruncatedChunk, 12,
          "PRIM chunk at offset 12: the payload needs 8 bytes, only 7 remain"},

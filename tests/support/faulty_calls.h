@@ -60,6 +60,22 @@ inline const sys::Calls& native() {
 // The system's own calls, each noted and each made to fail when asked.
 inline void Inject() {
     sys::Calls& table = sys::SystemCalls();
+    table.openToRead = [](const std::filesystem::path& path, sys::File& file) {
+        const std::error_code error = fails("open");
+        return error ? error : native().openToRead(path, file);
+    };
+    table.write = [](sys::File file, const char* data, std::size_t size) {
+        const std::error_code error = fails("write");
+        return error ? error : native().write(file, data, size);
+    };
+    table.giveOwner = [](sys::File file, std::uint32_t user, std::uint32_t group) {
+        const std::error_code error = fails("chown");
+        return error ? error : native().giveOwner(file, user, group);
+    };
+    table.giveMode = [](sys::File file, std::uint32_t mode, std::uint32_t& given) {
+        const std::error_code error = fails("chmod");
+        return error ? error : native().giveMode(file, mode, given);
+    };
     table.syncFileSystem = [](sys::File file) {
         calls.push_back("syncfs");
         const std::error_code error = fails("syncfs");
@@ -79,11 +95,17 @@ inline void Inject() {
     };
     table.createUnnamed = [](const std::filesystem::path& folder, bool replacement,
                              sys::File& file) {
+        if (const std::error_code error = fails("create")) {
+            return error;
+        }
         const std::error_code error = native().createUnnamed(folder, replacement, file);
         written.insert(file);
         return error;
     };
     table.createNamed = [](const std::filesystem::path& name, bool replacement, sys::File& file) {
+        if (const std::error_code error = fails("create")) {
+            return error;
+        }
         const std::error_code error = native().createNamed(name, replacement, file);
         written.insert(file);
         return error;

@@ -145,6 +145,10 @@ public:
     bool IsOpen() override { return Widget().isVisible(); }
     int Result() override { return Widget().result(); }
 
+    // The message boxes answered, as Qt holds them: the text and the details
+    // apart.
+    std::vector<std::pair<std::string, std::string>> boxes;
+
     CCollisionDlg& Window() const { return *m_window; }
     // The window as Qt sees it, and its controls.
     QDialog& Widget() const { return NativeWidget(*m_window); }
@@ -195,7 +199,14 @@ private:
 
     void Answer(QWidget& modal) {
         auto* box = qobject_cast<QMessageBox*>(&modal);
-        said.push_back((box != nullptr ? box->text() : modal.windowTitle()).toStdString());
+        if (box != nullptr) {
+            boxes.emplace_back(box->text().toStdString(), box->detailedText().toStdString());
+            said.push_back(box->detailedText().isEmpty()
+                               ? boxes.back().first
+                               : Box(boxes.back().first, boxes.back().second));
+        } else {
+            said.push_back(modal.windowTitle().toStdString());
+        }
         EXPECT_TRUE(box == nullptr || box->textFormat() == Qt::PlainText) << "names read as markup";
         const int answer = boxAnswers.empty() ? IDOK : boxAnswers.front();
         if (!boxAnswers.empty()) {

@@ -207,6 +207,22 @@ TEST_F(QtWindowTest, OnlyOneLocalFileIsTakenWhereverItIsDropped) {
     EXPECT_TRUE(user->said.empty());
 }
 
+// The box leads with the plain words; the technical line waits behind Qt's
+// own "Show Details...", as plain text too.
+TEST_F(QtWindowTest, ARefusedSaveKeepsItsTechnicalLineInTheDetails) {
+    const auto notAModel = Write("notes.zrm", "Hello, world");
+    user->Open({notAModel});
+    user->chooserAnswers = {folder / "out.zrm"};
+    user->Click(IDC_SAVE);
+    const std::vector<std::pair<std::string, std::string>> boxes = {
+        {"This file is not a ZRM model.\nChoose a file that holds a ZRM model.",
+         "'" + DisplayText(notAModel) +
+             "': not a ZRM model: it begins with 0x6C6C6548 ('lleH') where the ZRM4 container "
+             "header must stand"}};
+    EXPECT_EQ(QtUser().boxes, boxes);
+    EXPECT_EQ(folder.listing(), "notes.zrm ");
+}
+
 TEST_F(QtWindowTest, EscapeAnswersTheSecondBlockQuestionNo) {
     user->Open({Write("in.zrm", rewriteInMemory(kModel, 3).output)});
     user->Click(IDC_SAVE);  // the box is closed: Escape
@@ -471,6 +487,33 @@ TEST_P(EveryLanguage, TranslatedNothingIsCutOff) {
 INSTANTIATE_TEST_SUITE_P(Translated, EveryLanguage,
                          ::testing::Values("de-DE", "fr-FR", "es-ES", "pt-BR", "ru-RU", "ja-JP",
                                            "zh-CN"));
+
+// The plain words are the user's; the technical line, for whoever reports the
+// problem, stays English.
+TEST_F(QtWindowTest, ARefusalInGermanKeepsItsTechnicalLineInEnglish) {
+    const SpeakingLanguage german("de-DE");
+    const auto notAModel = Write("notes.zrm", "Hello, world");
+    const auto readOnly = Write("locked.zrm", "keep");
+    std::filesystem::permissions(readOnly, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    user->Open({notAModel});
+    user->chooserAnswers = {folder / "out.zrm"};
+    user->Click(IDC_SAVE);
+    user->chooserAnswers = {Write("in.zrm", kModel), readOnly};
+    user->Click(IDC_CHOOSE);
+    user->Click(IDC_SAVE);
+    const std::vector<std::pair<std::string, std::string>> boxes = {
+        {"Diese Datei ist kein ZRM-Modell.\nWählen Sie eine Datei, die ein ZRM-Modell enthält.",
+         "'" + DisplayText(notAModel) +
+             "': not a ZRM model: it begins with 0x6C6C6548 ('lleH') where the ZRM4 container "
+             "header must stand"},
+        {"„" + DisplayText(readOnly) +
+             "“ ist schreibgeschützt.\nHeben Sie den Schreibschutz auf oder wählen Sie einen "
+             "anderen Namen für das neue Modell.",
+         "'" + DisplayText(readOnly) + "' is read-only; make it writable to replace it"}};
+    EXPECT_EQ(QtUser().boxes, boxes);
+    EXPECT_EQ(readFile(readOnly), "keep");
+}
 
 }  // namespace
 }  // namespace morvane::ui::scenarios

@@ -63,8 +63,10 @@ public:
     std::filesystem::path guideFolder = "/nowhere/guide";
     std::vector<std::filesystem::path> opened;
     bool desktopOpens = true;
-    std::deque<int> boxAnswers;     // IDYES, IDNO, IDOK or kPressEnter
-    std::vector<std::string> said;  // message box texts; other windows' titles
+    std::deque<int> boxAnswers;  // IDYES, IDNO, IDOK or kPressEnter
+    // Message box texts, each with its details after a blank line where it
+    // has them (see Box); other windows' titles.
+    std::vector<std::string> said;
     // A progress window that opens is cancelled; the worker of the save, on
     // another thread, may wait for that.
     std::atomic<bool> cancelProgress{false};
@@ -89,6 +91,12 @@ protected:
         return answer;
     }
 };
+
+// A message box as the user reads it: its text, then, after a blank line,
+// the technical details that Qt shows on request and Win32 under the text.
+inline std::string Box(const std::string& text, const std::string& details) {
+    return text + "\n\n" + details;
+}
 
 // The status line for a chosen model, spelled out rather than asked of the window's code.
 inline std::string Chosen(const std::filesystem::path& input) {

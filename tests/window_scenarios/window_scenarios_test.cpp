@@ -112,28 +112,50 @@ TEST_F(WindowScenario, EscapeClosesAtOnce) {
     EXPECT_TRUE(user->said.empty());
 }
 
-// Missing or refused late in a long read, the user sees the core's own words.
+// Missing, refused late in a long read, or refusing the name given: the user
+// reads what is wrong and what to do, and under it the core's own words.
 TEST_F(WindowScenario, RefusedSaves) {
     const std::string big = containerHeader() + chunk(kXyzs, 0, 1u << 20, payload(1u << 20));
-    const std::pair<const char*, std::optional<std::string>> refusals[] = {
-        {"input gone", std::nullopt},
-        {"chunk cut off after a megabyte", big + chunk(kPrim, 0, 100, "\x01\x02\x03")}};
+    const auto output = folder / "out.zrm";
+    const struct {
+        const char* what;
+        std::optional<std::string> model;
+        bool readOnlyOutput;
+        std::string plain;
+    } refusals[] = {
+        {"input gone", std::nullopt, false,
+         "The model could not be found.\nIt may have been moved, renamed or deleted. Choose it "
+         "again."},
+        {"chunk cut off after a megabyte", big + chunk(kPrim, 0, 100, "\x01\x02\x03"), false,
+         "This model is incomplete: it ends inside a PRIM chunk.\nIt may have been cut short "
+         "while it was copied or saved. Choose a complete copy of it."},
+        {"read-only output", kModel, true,
+         "'" + DisplayText(output) +
+             "' is read-only.\nMake it writable, or choose another name for the new model."},
+    };
     user->Open();
-    for (const auto& [what, model] : refusals) {
+    for (const auto& [what, model, readOnlyOutput, plain] : refusals) {
         SCOPED_TRACE(what);
         const auto input = model ? Write("in.zrm", *model) : folder / "in.zrm";
-        const auto output = Write("out.zrm", "keep");
+        Write("out.zrm", "keep");
+        if (readOnlyOutput) {
+            std::filesystem::permissions(output, std::filesystem::perms::owner_write,
+                                         std::filesystem::perm_options::remove);
+        }
         user->said.clear();
         user->chooserAnswers = {input, output};
         user->Click(IDC_CHOOSE);
         user->Click(IDC_SAVE);
         std::ostringstream trace;
-        EXPECT_EQ(user->said,
-                  std::vector{thrownMessage([&] { rewriteFile(input, output, 1, trace); })});
+        EXPECT_EQ(
+            user->said,
+            std::vector{Box(plain, thrownMessage([&] { rewriteFile(input, output, 1, trace); }))});
         EXPECT_EQ(readFile(folder / "out.zrm"), "keep");
         EXPECT_EQ(folder.listing(), model ? "in.zrm out.zrm " : "out.zrm ");
         EXPECT_TRUE(readFile(input) == model.value_or(""));  // may be too long to print
     }
+    std::filesystem::permissions(output, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
 }
 
 // A person reads the box for a second or more while the window's timers go
@@ -142,11 +164,15 @@ TEST_F(WindowScenario, RefusedSaves) {
 TEST_F(WindowScenario, ASaveRefusedAtOnceShowsOnlyItsBox) {
     const auto notAModel = Write("notes.zrm", "Hello, world");
     const auto input = Write("in.zrm", kModel);
-    const std::pair<std::filesystem::path, std::filesystem::path> saves[] = {
-        {notAModel, Write("out.zrm", "keep")}, {input, input}};
+    const std::tuple<std::filesystem::path, std::filesystem::path, std::string> saves[] = {
+        {notAModel, Write("out.zrm", "keep"),
+         "This file is not a ZRM model.\nChoose a file that holds a ZRM model."},
+        {input, input,
+         "The new model cannot be saved over the model it is made from.\nChoose another name "
+         "for the new model."}};
     user->Open();
     user->readingTime = std::chrono::milliseconds(1200);
-    for (const auto& [model, output] : saves) {
+    for (const auto& [model, output, plain] : saves) {
         SCOPED_TRACE(model);
         user->said.clear();
         user->progressShown = false;
@@ -154,7 +180,10 @@ TEST_F(WindowScenario, ASaveRefusedAtOnceShowsOnlyItsBox) {
         user->chooserAnswers = {model, output};
         user->Click(IDC_CHOOSE);
         user->Click(IDC_SAVE);
-        EXPECT_EQ(user->said.size(), 1u);
+        std::ostringstream trace;
+        EXPECT_EQ(
+            user->said,
+            std::vector{Box(plain, thrownMessage([&] { rewriteFile(model, output, 1, trace); }))});
         EXPECT_FALSE(user->progressShown);
     }
     EXPECT_EQ(readFile(folder / "out.zrm"), "keep");
@@ -373,7 +402,9 @@ TEST_F(WindowScenario, CommandLineModels) {
         starts[] = {
             {{gone, input, other},
              "",
-             {thrownMessage([&] { ModelFile{gone}; }),
+             {Box("The model could not be found.\nIt may have been moved, renamed or deleted. "
+                  "Choose it again.",
+                  thrownMessage([&] { ModelFile{gone}; })),
               notOpened + DisplayText(input) + "'\n'" + DisplayText(other) + "'"}},
             {{input, other}, Chosen(input), {notOpened + DisplayText(other) + "'"}},
         };

@@ -237,6 +237,29 @@ TEST(Win32Placement, AboutOpensOverTheMiddleOfTheWindow) {
     EXPECT_EQ(user.said, std::vector<std::string>{"About morvane"});
 }
 
+// A refused model in German: the person's words are German, and the technical
+// line under them stays English for whoever reports the problem.
+TEST(Translated, ARefusedModelInGermanKeepsItsTechnicalLineInEnglish) {
+    const char* language = std::getenv("MORVANE_TEST_LANGUAGE");
+    if (language == nullptr || std::string_view(language) != "de") {
+        GTEST_SKIP() << "the run is not a German user's";
+    }
+    const testing::TempFolder folder;
+    const std::filesystem::path notAModel = folder / "notes.zrm";
+    testing::writeFile(notAModel, "Hello, world");
+    Win32WindowDriver user;
+    user.Open({notAModel});
+    user.chooserAnswers = {folder / "out.zrm"};
+    user.Click(IDC_SAVE);
+    EXPECT_EQ(user.said,
+              std::vector{Box("Diese Datei ist kein ZRM-Modell.\nWählen Sie eine Datei, die ein "
+                              "ZRM-Modell enthält.",
+                              "'" + DisplayText(notAModel) +
+                                  "': not a ZRM model: it begins with 0x6C6C6548 ('lleH') where "
+                                  "the ZRM4 container header must stand")});
+    EXPECT_EQ(folder.listing(), "notes.zrm ");
+}
+
 // Wine takes the display's DPI from the prefix's LogPixels as a program
 // starts, so each DPI is a run of this program of its own, which tells its
 // window's size through a file.

@@ -62,8 +62,9 @@ public:
     // Files dropped anywhere on the window are offered to CanDropFiles and
     // OnDropFiles.
     void DragAcceptFiles();
-    // A modal box over the window.
-    void ShowMessage(MessageKind kind, const std::string& text);
+    // A modal box over the window. Details, a technical line for whoever
+    // wants it, stand apart from the text: under it, or on request.
+    void ShowMessage(MessageKind kind, const std::string& text, const std::string& details = {});
     // A warning whose default, and Escape's answer, is No.
     bool AskYesNo(const std::string& text);
     // Runs call once the current message is done.

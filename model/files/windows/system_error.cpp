@@ -8,6 +8,8 @@ namespace {
 
 // Not a Windows error code: set apart for a model another program writes.
 constexpr int kOpenForWritingElsewhere = -1;
+// ERROR_DISK_QUOTA_EXCEEDED, which not every Windows SDK's headers name.
+constexpr int kDiskQuotaExceeded = 1295;
 
 std::string systemMessage(DWORD error) {
     wchar_t* text = nullptr;
@@ -37,6 +39,7 @@ public:
         return systemMessage(static_cast<DWORD>(code));
     }
 
+    // What people are told of a failure is picked from these generic errors.
     std::error_condition default_error_condition(int code) const noexcept override {
         switch (code) {
             case ERROR_FILE_EXISTS:
@@ -51,6 +54,21 @@ public:
                 return std::errc::permission_denied;
             case ERROR_NOT_SUPPORTED:
                 return std::errc::not_supported;
+            case ERROR_DISK_FULL:
+            case ERROR_HANDLE_DISK_FULL:
+            case kDiskQuotaExceeded:
+                return std::errc::no_space_on_device;
+            case ERROR_FILE_TOO_LARGE:
+                return std::errc::file_too_large;
+            case ERROR_WRITE_PROTECT:
+                return std::errc::read_only_file_system;
+            case ERROR_NOT_ENOUGH_MEMORY:
+            case ERROR_OUTOFMEMORY:
+                return std::errc::not_enough_memory;
+            case kOpenForWritingElsewhere:
+            case ERROR_SHARING_VIOLATION:
+            case ERROR_LOCK_VIOLATION:
+                return std::errc::device_or_resource_busy;
             default:
                 return {code, *this};
         }

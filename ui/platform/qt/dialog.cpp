@@ -477,10 +477,13 @@ void CDialog::DragAcceptFiles() {
 
 // Names come from the user's files and are shown as they are, never read as
 // markup.
-void CDialog::ShowMessage(MessageKind kind, const std::string& text) {
+void CDialog::ShowMessage(MessageKind kind, const std::string& text, const std::string& details) {
     QMessageBox box(BoxIcon(kind), m_native->windowTitle(), FromUtf8(text), QMessageBox::Ok,
                     m_native.get());
     box.setTextFormat(Qt::PlainText);
+    if (!details.empty()) {
+        box.setDetailedText(FromUtf8(details));
+    }
     box.exec();
 }
 

@@ -434,8 +434,11 @@ void CDialog::DragAcceptFiles() {
     }
 }
 
-void CDialog::ShowMessage(MessageKind kind, const std::string& text) {
-    ::MessageBoxW(m_native->hwnd, Widen(text).c_str(), m_native->Caption().c_str(),
+// The system's box has no place of its own for details: they stand under
+// the text, after a blank line.
+void CDialog::ShowMessage(MessageKind kind, const std::string& text, const std::string& details) {
+    const std::string shown = details.empty() ? text : text + "\n\n" + details;
+    ::MessageBoxW(m_native->hwnd, Widen(shown).c_str(), m_native->Caption().c_str(),
                   MB_OK | BoxIcon(kind));
 }
 
