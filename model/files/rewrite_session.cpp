@@ -147,7 +147,8 @@ void RequireFolderThere(const fs::path& folder) {
         error = std::make_error_code(std::errc::no_such_file_or_directory);
     }
     if (error) {
-        FailWith("cannot write in the folder " + Quoted(folder), error);
+        FailWith("cannot write in the folder " + Quoted(folder), error,
+                 {FileFault::Role::OutputFolder, folder});
     }
 }
 
