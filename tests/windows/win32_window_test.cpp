@@ -5,6 +5,7 @@
 #include <optional>
 #include <thread>
 
+#include "ui/platform/translation.h"
 #include "win32_window_driver.h"
 
 namespace morvane::ui::scenarios {
@@ -148,6 +149,39 @@ TEST(Translated, TheWindowSpeaksTheUsersLanguage) {
     EXPECT_EQ(user.said,
               (std::vector<std::string>{"Wählen Sie zuerst ein ZRM-Modell zum Lesen (Schritt 1).",
                                         "Über morvane"}));
+}
+
+// Whatever the user's language, the window and About speak it, and every
+// text is whole in its control. The run for a user of each language says so.
+TEST(Translated, EveryTextIsWholeInTheUsersLanguage) {
+    if (std::getenv("MORVANE_TEST_LANGUAGE") == nullptr) {
+        GTEST_SKIP() << "the run is an English user's";
+    }
+    Win32WindowDriver user;
+    user.readingTime = std::chrono::milliseconds(1500);
+    user.Open({});
+    const HWND dialog = user.Dialog();
+    EXPECT_NE(TextOfWindow(::GetDlgItem(dialog, IDC_CHOOSE)), "Choose ZRM...");
+    EXPECT_NE(TextOfWindow(::GetDlgItem(dialog, IDOK)), "Quit");
+    ExpectNoTextClipped(dialog);
+    const std::string aboutTitle = Tr("AboutBox", "About morvane");
+    EXPECT_NE(aboutTitle, "About morvane");
+    bool aboutSeen = false;
+    std::jthread looker([&](const std::stop_token& stop) {
+        while (!stop.stop_requested() && !aboutSeen) {
+            const HWND box = ::FindWindowW(nullptr, Widen(aboutTitle).c_str());
+            if (box != nullptr && ::IsWindowVisible(box)) {
+                ExpectNoTextClipped(box);
+                aboutSeen = true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    });
+    user.SystemCommand(IDM_ABOUTBOX);
+    looker.request_stop();
+    looker.join();
+    EXPECT_TRUE(aboutSeen) << "About did not open";
+    EXPECT_EQ(user.said, std::vector<std::string>{aboutTitle});
 }
 
 // In German, the window menu's Help is "Hilfe" before the separator and
