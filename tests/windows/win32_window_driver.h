@@ -17,6 +17,7 @@
 #include <fstream>
 #include <functional>
 #include <mutex>
+#include <string_view>
 #include <thread>
 
 #include "collision_dlg.h"
@@ -289,13 +290,24 @@ private:
         return info.hwndFocus;
     }
 
+    // Another dialog the window's thread shows: a box, About, the progress
+    // window. The window itself is none, also while it is made and not yet
+    // known, and neither is a tooltip that the pointer brings up.
     HWND OtherWindow() const {
         std::pair<HWND, HWND> search{Dialog(), nullptr};  // the dialog, and the other found
+        if (search.first == nullptr) {
+            return nullptr;
+        }
         ::EnumThreadWindows(
             m_uiThread,
             [](HWND window, LPARAM data) -> BOOL {
                 auto& [dialog, found] = *reinterpret_cast<std::pair<HWND, HWND>*>(data);
-                found = window != dialog && ::IsWindowVisible(window) ? window : nullptr;
+                wchar_t kind[16] = {};
+                ::GetClassNameW(window, kind, 16);
+                found = window != dialog && ::IsWindowVisible(window) &&
+                                std::wstring_view(kind) == L"#32770"
+                            ? window
+                            : nullptr;
                 return found == nullptr;
             },
             reinterpret_cast<LPARAM>(&search));
