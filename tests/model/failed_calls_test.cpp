@@ -13,6 +13,7 @@
 #include "model/files/batch_rewrite.h"
 #include "model/files/model_file.h"
 #include "support/faulty_calls.h"
+#include "support/file_layer_models.h"
 #include "support/file_rewrite.h"
 #include "support/pass_runner.h"
 #include "support/temp_folder.h"
@@ -32,12 +33,6 @@ std::string reason(int error) {
 
 using ::testing::HasSubstr;
 using ::testing::ThrowsMessage;
-
-const std::string kModel = containerHeader() + chunk(kPrim, 0, 8, payload(8));
-const std::string kPrecious = "an older model that must survive";
-// Several read buffers long, with payloads for the kernel to copy.
-const std::string kLongModel = containerHeader() + chunk(kPrim, 0, 3 << 20, payload(3 << 20)) +
-                               chunk(kNorm, 0, 3 << 20, payload(3 << 20, 'n')) + "abc";
 
 void rewriteInBatch(const fs::path& in, const fs::path& out) {
     std::ostringstream trace;

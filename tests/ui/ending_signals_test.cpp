@@ -11,15 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "support/file_layer_models.h"
 #include "support/pass_runner.h"
 #include "support/temp_folder.h"
 #include "support/zrm_builder.h"
 
 namespace morvane::testing {
 namespace {
-
-const std::string kModel = containerHeader() + chunk(kPrim, 0, 8, payload(8));
-const std::string kPrecious = "an older model that must survive";
 
 // The save, as a person makes it, with `injected` given to strace (as
 // "rename:signal=3"), which meets it at that very system call; its trace and

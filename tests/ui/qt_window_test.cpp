@@ -416,29 +416,17 @@ QString TextOf(const QWidget& window, const char* name) {
     return button != nullptr ? button->text() : QString();
 }
 
-// A German user's window, its boxes, About and Qt's own buttons speak German,
-// and every text is whole.
-TEST_F(QtWindowTest, TranslatedIntoGermanEveryTextIsWhole) {
+// A German user's boxes, About and Qt's own buttons speak German too, and the
+// caption stays the program's name.
+TEST_F(QtWindowTest, TranslatedIntoGermanTheBoxesAndAboutToo) {
     const SpeakingLanguage german("de-DE");
     user->Open();
-    QDialog& window = QtUser().Widget();
-    const std::pair<const char*, const char*> texts[] = {
-        {"IDOK", "Beenden"},
-        {"IDC_CHOOSE", "ZRM wählen..."},
-        {"IDC_STATIC_VOLUMES", "Anzahl der Kollisionsvolumen:"},
-        {"IDC_SAVE", "ZRM speichern..."},
-    };
-    for (const auto& [name, text] : texts) {
-        EXPECT_EQ(TextOf(window, name), text) << name;
-    }
-    EXPECT_EQ(window.windowTitle(), "morvane");
-    ExpectNoTextClipped(window);
+    EXPECT_EQ(QtUser().Widget().windowTitle(), "morvane");
     CAboutDlg about(&QtUser().Window());
     QDialog& aboutWindow = NativeWidget(about);
     aboutWindow.show();
     EXPECT_EQ(aboutWindow.windowTitle(), "Über morvane");
     EXPECT_EQ(TextOf(aboutWindow, "IDC_STATIC_RIGHTS"), "(C) 2026 die Autoren von morvane");
-    ExpectNoTextClipped(aboutWindow);
     user->Click(IDC_SAVE);
     EXPECT_EQ(user->said,
               std::vector<std::string>{"Wählen Sie zuerst ein ZRM-Modell zum Lesen (Schritt 1)."});
@@ -446,36 +434,26 @@ TEST_F(QtWindowTest, TranslatedIntoGermanEveryTextIsWhole) {
     EXPECT_EQ(question.button(QMessageBox::No)->text(), "&Nein");
 }
 
-// Russian, whose texts run longest after German, and whose boxes take
-// Qt's own Russian buttons.
-TEST_F(QtWindowTest, TranslatedIntoRussianEveryTextIsWhole) {
-    const SpeakingLanguage russian("ru-RU");
-    user->Open();
-    QDialog& window = QtUser().Widget();
-    const std::pair<const char*, const char*> texts[] = {
-        {"IDOK", "Выход"},
-        {"IDC_CHOOSE", "Выбрать ZRM..."},
-        {"IDC_STATIC_VOLUMES", "Число объёмов столкновений:"},
-        {"IDC_SAVE", "Сохранить ZRM..."},
-    };
-    for (const auto& [name, text] : texts) {
-        EXPECT_EQ(TextOf(window, name), QString::fromUtf8(text)) << name;
-    }
-    ExpectNoTextClipped(window);
-    const QMessageBox question(QMessageBox::Warning, "", "", QMessageBox::Yes | QMessageBox::No);
-    EXPECT_EQ(question.button(QMessageBox::No)->text(), QString::fromUtf8("&Нет"));
-}
-
 // Every shipped language speaks in the window and About, and fits in both.
-class EveryLanguage : public QtWindowTest, public ::testing::WithParamInterface<const char*> {};
+struct Language {
+    const char* locale;
+    const char* quit;
+    const char* choose;
+    const char* count;
+    const char* save;
+};
+
+class EveryLanguage : public QtWindowTest, public ::testing::WithParamInterface<Language> {};
 
 TEST_P(EveryLanguage, TranslatedNothingIsCutOff) {
-    const SpeakingLanguage speaking(GetParam());
+    const Language& language = GetParam();
+    const SpeakingLanguage speaking(language.locale);
     user->Open();
     QDialog& window = QtUser().Widget();
-    EXPECT_NE(TextOf(window, "IDC_CHOOSE"), "Choose ZRM...");
-    EXPECT_NE(TextOf(window, "IDC_STATIC_VOLUMES"), "Number of collision volumes:");
-    EXPECT_NE(TextOf(window, "IDOK"), "Quit");
+    EXPECT_EQ(TextOf(window, "IDOK"), QString::fromUtf8(language.quit));
+    EXPECT_EQ(TextOf(window, "IDC_CHOOSE"), QString::fromUtf8(language.choose));
+    EXPECT_EQ(TextOf(window, "IDC_STATIC_VOLUMES"), QString::fromUtf8(language.count));
+    EXPECT_EQ(TextOf(window, "IDC_SAVE"), QString::fromUtf8(language.save));
     ExpectNoTextClipped(window);
     CAboutDlg about(&QtUser().Window());
     QDialog& aboutWindow = NativeWidget(about);
@@ -484,9 +462,21 @@ TEST_P(EveryLanguage, TranslatedNothingIsCutOff) {
     ExpectNoTextClipped(aboutWindow);
 }
 
-INSTANTIATE_TEST_SUITE_P(Translated, EveryLanguage,
-                         ::testing::Values("de-DE", "fr-FR", "es-ES", "pt-BR", "ru-RU", "ja-JP",
-                                           "zh-CN"));
+INSTANTIATE_TEST_SUITE_P(
+    Translated, EveryLanguage,
+    ::testing::Values(Language{"de-DE", "Beenden", "ZRM wählen...",
+                               "Anzahl der Kollisionsvolumen:", "ZRM speichern..."},
+                      Language{"fr-FR", "Quitter", "Choisir un ZRM...",
+                               "Nombre de volumes de collision :", "Enregistrer le ZRM..."},
+                      Language{"es-ES", "Salir", "Elegir ZRM...",
+                               "Número de volúmenes de colisión:", "Guardar ZRM..."},
+                      Language{"pt-BR", "Sair", "Escolher ZRM...",
+                               "Número de volumes de colisão:", "Salvar ZRM..."},
+                      Language{"ru-RU", "Выход", "Выбрать ZRM...",
+                               "Число объёмов столкновений:", "Сохранить ZRM..."},
+                      Language{"ja-JP", "終了", "ZRM を選択...",
+                               "衝突ボリュームの数:", "ZRM を保存..."},
+                      Language{"zh-CN", "退出", "选择 ZRM...", "碰撞体积数量：", "保存 ZRM..."}));
 
 // The plain words are the user's; the technical line, for whoever reports the
 // problem, stays English.

@@ -9,6 +9,7 @@
 
 #include "model/files/batch_rewrite.h"
 #include "model/files/path_text.h"
+#include "support/file_layer_models.h"
 #include "support/file_rewrite.h"
 #include "support/pass_runner.h"
 #include "support/temp_folder.h"
@@ -20,9 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 using ::testing::ThrowsMessage;
-
-const std::string kModel = containerHeader() + chunk(kPrim, 0, 8, payload(8));
-const std::string kPrecious = "an older model that must survive";
 
 class WindowsRewrite : public ::testing::Test {
 protected:
