@@ -1,6 +1,5 @@
 #include "platform/desktop_services.h"
 
-#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QString>
 #include <QUrl>
@@ -12,9 +11,15 @@ bool SystemDocumentOpener::Open(const std::filesystem::path& document) {
         QUrl::fromLocalFile(QString::fromStdU16String(document.u16string())));
 }
 
+// Read from the system, as the program may ask before it has a Qt
+// application to ask.
+std::filesystem::path ProgramFolder() {
+    std::error_code error;
+    return std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
+}
+
 std::filesystem::path InstalledGuideFolder() {
-    const std::filesystem::path programs(QCoreApplication::applicationDirPath().toStdU16String());
-    return programs.parent_path() / "share" / "morvane" / "guide";
+    return ProgramFolder().parent_path() / "share" / "morvane" / "guide";
 }
 
 }  // namespace morvane::ui

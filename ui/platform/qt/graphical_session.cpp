@@ -1,5 +1,7 @@
 #include "graphical_session.h"
 
+#include "platform/desktop_services.h"
+
 #include <unistd.h>
 #include <QString>
 #include <QtGlobal>
@@ -42,14 +44,12 @@ bool NamesDisplayOption(int argc, const char* const* argv) {
 
 // The command-line tool installed beside the window, or built beside it.
 std::string CommandLineToolPath() {
-    std::error_code error;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) {
+    const std::filesystem::path programs = ProgramFolder();
+    if (programs.empty()) {
         return {};
     }
     for (const std::filesystem::path& tool :
-         {self.parent_path() / "morvane-cli",
-          self.parent_path().parent_path() / "cli" / "morvane-cli"}) {
+         {programs / "morvane-cli", programs.parent_path() / "cli" / "morvane-cli"}) {
         if (::access(tool.c_str(), X_OK) == 0) {
             return tool.lexically_normal().string();
         }

@@ -13,11 +13,15 @@ bool SystemDocumentOpener::Open(const std::filesystem::path& document) {
     return answer > 32;
 }
 
-std::filesystem::path InstalledGuideFolder() {
+std::filesystem::path ProgramFolder() {
     std::wstring program(32768, L'\0');
     program.resize(
         ::GetModuleFileNameW(nullptr, program.data(), static_cast<DWORD>(program.size())));
-    return std::filesystem::path(program).parent_path() / "guide";
+    return std::filesystem::path(program).parent_path();
+}
+
+std::filesystem::path InstalledGuideFolder() {
+    return ProgramFolder() / "guide";
 }
 
 }  // namespace morvane::ui
